@@ -1,0 +1,175 @@
+#include "shell/Localisation.h"
+
+#include <sys/stat.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <map>
+#include <mutex>
+#include <optional>
+
+#include "platform/IniFile.h"
+#include "platform/Text.h"
+#include "shell/Environment.h"
+#include "shell/LanguageSet.h"
+#include "toolkit/core/Manager.h"
+
+namespace shell {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::atomic<int> g_current{kLangEnglish};
+
+std::mutex g_handlerLock;
+LanguageChangedHandler g_handler;
+
+// What identifies one version of a file: a rewrite changes the size or the
+// times, a replacement by rename changes the inode.
+struct FileStamp {
+  dev_t dev = 0;
+  ino_t ino = 0;
+  off_t size = 0;
+  timespec mtime{};
+  timespec ctime{};
+  bool operator==(const FileStamp& o) const {
+    return dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
+           mtime.tv_nsec == o.mtime.tv_nsec && ctime.tv_sec == o.ctime.tv_sec && ctime.tv_nsec == o.ctime.tv_nsec;
+  }
+};
+
+std::optional<FileStamp> Stamp(const fs::path& file) {
+  struct stat st {};
+  if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return FileStamp{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+}
+
+struct CachedFile {
+  FileStamp stamp;
+  platform::IniFile ini;
+};
+
+std::mutex g_cacheLock;
+std::map<fs::path, CachedFile> g_cache;
+std::optional<fs::path> g_folder;  // guarded by g_cacheLock
+
+fs::path LanguageFolderLocked() {
+  if (!g_folder) g_folder = ProgramFolder() / "language";
+  return *g_folder;
+}
+
+}  // namespace
+
+int CurrentLanguage() { return g_current.load(std::memory_order_relaxed); }
+
+int LanguageIdFromLocale(std::string_view locale) {
+  // "ll_CC.charset@modifier": language, then the optional territory or script.
+  const size_t cut = locale.find_first_of(".@");
+  const std::string_view name = locale.substr(0, cut);
+  const size_t sep = name.find_first_of("_-");
+  const std::string_view lang = name.substr(0, sep);
+  const std::string_view region = sep == std::string_view::npos ? std::string_view() : name.substr(sep + 1);
+  if (lang == "zh") {
+    if (region == "TW" || region == "HK" || region == "MO" || region == "Hant") return kLangChineseTraditional;
+    return kLangChineseSimplified;
+  }
+  if (lang == "en") return kLangEnglish;
+  if (lang == "ja") return kLangJapanese;
+  if (lang == "ko") return kLangKorean;
+  if (lang == "uk") return kLangUkrainian;
+  return 0;
+}
+
+int UserInterfaceLanguage() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return LanguageIdFromLocale(value);
+  }
+  return 0;
+}
+
+int ChooseLanguage() {
+  int taken = 0;
+  if (!RegistryKeyExists()) {
+    if (!CreateRegistryKey()) {
+      // Without a key nothing can be stored: use the installed Chinese or
+      // English for this run only.
+      taken = LanguageSet::Contains(kLangChineseSimplified) ? kLangChineseSimplified : kLangEnglish;
+      g_current.store(taken);
+      return taken;
+    }
+  } else {
+    std::wstring text;
+    if (ReadRegistryText(L"LCID", text)) taken = platform::WToI(text);
+  }
+  if (taken == 0) {
+    const int ui = UserInterfaceLanguage();
+    taken = ui != 0 && LanguageSet::Contains(ui) ? ui : kLangEnglish;
+    WriteRegistryInt(L"LCID", taken);
+  }
+  if (!LanguageSet::Contains(taken)) {
+    taken = kLangEnglish;
+    WriteRegistryInt(L"LCID", taken);
+  }
+  g_current.store(taken);
+  return taken;
+}
+
+void SetLanguageChangedHandler(LanguageChangedHandler handler) {
+  std::lock_guard lock(g_handlerLock);
+  g_handler = std::move(handler);
+}
+
+void SetLanguage(int id) {
+  g_current.store(id);
+  WriteRegistryInt(L"LCID", id);
+  const std::wstring face = L"Open Sans Semibold";
+  DUI::Manager::SetFontName(face);
+  LanguageChangedHandler handler;
+  {
+    std::lock_guard lock(g_handlerLock);
+    handler = g_handler;
+  }
+  if (handler) handler(face);
+}
+
+fs::path LanguageFile(int id) {
+  std::lock_guard lock(g_cacheLock);
+  return LanguageFolderLocked() / (std::to_string(id) + ".lan");
+}
+
+std::wstring GetText(int id, std::wstring_view section) {
+  const fs::path file = LanguageFile(CurrentLanguage());
+  const auto stamp = Stamp(file);
+  std::lock_guard lock(g_cacheLock);
+  if (!stamp) {
+    g_cache.erase(file);
+    return {};
+  }
+  auto it = g_cache.find(file);
+  if (it == g_cache.end() || !(it->second.stamp == *stamp)) {
+    CachedFile entry;
+    entry.stamp = *stamp;
+    if (!entry.ini.Load(file)) {
+      g_cache.erase(file);
+      return {};
+    }
+    it = g_cache.insert_or_assign(file, std::move(entry)).first;
+  }
+  return it->second.ini.Get(section, std::to_wstring(id));
+}
+
+void ClearTextCache() {
+  std::lock_guard lock(g_cacheLock);
+  g_cache.clear();
+}
+
+void SetLanguageFolder(const fs::path& folder) {
+  std::lock_guard lock(g_cacheLock);
+  g_cache.clear();
+  if (folder.empty()) g_folder.reset();
+  else g_folder = folder;
+}
+
+}  // namespace shell
