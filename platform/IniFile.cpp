@@ -102,7 +102,7 @@ void IniFile::Parse(std::string_view bytes, const char* legacyCharset) {
     std::wstring_view line = rest.substr(0, end);
     rest = end == std::wstring_view::npos ? std::wstring_view() : rest.substr(end + 1);
     line = Trim(line);
-    if (line.empty()) continue;
+    if (line.empty() || line.front() == L';') continue;
     if (line.front() == L'[') {
       const size_t close = line.find(L']');
       if (close == std::wstring_view::npos) continue;

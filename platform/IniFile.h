@@ -9,8 +9,8 @@
 //   section of a name and the first key of a name win.
 // - White space around names and values is dropped, and a value enclosed in
 //   a matching pair of double or single quotes loses the quotes.
-// - Lines that are neither a section nor hold '=' are ignored, which is how
-//   comment lines (';' or '#') are skipped.
+// - Comment lines (starting with ';') and lines that are neither a section
+//   nor hold '=' are ignored.
 // - A value is cut to a caller-given number of characters (259 by default,
 //   what a 260-character read buffer holds).
 //
