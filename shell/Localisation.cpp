@@ -7,6 +7,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <unordered_map>
 
 #include "platform/IniFile.h"
 #include "platform/Text.h"
@@ -45,18 +46,35 @@ std::optional<FileStamp> Stamp(const fs::path& file) {
   return FileStamp{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
 }
 
+// One parsed language file. The texts of section "LAN" are also kept by
+// number, so the common lookup is one stat and one hash probe.
 struct CachedFile {
   FileStamp stamp;
   platform::IniFile ini;
+  std::unordered_map<int, std::wstring> lan;
 };
 
 std::mutex g_cacheLock;
-std::map<fs::path, CachedFile> g_cache;
-std::optional<fs::path> g_folder;  // guarded by g_cacheLock
+std::map<int, fs::path> g_files;          // language id -> file, guarded by g_cacheLock
+std::map<fs::path, CachedFile> g_cache;   // guarded by g_cacheLock
+std::optional<fs::path> g_folder;         // guarded by g_cacheLock
 
 fs::path LanguageFolderLocked() {
   if (!g_folder) g_folder = ProgramFolder() / "language";
   return *g_folder;
+}
+
+const fs::path& LanguageFileLocked(int id) {
+  auto it = g_files.find(id);
+  if (it == g_files.end()) it = g_files.emplace(id, LanguageFolderLocked() / (std::to_string(id) + ".lan")).first;
+  return it->second;
+}
+
+bool IsLanSection(std::wstring_view section) {
+  if (section.size() != 3) return false;
+  for (size_t i = 0; i < 3; ++i)
+    if ((section[i] | 0x20) != L"lan"[i]) return false;
+  return true;
 }
 
 }  // namespace
@@ -136,13 +154,13 @@ void SetLanguage(int id) {
 
 fs::path LanguageFile(int id) {
   std::lock_guard lock(g_cacheLock);
-  return LanguageFolderLocked() / (std::to_string(id) + ".lan");
+  return LanguageFileLocked(id);
 }
 
 std::wstring GetText(int id, std::wstring_view section) {
-  const fs::path file = LanguageFile(CurrentLanguage());
-  const auto stamp = Stamp(file);
   std::lock_guard lock(g_cacheLock);
+  const fs::path& file = LanguageFileLocked(CurrentLanguage());
+  const auto stamp = Stamp(file);
   if (!stamp) {
     g_cache.erase(file);
     return {};
@@ -155,7 +173,20 @@ std::wstring GetText(int id, std::wstring_view section) {
       g_cache.erase(file);
       return {};
     }
+    for (const auto& [key, text] : entry.ini.Section(L"LAN")) {
+      // Only keys that are plain decimal ids, as "%d" formats them.
+      if (key.empty() || key.size() > 9 || key.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+      if (key.size() > 1 && key[0] == L'0') continue;
+      std::wstring value = text.size() > platform::IniFile::kDefaultMaxChars
+                               ? text.substr(0, platform::IniFile::kDefaultMaxChars)
+                               : text;
+      entry.lan.emplace(platform::WToI(key), std::move(value));
+    }
     it = g_cache.insert_or_assign(file, std::move(entry)).first;
+  }
+  if (IsLanSection(section)) {
+    const auto text = it->second.lan.find(id);
+    return text == it->second.lan.end() ? std::wstring() : text->second;
   }
   return it->second.ini.Get(section, std::to_wstring(id));
 }
@@ -168,6 +199,7 @@ void ClearTextCache() {
 void SetLanguageFolder(const fs::path& folder) {
   std::lock_guard lock(g_cacheLock);
   g_cache.clear();
+  g_files.clear();
   if (folder.empty()) g_folder.reset();
   else g_folder = folder;
 }
