@@ -70,6 +70,19 @@ const fs::path& LanguageFileLocked(int id) {
   return it->second;
 }
 
+// A language file that is neither UTF-16 with a mark nor UTF-8 is read in
+// the legacy code page its language used.
+const char* LegacyCharset(int id) {
+  switch (id) {
+    case kLangChineseSimplified: return "CP936";
+    case kLangChineseTraditional: return "CP950";
+    case kLangJapanese: return "CP932";
+    case kLangKorean: return "CP949";
+    case kLangUkrainian: return "CP1251";
+    default: return "CP1252";
+  }
+}
+
 bool IsLanSection(std::wstring_view section) {
   if (section.size() != 3) return false;
   for (size_t i = 0; i < 3; ++i)
@@ -159,7 +172,8 @@ fs::path LanguageFile(int id) {
 
 std::wstring GetText(int id, std::wstring_view section) {
   std::lock_guard lock(g_cacheLock);
-  const fs::path& file = LanguageFileLocked(CurrentLanguage());
+  const int language = CurrentLanguage();
+  const fs::path& file = LanguageFileLocked(language);
   const auto stamp = Stamp(file);
   if (!stamp) {
     g_cache.erase(file);
@@ -169,7 +183,7 @@ std::wstring GetText(int id, std::wstring_view section) {
   if (it == g_cache.end() || !(it->second.stamp == *stamp)) {
     CachedFile entry;
     entry.stamp = *stamp;
-    if (!entry.ini.Load(file)) {
+    if (!entry.ini.Load(file, LegacyCharset(language))) {
       g_cache.erase(file);
       return {};
     }

@@ -54,7 +54,9 @@ void SetLanguage(int id);
 std::filesystem::path LanguageFile(int id);
 
 // The text with this id in the current language's file; empty when the file,
-// the section or the id is missing. At most 259 characters.
+// the section or the id is missing. At most 259 characters. A file in
+// neither UTF-16 with a byte-order mark nor UTF-8 is read in its language's
+// legacy code page (936, 950, 932, 949, 1251, else 1252).
 std::wstring GetText(int id, std::wstring_view section = L"LAN");
 
 // Forgets the parsed files (the next lookup reads them again). For tests and

@@ -178,6 +178,26 @@ TEST_F(LocalisationTest, GetTextRules) {
   EXPECT_EQ(shell::LanguageFile(1042), langs_.Path() / "1042.lan");
 }
 
+// Files in a legacy code page are read in the code page of their language.
+TEST_F(LocalisationTest, LegacyFilesUseTheirLanguagesCodePage) {
+  struct Case {
+    int lcid;
+    std::string bytes;
+    const wchar_t* expected;
+  } cases[] = {
+      {2052, "[LAN]\n61=\xC5\xE4\xD6\xC3\n", L"配置"},
+      {1028, "[LAN]\n61=\xB0\x74\xB8\x6D\n", L"配置"},
+      {1041, "[LAN]\n61=\x83\x76\x83\x8D\x83\x74\x83\x40\x83\x43\x83\x8B\n", L"プロファイル"},
+      {1058, "[LAN]\n61=\xCF\xF0\xEE\xF4\xB3\xEB\xFC\n", L"Профіль"},
+      {1033, "[LAN]\n61=Caf\xE9\n", L"Café"},
+  };
+  for (const Case& c : cases) {
+    WriteLan(c.lcid, c.bytes);
+    shell::SetLanguage(c.lcid);
+    EXPECT_EQ(shell::GetText(61), c.expected) << c.lcid;
+  }
+}
+
 // An edited language file takes effect at the next lookup, however it was
 // changed.
 TEST_F(LocalisationTest, EditedFilesTakeEffectAtTheNextLookup) {
