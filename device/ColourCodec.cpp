@@ -18,8 +18,4 @@ void PutColourBytes(std::uint8_t* bytes, int stored) {
   bytes[2] = static_cast<std::uint8_t>((stored >> 16) & 0xFF);
 }
 
-int ColourFromBytes(const std::uint8_t* bytes) {
-  return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16);
-}
-
 }  // namespace mouseproto

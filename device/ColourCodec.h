@@ -16,8 +16,7 @@ void PutColour(ReportFrame& frame, std::size_t offset, int stored);
 // Rebuilds a stored colour from the three reply bytes at offset.
 int ColourAt(const ReportReply& reply, std::size_t offset);
 
-// The same for plain byte buffers (the simulated mouse's side).
+// The same into a plain byte buffer (the simulated mouse's replies).
 void PutColourBytes(std::uint8_t* bytes, int stored);
-int ColourFromBytes(const std::uint8_t* bytes);
 
 }  // namespace mouseproto
