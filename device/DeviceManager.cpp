@@ -294,6 +294,7 @@ void DeviceManager::CloseAll() {
 
 int DeviceManager::ConnectionKind() const {
   std::lock_guard<std::mutex> hold(lock_);
+  if (selectedType_ == 0) return -1;
   bool receiver = false;
   for (const auto& record : records_) {
     if (record->device_type != selectedType_) continue;
@@ -347,6 +348,13 @@ void DeviceManager::SetOnline(int deviceType, int mode, int state) {
   for (auto& record : records_) {
     if (record->device_type == deviceType && record->mode == mode) record->online = state;
   }
+}
+
+bool DeviceManager::SetRecordOnline(size_t position, int state) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (position >= records_.size()) return false;
+  records_[position]->online = state;
+  return true;
 }
 
 size_t DeviceManager::RecordCount() const {

@@ -91,7 +91,7 @@ class DeviceManager {
   // Closes every record when the open flag is 1, and clears the flag.
   void CloseAll();
   // For the selected type: 0 when a cable record exists, else 1 when a
-  // receiver record exists, else -1.
+  // receiver record exists, else -1 (also while no type is selected).
   int ConnectionKind() const;
   // Copies of the records of the selected type (all when it is 0), without
   // their handles. False when the copy is empty.
@@ -100,6 +100,9 @@ class DeviceManager {
   bool ReleaseOf(int mode, int& release) const;
   bool IsPresent(int deviceType) const;
   void SetOnline(int deviceType, int mode, int state);
+  // The online state of the record at a list position alone, as a link
+  // report read from one receiver sets it. False without such a record.
+  bool SetRecordOnline(size_t position, int state);
   size_t RecordCount() const;
   // Asks every record that has not identified itself yet (receivers skipped
   // while a cable interface exists, interfaces that did not answer) once
