@@ -2,6 +2,7 @@
 
 #include "device/HotplugMatch.h"
 #include "shell/Environment.h"
+#include "shell/Log.h"
 
 DeviceSession::DeviceSession(DeviceManager& manager, DeviceEvents& events,
                              std::function<bool(const std::string&)> probe)
@@ -84,4 +85,11 @@ void DeviceSession::UpdateUSBDevice(const platform::DeviceChangeEvent& event) {
                         [&] { return probe_ && probe_(node); });
   if (decision.matched) lastEventMode_.store(decision.last_event_mode);
   if (decision.job != 0) events_.AppendJob(decision.job);
+}
+
+bool DeviceSession::StartHotplug(platform::HotplugMonitor& monitor, platform::HotplugMonitor::Listener deliver) {
+  std::string reason;
+  if (monitor.Start(std::move(deliver), reason)) return true;
+  shell::Log("Hot-plug: %s", reason.c_str());
+  return false;
 }

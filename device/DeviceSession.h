@@ -18,6 +18,7 @@
 #include "device/DeviceManager.h"
 #include "device/ModeEntry.h"
 #include "platform/DeviceChange.h"
+#include "platform/HotplugMonitor.h"
 
 class DeviceSession {
  public:
@@ -43,6 +44,11 @@ class DeviceSession {
   void Rescan();
   // The device-change handler; appends job 2 or 3 when the rules say so.
   void UpdateUSBDevice(const platform::DeviceChangeEvent& event);
+  // Starts watching for interfaces that come and go; deliver receives each
+  // change on the monitor's thread and hands it to the window thread, which
+  // calls UpdateUSBDevice. Without udev the reason goes to the log and the
+  // program runs without hot-plug.
+  static bool StartHotplug(platform::HotplugMonitor& monitor, platform::HotplugMonitor::Listener deliver);
 
   int CurrentDeviceType() const { return currentType_.load(); }
   void SetCurrentDeviceType(int deviceType) { currentType_.store(deviceType); }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "DeviceFixture.h"
+#include "device/DeviceSession.h"
 #include "device/HotplugMatch.h"
 #include "device/InterfaceProbe.h"
 #include "platform/HotplugMonitor.h"
@@ -110,16 +111,21 @@ TEST(HotplugMonitorPaths, ReadsIdsAndInterfaceFromSysfsPath) {
   EXPECT_EQ(platform::DeviceChangePath("/dev/hidraw3", 0xF0A5, 0x5101, 2), "/dev/hidraw3?VID_F0A5&PID_5101&MI_02");
 }
 
-TEST(HotplugMonitorPaths, StartsOrSaysWhyNot) {
+TEST(HotplugMonitorPaths, StartsOrLogsWhyNot) {
   // Without a running udev (containers, this build machine) the monitor
-  // refuses with a reason; with one it runs until stopped.
+  // refuses and the reason is logged once; with one it runs until stopped.
+  std::vector<std::string> lines;
+  shell::SetLogSink([&](const std::string& line) { lines.push_back(line); });
   platform::HotplugMonitor monitor;
-  std::string reason;
-  if (monitor.Start([](const platform::DeviceChangeEvent&) {}, reason)) {
-    EXPECT_TRUE(monitor.Running());
+  const bool started = DeviceSession::StartHotplug(monitor, [](const platform::DeviceChangeEvent&) {});
+  shell::SetLogSink({});
+  EXPECT_EQ(monitor.Running(), started);
+  if (started) {
+    EXPECT_TRUE(lines.empty());
     monitor.Stop();
   } else {
-    EXPECT_FALSE(reason.empty());
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind("Hot-plug: ", 0), 0u) << lines[0];
   }
   EXPECT_FALSE(monitor.Running());
 }
