@@ -1,0 +1,143 @@
+#pragma once
+// DeviceManager: the process-wide device object. It keeps the catalog's
+// connection modes, opens and identifies the mice's vendor interfaces, and
+// sends the protocol's reports to the interface that commands go to.
+//
+// Index
+//   1. Report frame          Checksum, frame constants
+//   2. Link                  GetActiveDevice, SendReport, ReadDeviceInfo
+//   3. Mode table            AddModeEntry, IsSupported, ModeOf, TypeOf
+//   4. Device list           EnumerateDevice, CloseAll, queries, SetOnline
+//   5. Selection and rescan  open flag, selected type, Rescan
+//
+// Threads: reports, enumeration and rescans run on the worker thread, one at
+// a time, and take no lock while they talk to a device. The device list, the
+// cached active interface, the selection and the mode table are guarded by
+// one lock, and a new device list is published in one step, so queries from
+// the window thread see either the old list, no list, or the whole new one.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "device/Clock.h"
+#include "device/DeviceRecord.h"
+#include "device/HidBackend.h"
+#include "device/ModeEntry.h"
+
+class DeviceManager {
+ public:
+  // --- 1. Report frame ---------------------------------------------------------
+  static constexpr size_t kFrameLength = 33;
+  static constexpr size_t kLongFrameLength = 65;
+  static constexpr size_t kChecksumOffset = 32;
+  static constexpr int kReportPauseMs = 66;
+  static constexpr int kReplyAttempts = 50;
+  static constexpr int kReplyReadMs = 30;
+  static constexpr int kInfoPauseMs = 20;
+  static constexpr int kInfoAttempts = 2;
+  static constexpr int kInfoReadMs = 10;
+  static constexpr int kIdentifyRetryPauseMs = 500;
+
+  // Low 8 bits of the sum of bytes 5 to 31 of a frame of at least 33 bytes.
+  static uint8_t Checksum(const uint8_t* frame);
+
+  using InfoReply = std::array<uint8_t, kInfoReplyLength>;
+
+  DeviceManager(std::shared_ptr<HidBackend> backend, std::shared_ptr<Clock> clock);
+  ~DeviceManager();
+  DeviceManager(const DeviceManager&) = delete;
+  DeviceManager& operator=(const DeviceManager&) = delete;
+
+  // The process-wide object, made on first use with the real HID library and
+  // the real clock unless ConfigureInstance chose others before.
+  static DeviceManager& Instance();
+  // Chooses what the process-wide object talks to (the simulated mice for a
+  // demonstration run). False once Instance() has made the object.
+  static bool ConfigureInstance(std::shared_ptr<HidBackend> backend, std::shared_ptr<Clock> clock);
+
+  HidBackend& Backend() { return *backend_; }
+  Clock& GetClock() { return *clock_; }
+
+  // --- 2. Link -----------------------------------------------------------------
+  // The handle commands go to: the first cable interface of the selected
+  // type, else the first receiver interface of that type if its mouse is on
+  // line. Cached until the list is rebuilt or the selection changes.
+  HidDevice* GetActiveDevice();
+  // Stores the checksum into frame[32], pauses, writes, and with waitForReply
+  // reads until a report with status 0 comes (frame then holds it). True only
+  // when such a reply came; a request sent without waiting reports false.
+  bool SendReport(uint8_t* frame, size_t length, bool waitForReply);
+  // Command 0x30 on one interface, reply into info. Without a handle: the
+  // stored info reply of the active interface.
+  bool ReadDeviceInfo(InfoReply& info, HidDevice* handle);
+
+  // --- 3. Mode table ------------------------------------------------------------
+  void AddModeEntry(int vendorId, int productId, const std::wstring& name, int deviceType, int mode,
+                    const std::wstring& devId);
+  void ClearModeEntries();
+  std::vector<ModeEntry> ModeEntries() const;
+  bool IsSupported(int vendorId, int productId) const;
+  int ModeOf(int vendorId, int productId) const;
+  int TypeOf(int vendorId, int productId, const std::wstring& deviceId) const;
+
+  // --- 4. Device list -----------------------------------------------------------
+  // Opens every supported vendor interface, asks them who they are (only the
+  // cable ones when a cable interface exists) and appends them to the list.
+  void EnumerateDevice();
+  // Closes every record when the open flag is 1, and clears the flag.
+  void CloseAll();
+  // For the selected type: 0 when a cable record exists, else 1 when a
+  // receiver record exists, else -1 (also while no type is selected).
+  int ConnectionKind() const;
+  // Copies of the records of the selected type (all when it is 0), without
+  // their handles. False when the copy is empty.
+  bool ListRecords(std::vector<DeviceRecord>& records) const;
+  bool ListOnlineRecords(std::vector<DeviceRecord>& records) const;
+  bool ReleaseOf(int mode, int& release) const;
+  bool IsPresent(int deviceType) const;
+  void SetOnline(int deviceType, int mode, int state);
+  // The online state of the record at a list position alone, as a link
+  // report read from one receiver sets it. False without such a record.
+  bool SetRecordOnline(size_t position, int state);
+  size_t RecordCount() const;
+  // Asks every record that has not identified itself yet (receivers skipped
+  // while a cable interface exists, interfaces that did not answer) once
+  // more, with the enumeration's retry. For the diagnostic listing. Returns
+  // how many records gained a device type.
+  int IdentifyRemaining();
+
+  // --- 5. Selection and rescan ----------------------------------------------------
+  int OpenFlag() const;
+  void SetOpenFlag(int flag);
+  int SelectedType() const;
+  // Changing the selection clears the cached active interface.
+  void SetSelectedType(int deviceType);
+  void ClearActiveCache();
+  // The device manager's part of a rescan: closes and rebuilds the list,
+  // sets the open flag, returns every record, and selects storedType.
+  std::vector<DeviceRecord> Rescan(int storedType);
+
+ private:
+  bool Identify(DeviceRecord& record, bool logDetails);
+  bool ListMatching(std::vector<DeviceRecord>& records, bool onlineOnly) const;
+  int TypeOfLocked(int vendorId, int productId, const std::wstring& deviceId) const;
+
+  std::shared_ptr<HidBackend> backend_;
+  std::shared_ptr<Clock> clock_;
+
+  mutable std::mutex lock_;
+  std::vector<ModeEntry> modes_;
+  std::vector<std::unique_ptr<DeviceRecord>> records_;
+  int open_ = 0;
+  int selectedType_ = 0;
+  HidDevice* activeHandle_ = nullptr;
+  DeviceRecord* activeRecord_ = nullptr;
+};
+
+// The device id an info reply carries: bytes 4 to 7, one character each,
+// ending early at a zero byte.
+std::wstring DeviceIdFromInfo(const uint8_t* info);

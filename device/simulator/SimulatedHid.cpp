@@ -1,0 +1,415 @@
+#include "device/simulator/SimulatedHid.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+struct InterfaceShape {
+  int number;
+  uint16_t usage_page;
+  uint16_t usage;
+};
+
+// The interfaces of every simulated device, in enumeration order. Only
+// interface 2 answers the protocol; the others are there to be filtered out.
+constexpr InterfaceShape kInterfaces[] = {
+    {0, 0x0001, 0x0002},  // pointer
+    {1, 0x0001, 0x0006},  // keyboard (extra buttons as keys)
+    {2, 0xFF01, 0x0010},  // vendor protocol
+    {3, 0xFF01, 0x0001},  // vendor, another usage
+};
+
+// A report of noise: short, and its status byte is not 0.
+const std::vector<uint8_t> kGarbage = {0x5A, 0xC3, 0x7E, 0x11, 0x00, 0xFF, 0x96};
+
+}  // namespace
+
+SimulatedHid::SimulatedHid(std::shared_ptr<Clock> clock) : clock_(std::move(clock)) {}
+
+SimulatedHid::~SimulatedHid() {
+  for (Handle* handle : handles_) delete handle;
+}
+
+// --- 1. Set-up -------------------------------------------------------------------
+
+int SimulatedHid::AddMouse(const SimMouseState& state) {
+  std::lock_guard<std::mutex> hold(lock_);
+  mice_.push_back(state);
+  return static_cast<int>(mice_.size()) - 1;
+}
+
+int SimulatedHid::PlugCable(int mouse, uint16_t vendorId, uint16_t productId, uint16_t release) {
+  Events events;
+  int plug;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    plug = PlugLocked(mouse, false, vendorId, productId, release, events);
+  }
+  Dispatch(events);
+  return plug;
+}
+
+int SimulatedHid::PlugReceiver(int mouse, uint16_t vendorId, uint16_t productId, uint16_t release) {
+  Events events;
+  int plug;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    plug = PlugLocked(mouse, true, vendorId, productId, release, events);
+  }
+  Dispatch(events);
+  return plug;
+}
+
+int SimulatedHid::PlugLocked(int mouse, bool receiver, uint16_t vendorId, uint16_t productId, uint16_t release,
+                             Events& events) {
+  Plug plug;
+  plug.mouse = mouse;
+  plug.receiver = receiver;
+  plug.vendor_id = vendorId;
+  plug.product_id = productId;
+  plug.release = release;
+  for (const InterfaceShape& shape : kInterfaces) {
+    Interface item;
+    item.number = shape.number;
+    item.usage_page = shape.usage_page;
+    item.usage = shape.usage;
+    plug.interfaces.push_back(item);
+  }
+  plugs_.push_back(std::move(plug));
+  const int id = static_cast<int>(plugs_.size()) - 1;
+  BringUpLocked(id, events);
+  return id;
+}
+
+void SimulatedHid::BringUpLocked(int id, Events& events) {
+  Plug& plug = plugs_[id];
+  if (plug.present) return;
+  plug.present = true;
+  for (Interface& item : plug.interfaces) {
+    item.node = "sim/hidraw" + std::to_string(nextNode_++);
+    events.push_back({true, platform::DeviceChangePath(item.node, plug.vendor_id, plug.product_id, item.number),
+                      item.node});
+  }
+}
+
+void SimulatedHid::TakeDownLocked(int id, Events& events) {
+  Plug& plug = plugs_[id];
+  if (!plug.present) return;
+  plug.present = false;
+  for (Handle* handle : handles_) {
+    if (handle->plug == id && !handle->stale) {
+      handle->stale = true;
+      handle->input.clear();
+    }
+  }
+  for (const Interface& item : plug.interfaces) {
+    events.push_back({false, platform::DeviceChangePath(item.node, plug.vendor_id, plug.product_id, item.number),
+                      item.node});
+  }
+}
+
+void SimulatedHid::Unplug(int plug) {
+  Events events;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (plug >= 0 && plug < static_cast<int>(plugs_.size())) TakeDownLocked(plug, events);
+  }
+  Dispatch(events);
+}
+
+void SimulatedHid::Replug(int plug) {
+  Events events;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (plug >= 0 && plug < static_cast<int>(plugs_.size())) BringUpLocked(plug, events);
+  }
+  Dispatch(events);
+}
+
+void SimulatedHid::SetMousePower(int mouse, bool on) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (mouse < 0 || mouse >= static_cast<int>(mice_.size())) return;
+  SimMouseState& state = mice_[mouse];
+  if (state.powered == on) return;
+  state.powered = on;
+  const SimReply report = SimulatedFirmware::LinkReport(state, on);
+  for (size_t id = 0; id < plugs_.size(); ++id) {
+    const Plug& plug = plugs_[id];
+    if (plug.present && plug.receiver && plug.mouse == mouse) {
+      QueueLocked(static_cast<int>(id), kVendorInterface,
+                  std::vector<uint8_t>(report.bytes, report.bytes + SimReply::kLength));
+    }
+  }
+}
+
+void SimulatedHid::Suspend() {
+  Events events;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    for (size_t id = 0; id < plugs_.size(); ++id) {
+      if (!plugs_[id].present) continue;
+      suspended_.push_back(static_cast<int>(id));
+      TakeDownLocked(static_cast<int>(id), events);
+    }
+  }
+  Dispatch(events);
+}
+
+void SimulatedHid::Resume() {
+  Events events;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    for (int id : suspended_) BringUpLocked(id, events);
+    suspended_.clear();
+  }
+  Dispatch(events);
+}
+
+void SimulatedHid::SetLatency(int milliseconds) {
+  std::lock_guard<std::mutex> hold(lock_);
+  latency_ = std::max(0, milliseconds);
+}
+
+void SimulatedHid::DenyOpen(int plug, bool deny) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (plug >= 0 && plug < static_cast<int>(plugs_.size())) plugs_[plug].deny_open = deny;
+}
+
+void SimulatedHid::SetChangeListener(std::function<void(const platform::DeviceChangeEvent&)> listener) {
+  std::lock_guard<std::mutex> hold(lock_);
+  listener_ = std::move(listener);
+}
+
+SimMouseState SimulatedHid::MouseState(int mouse) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return mice_.at(mouse);
+}
+
+void SimulatedHid::UpdateMouse(int mouse, const std::function<void(SimMouseState&)>& change) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (mouse >= 0 && mouse < static_cast<int>(mice_.size())) change(mice_[mouse]);
+}
+
+void SimulatedHid::Dispatch(const Events& events) {
+  std::function<void(const platform::DeviceChangeEvent&)> listener;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    listener = listener_;
+  }
+  if (!listener) return;
+  for (const auto& event : events) listener(event);
+}
+
+// --- 2. Faults and unsolicited reports ----------------------------------------------
+
+void SimulatedHid::InjectFault(int plug, Fault fault, int count) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (plug < 0 || plug >= static_cast<int>(plugs_.size())) return;
+  for (int i = 0; i < count; ++i) plugs_[plug].faults.push_back(fault);
+}
+
+void SimulatedHid::Notify(int plug, const std::vector<uint8_t>& report) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (plug >= 0 && plug < static_cast<int>(plugs_.size()) && plugs_[plug].present) {
+    QueueLocked(plug, kVendorInterface, report);
+  }
+}
+
+void SimulatedHid::QueueLocked(int plug, int interfaceNumber, std::vector<uint8_t> bytes) {
+  const int64_t readyAt = clock_->NowMs() + latency_;
+  for (Handle* handle : handles_) {
+    if (handle->plug == plug && handle->interface_number == interfaceNumber && !handle->stale) {
+      handle->input.push_back({readyAt, bytes});
+    }
+  }
+}
+
+// --- 3. What the host did ------------------------------------------------------------
+
+std::vector<std::vector<uint8_t>> SimulatedHid::Requests(int plug) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return plugs_.at(plug).requests;
+}
+
+int SimulatedHid::ReadCalls(int plug) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return plugs_.at(plug).read_calls;
+}
+
+int SimulatedHid::OpenHandles() const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return static_cast<int>(handles_.size());
+}
+
+std::string SimulatedHid::Node(int plug, int interfaceNumber) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  for (const Interface& item : plugs_.at(plug).interfaces) {
+    if (item.number == interfaceNumber) return item.node;
+  }
+  return {};
+}
+
+void SimulatedHid::ClearRecord() {
+  std::lock_guard<std::mutex> hold(lock_);
+  for (Plug& plug : plugs_) {
+    plug.requests.clear();
+    plug.read_calls = 0;
+  }
+}
+
+// --- 4. HidBackend ----------------------------------------------------------------------
+
+bool SimulatedHid::Enumerate(std::vector<HidInterfaceInfo>& interfaces) {
+  std::lock_guard<std::mutex> hold(lock_);
+  interfaces.clear();
+  for (const Plug& plug : plugs_) {
+    if (!plug.present) continue;
+    for (const Interface& item : plug.interfaces) {
+      HidInterfaceInfo info;
+      info.path = item.node;
+      info.vendor_id = plug.vendor_id;
+      info.product_id = plug.product_id;
+      info.release_number = plug.release;
+      info.usage_page = item.usage_page;
+      info.usage = item.usage;
+      info.interface_number = item.number;
+      interfaces.push_back(std::move(info));
+    }
+  }
+  return true;
+}
+
+HidDevice* SimulatedHid::Open(const std::string& path) {
+  std::lock_guard<std::mutex> hold(lock_);
+  for (size_t id = 0; id < plugs_.size(); ++id) {
+    const Plug& plug = plugs_[id];
+    if (!plug.present) continue;
+    for (const Interface& item : plug.interfaces) {
+      if (item.node != path) continue;
+      if (plug.deny_open) {
+        lastError_ = L"Permission denied";
+        return nullptr;
+      }
+      auto* handle = new Handle;
+      handle->plug = static_cast<int>(id);
+      handle->interface_number = item.number;
+      handles_.insert(handle);
+      return handle;
+    }
+  }
+  lastError_ = L"No such device";
+  return nullptr;
+}
+
+SimulatedHid::Handle* SimulatedHid::Checked(HidDevice* device) {
+  auto* handle = static_cast<Handle*>(device);
+  return handles_.count(handle) != 0 ? handle : nullptr;
+}
+
+int SimulatedHid::Write(HidDevice* device, const uint8_t* data, size_t length) {
+  Events events;
+  int result = -1;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    Handle* handle = Checked(device);
+    if (handle == nullptr) return -1;
+    if (handle->stale) {
+      handle->error = L"Device disconnected";
+      return -1;
+    }
+    if (handle->interface_number != kVendorInterface || data == nullptr || length == 0) {
+      handle->error = L"Interface takes no output report";
+      return -1;
+    }
+    Plug& plug = plugs_[handle->plug];
+    plug.requests.emplace_back(data, data + length);
+    result = static_cast<int>(length);
+
+    SimMouseState& mouse = mice_[plug.mouse];
+    const bool linked = !plug.receiver || mouse.powered;
+    SimReply reply;
+    bool answered = false;
+    if (plug.faults.empty()) {
+      answered = SimulatedFirmware::Handle(mouse, linked, data, length, reply);
+    } else {
+      const Fault fault = plug.faults.front();
+      plug.faults.pop_front();
+      switch (fault) {
+        case Fault::NoReply:
+          break;
+        case Fault::BadStatus:
+          answered = true;
+          if (!SimulatedFirmware::Handle(mouse, linked, data, length, reply)) reply.At(0) = data[length > 1 ? 1 : 0];
+          reply.Status() = 0x05;
+          break;
+        case Fault::Garbage:
+          QueueLocked(handle->plug, kVendorInterface, kGarbage);
+          break;
+        case Fault::UnplugMidExchange:
+          TakeDownLocked(handle->plug, events);
+          break;
+      }
+    }
+    if (answered) {
+      QueueLocked(handle->plug, kVendorInterface, std::vector<uint8_t>(reply.bytes, reply.bytes + SimReply::kLength));
+    }
+  }
+  Dispatch(events);
+  return result;
+}
+
+int SimulatedHid::ReadTimeout(HidDevice* device, uint8_t* data, size_t length, int milliseconds) {
+  int64_t waitMs = 0;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    Handle* handle = Checked(device);
+    if (handle == nullptr) return -1;
+    if (handle->interface_number == kVendorInterface) ++plugs_[handle->plug].read_calls;
+    if (handle->stale) {
+      handle->error = L"Device disconnected";
+      return -1;
+    }
+    const int64_t now = clock_->NowMs();
+    const int64_t deadline =
+        milliseconds < 0 ? std::numeric_limits<int64_t>::max() : now + static_cast<int64_t>(milliseconds);
+    const int64_t ready = handle->input.empty() ? std::numeric_limits<int64_t>::max() : handle->input.front().ready_at;
+    const int64_t until = std::min(deadline, ready);
+    // A blocking read with nothing on the way returns at once rather than
+    // hanging the caller forever.
+    waitMs = until == std::numeric_limits<int64_t>::max() ? 0 : std::max<int64_t>(0, until - now);
+  }
+  // The lock is not held while time passes, so that other threads can
+  // change the bus meanwhile.
+  if (waitMs > 0) clock_->Wait(static_cast<int>(waitMs));
+  std::lock_guard<std::mutex> hold(lock_);
+  Handle* handle = Checked(device);
+  if (handle == nullptr) return -1;
+  if (handle->stale) {
+    handle->error = L"Device disconnected";
+    return -1;
+  }
+  if (handle->input.empty() || handle->input.front().ready_at > clock_->NowMs()) return 0;
+  const std::vector<uint8_t> bytes = std::move(handle->input.front().bytes);
+  handle->input.pop_front();
+  const size_t count = std::min(length, bytes.size());
+  if (data != nullptr) std::memcpy(data, bytes.data(), count);
+  return static_cast<int>(count);
+}
+
+void SimulatedHid::Close(HidDevice* device) {
+  std::lock_guard<std::mutex> hold(lock_);
+  Handle* handle = Checked(device);
+  if (handle == nullptr) return;
+  handles_.erase(handle);
+  delete handle;
+}
+
+std::wstring SimulatedHid::LastError(HidDevice* device) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (device == nullptr) return lastError_;
+  Handle* handle = Checked(device);
+  return handle != nullptr ? handle->error : std::wstring();
+}

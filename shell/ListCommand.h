@@ -1,0 +1,16 @@
+#pragma once
+// "orvane --list": finds and identifies the supported mice and prints one
+// line per opened interface, or says that none was found. With --simulate
+// it lists the simulated mice instead of the machine's.
+
+namespace shell {
+
+// True when the arguments ask for the listing; simulate tells whether they
+// also ask for the simulated mice.
+bool IsListCommand(int argc, char** argv, bool& simulate);
+
+// Prints the listing to stdout; returns the process exit code (0 when a
+// mouse was listed, 1 when none was found).
+int RunListCommand(bool simulate);
+
+}  // namespace shell

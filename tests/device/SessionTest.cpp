@@ -1,0 +1,218 @@
+// The rescan as the main window runs it, hot-plug driven by the simulated
+// bus, and recovery after unplugging and suspend/resume.
+
+#include <string>
+#include <vector>
+
+#include "DeviceFixture.h"
+#include "TestEnv.h"
+#include "device/DeviceSession.h"
+#include "device/InterfaceProbe.h"
+#include "shell/Environment.h"
+
+namespace devicetest {
+namespace {
+
+using ::testing::ElementsAre;
+
+// Records every call as text; the device list control selects what it is
+// asked to select if it lists that type, else its first listed type.
+class RecordingEvents : public DeviceEvents {
+ public:
+  void SetAllDeviceState(int state) override { Add("SetAllDeviceState " + std::to_string(state)); }
+  void SetDeviceState(int type, int mode, int online) override {
+    listed.push_back(type);
+    Add("SetDeviceState " + std::to_string(type) + " " + std::to_string(mode) + " " + std::to_string(online));
+  }
+  void SetDeviceVersion(int type, int release) override {
+    Add("SetDeviceVersion " + std::to_string(type) + " " + std::to_string(release));
+  }
+  int GetOnlineDevCount() override {
+    Add("GetOnlineDevCount");
+    return static_cast<int>(listed.size());
+  }
+  void SetSelectDevice(int type) override {
+    Add("SetSelectDevice " + std::to_string(type));
+    selected = 0;
+    for (int t : listed) {
+      if (t == type) selected = t;
+    }
+    if (selected == 0 && !listed.empty()) selected = listed.front();
+  }
+  int GetSelectDevice() override {
+    Add("GetSelectDevice");
+    return selected;
+  }
+  void ClosePopups() override { Add("ClosePopups"); }
+  void LoadModel(int type) override { Add("LoadModel " + std::to_string(type)); }
+  void ShowDeviceState(int text) override { Add("ShowDeviceState " + std::to_string(text)); }
+  void AppendJob(int code) override { jobs.push_back(code); }
+
+  void Add(std::string call) { calls.push_back(std::move(call)); }
+  void Clear() {
+    calls.clear();
+    jobs.clear();
+    listed.clear();
+  }
+
+  std::vector<std::string> calls;
+  std::vector<int> jobs;
+  std::vector<int> listed;
+  int selected = 0;
+};
+
+class SessionTest : public DeviceFixture {
+ protected:
+  SessionTest() : session(*manager, events, [this](const std::string& node) { return ProbeVendorInterface(*bus, node); }) {
+    session.SetCatalogModes(CatalogModes());
+    bus->SetChangeListener([this](const platform::DeviceChangeEvent& event) { session.UpdateUSBDevice(event); });
+  }
+  ~SessionTest() override { bus->SetChangeListener({}); }
+
+  // Sends command 0x11 in a fresh frame, waiting for the reply.
+  bool Ping() {
+    uint8_t frame[33] = {0x00, 0x11};
+    return manager->SendReport(frame, sizeof frame, true);
+  }
+
+  testenv::FreshUserFolders home;  // the stored "DeviceType" starts afresh
+  RecordingEvents events;
+  DeviceSession session;
+};
+
+TEST_F(SessionTest, RescanWithCableAndReceiver) {
+  const int mouse = bus->AddMouse(Mouse("VA01"));
+  bus->PlugCable(mouse, kVid, kAirCable, 0x0102);
+  bus->PlugReceiver(mouse, kVid, kAirReceiver, 0x0102);
+  shell::CreateRegistryKey();
+  shell::WriteRegistryInt(L"DeviceType", 101);
+  events.Clear();
+  session.Rescan();
+
+  // The receiver was not asked, so the list control shows the cable alone.
+  EXPECT_THAT(events.calls, ElementsAre("ClosePopups", "SetAllDeviceState 0", "SetDeviceState 1 0 1",
+                                        "SetDeviceVersion 1 258", "GetOnlineDevCount", "SetSelectDevice 101",
+                                        "GetSelectDevice", "LoadModel 1", "ShowDeviceState 51"));
+  EXPECT_EQ(session.CurrentDeviceType(), 1);
+  EXPECT_EQ(manager->SelectedType(), 1);
+  EXPECT_EQ(shell::ReadRegistryInt(L"DeviceType"), 1);
+  EXPECT_TRUE(session.DevicePresent());
+  EXPECT_TRUE(session.Linked());
+}
+
+TEST_F(SessionTest, ReceiverAloneWithItsMouseOff) {
+  const int mouse = bus->AddMouse(Mouse("VA01"));
+  bus->PlugReceiver(mouse, kVid, kAirReceiver);
+  bus->SetMousePower(mouse, false);
+  shell::CreateRegistryKey();
+  shell::WriteRegistryInt(L"DeviceType", 1);
+  events.Clear();
+  clock->ClearRecord();
+  session.Rescan();
+
+  EXPECT_THAT(events.calls, ElementsAre("ClosePopups", "SetAllDeviceState 0", "ShowDeviceState 50"));
+  EXPECT_EQ(clock->Pauses(), (std::vector<int>{20, 20, 20, 500, 20, 20, 20}));
+  // The unidentified receiver still counts as a device: the poll keeps running.
+  EXPECT_TRUE(session.DevicePresent());
+  EXPECT_FALSE(session.Linked());
+}
+
+TEST_F(SessionTest, NothingPlugged) {
+  session.Rescan();
+  EXPECT_THAT(events.calls, ElementsAre("ClosePopups", "SetAllDeviceState 0", "ShowDeviceState 50"));
+  EXPECT_FALSE(session.DevicePresent());
+  EXPECT_FALSE(session.Linked());
+}
+
+TEST_F(SessionTest, ReloadRegistersTheCatalogAgainBeforeRescanning) {
+  bus->PlugReceiver(bus->AddMouse(Mouse("VS08")), kVid, kSwiftReceiver);
+  manager->ClearModeEntries();
+  session.SetCurrentDeviceType(101);
+  session.Reload();
+  EXPECT_EQ(manager->ModeEntries().size(), CatalogModes().size());
+  ASSERT_GE(events.calls.size(), 2u);
+  EXPECT_EQ(events.calls[0], "LoadModel 101");
+  EXPECT_EQ(events.calls.back(), "ShowDeviceState 52");
+  EXPECT_EQ(session.CurrentDeviceType(), 3);
+  EXPECT_EQ(manager->OpenFlag(), 1);
+  EXPECT_EQ(bus->OpenHandles(), 1);  // the first enumeration's handles were closed
+}
+
+TEST_F(SessionTest, PlugAndUnplugQueueOneJobEach) {
+  const int mouse = bus->AddMouse(Mouse("VA01"));
+  // Four interfaces arrive; only the vendor interface passes the probe.
+  const int receiver = bus->PlugReceiver(mouse, kVid, kAirReceiver);
+  EXPECT_EQ(events.jobs, std::vector<int>{2});
+  EXPECT_EQ(session.LastEventMode(), 1);
+
+  // A removal before any device is known queues nothing.
+  events.jobs.clear();
+  bus->Unplug(receiver);
+  EXPECT_TRUE(events.jobs.empty());
+
+  bus->Replug(receiver);
+  session.Rescan();
+  ASSERT_TRUE(session.DevicePresent());
+  events.jobs.clear();
+  bus->Unplug(receiver);
+  EXPECT_EQ(events.jobs, std::vector<int>{3});
+  EXPECT_EQ(session.LastEventMode(), 1);  // the device type of the matching item
+}
+
+TEST_F(SessionTest, RecoversAfterUnplugDuringAnExchange) {
+  const int cable = bus->PlugCable(bus->AddMouse(Mouse("VC02")), kVid, kCoreCable);
+  shell::CreateRegistryKey();
+  shell::WriteRegistryInt(L"DeviceType", 2);
+  session.Rescan();
+  events.jobs.clear();
+
+  bus->InjectFault(cable, SimulatedHid::Fault::UnplugMidExchange);
+  EXPECT_FALSE(Ping());
+  EXPECT_EQ(events.jobs, std::vector<int>{3});
+
+  events.Clear();
+  session.Rescan();  // job 3
+  EXPECT_EQ(events.calls.back(), "ShowDeviceState 50");
+  EXPECT_FALSE(session.DevicePresent());
+  EXPECT_EQ(bus->OpenHandles(), 0);
+
+  bus->Replug(cable);
+  EXPECT_EQ(events.jobs, std::vector<int>{2});
+  session.Rescan();  // job 2
+  EXPECT_TRUE(Ping());
+}
+
+TEST_F(SessionTest, RecoversAfterSuspendAndResume) {
+  const int mouse = bus->AddMouse(Mouse("VS08"));
+  const int cable = bus->PlugCable(mouse, kVid, kSwiftCable);
+  const int receiver = bus->PlugReceiver(mouse, kVid, kSwiftReceiver);
+  shell::CreateRegistryKey();
+  shell::WriteRegistryInt(L"DeviceType", 3);
+  session.Rescan();
+  const std::string before = bus->Node(cable, 2);
+  ASSERT_TRUE(Ping());
+  events.jobs.clear();
+
+  // Every handle goes stale at once; both vendor interfaces report removal.
+  bus->Suspend();
+  EXPECT_EQ(events.jobs, (std::vector<int>{3, 3}));
+  bus->ClearRecord();
+  EXPECT_FALSE(Ping());
+  EXPECT_EQ(bus->Requests(cable).size(), 0u);
+
+  // The devices come back under new nodes and report arrival.
+  events.jobs.clear();
+  bus->Resume();
+  EXPECT_EQ(events.jobs, (std::vector<int>{2, 2}));
+  EXPECT_NE(bus->Node(cable, 2), before);
+  for (size_t i = 0; i < 4; ++i) session.Rescan();  // the queued jobs 3, 3, 2, 2
+  EXPECT_EQ(bus->OpenHandles(), 2);                 // the stale handles were all closed
+  bus->ClearRecord();
+  EXPECT_TRUE(Ping());
+  EXPECT_EQ(bus->Requests(cable).size(), 1u);
+  EXPECT_TRUE(bus->Requests(receiver).empty());
+  EXPECT_EQ(events.calls.back(), "ShowDeviceState 51");
+}
+
+}  // namespace
+}  // namespace devicetest
