@@ -429,7 +429,7 @@ bool MarkupDocument::Impl::Parse(const std::wstring& text, bool ignoreCase, Mark
         }
       }
       if (failed) break;
-      if (count >= kMaxElements) {
+      if (count > kMaxElements) {  // record 0 is the document
         log.Add("element_limit", {{"count", count}, {"offset", offsetOf(p)}});
         failed = true;
         break;
@@ -754,7 +754,7 @@ bool MarkupDocument::Splice(std::size_t pos, std::size_t count, std::wstring_vie
 
 bool MarkupDocument::AddElement(std::wstring_view name) {
   Impl& m = *impl_;
-  if (!IsValidName(name)) return false;
+  if (!IsValidName(name) || m.count > kMaxElements) return false;
   std::wstring tag = L"<";
   tag.append(name);
   tag += L"/>\r\n";
@@ -802,7 +802,6 @@ bool MarkupDocument::AddElement(std::wstring_view name) {
     }
   }
 
-  if (m.count >= kMaxElements) return false;
   const std::uint32_t r = m.Add();
   Element& e = m.At(r);
   e.start = static_cast<std::uint32_t>(start);
@@ -907,6 +906,7 @@ bool MarkupDocument::LoadFile(const std::filesystem::path& path, std::wstring* r
   result_.clear();
   MarkupLog log(result_);
   int f = (flags != nullptr ? *flags : flags_) & ~(MDF_UTF16LEFILE | MDF_UTF8PREAMBLE | MDF_UTF16BEFILE);
+  flags_ = f;
   std::string bytes;
   const bool read = ReadWholeFile(path, kMaxFileBytes, bytes, log);
   if (read) {
