@@ -67,11 +67,27 @@ inline bool IsNameChar(wchar_t c) {
 
 inline bool IsSpace(wchar_t c) { return c == L' ' || c == L'\n' || c == L'\r' || c == L'\t'; }
 
+// First ch in [p, end), or nullptr. Markup is made of short runs (values,
+// line breaks between tags), so a plain loop looks at the first characters
+// before the vectorised search takes over for long ones.
+inline const wchar_t* FindChar(const wchar_t* p, const wchar_t* end, wchar_t ch) {
+  const wchar_t* const shortEnd = end - p > 32 ? p + 32 : end;
+  for (; p < shortEnd; ++p) {
+    if (*p == ch) return p;
+  }
+  return p < end ? std::wmemchr(p, ch, static_cast<std::size_t>(end - p)) : nullptr;
+}
+
 inline wchar_t FoldAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; }
 
 bool NamesEqual(std::wstring_view a, std::wstring_view b, bool ignoreCase) {
   if (a.size() != b.size()) return false;
-  if (!ignoreCase) return std::wmemcmp(a.data(), b.data(), a.size()) == 0;
+  if (!ignoreCase) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      if (a[i] != b[i]) return false;
+    }
+    return true;
+  }
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
   }
@@ -137,10 +153,11 @@ class AttributeScanner {
     if (p < n && (text_[p] == L'"' || text_[p] == L'\'')) {
       a.quote = text_[p];
       a.valueBegin = p + 1;
-      const std::size_t e = text_.find(a.quote, p + 1);
-      if (e == std::wstring_view::npos) return false;
-      a.valueEnd = e;
-      p = e + 1;
+      const wchar_t* const base = text_.data();
+      const wchar_t* const close = FindChar(base + p + 1, base + n, a.quote);
+      if (close == nullptr) return false;
+      a.valueEnd = static_cast<std::size_t>(close - base);
+      p = a.valueEnd + 1;
     } else {
       a.quote = 0;
       a.valueBegin = p;
@@ -152,6 +169,9 @@ class AttributeScanner {
   }
 
   std::size_t Close() const { return close_; }
+  // Offset behind the attribute last returned by Next.
+  std::size_t Position() const { return pos_; }
+  void Resume(std::size_t pos) { pos_ = pos; }
 
  private:
   std::wstring_view text_;
@@ -217,6 +237,22 @@ struct MarkupDocument::Impl {
   std::uint32_t parent = 0;
   std::uint32_t current = 0;
   std::uint32_t child = 0;
+  // The attribute last read, so that reading attributes in the order in
+  // which they stand scans the start tag once. generation changes with
+  // every parse or edit, which makes the remembered offset stale.
+  std::uint64_t generation = 0;
+  std::uint64_t lastGeneration = ~0ull;
+  std::uint32_t lastRecord = 0;
+  int lastIndex = 0;
+  std::size_t lastOffset = 0;  // where the scan for that attribute starts
+
+  bool HasLast() const { return lastGeneration == generation && lastRecord == current; }
+  void Remember(int index, std::size_t offset) {
+    lastGeneration = generation;
+    lastRecord = current;
+    lastIndex = index;
+    lastOffset = offset;
+  }
 
   Impl() { Reset(0, false); }
 
@@ -245,6 +281,7 @@ struct MarkupDocument::Impl {
 
   // Empties the index down to the document record and clears the cursor.
   void Reset(std::size_t textLength, bool wellFormed) {
+    ++generation;
     count = 0;
     parent = current = child = 0;
     Add();
@@ -377,7 +414,7 @@ bool MarkupDocument::Impl::Parse(const std::wstring& text, bool ignoreCase, Mark
 
   const wchar_t* p = base;
   while (!failed) {
-    p = std::wmemchr(p, L'<', static_cast<std::size_t>(end - p));
+    p = FindChar(p, end, L'<');
     if (p == nullptr) break;
     const wchar_t c = p[1];
 
@@ -415,7 +452,7 @@ bool MarkupDocument::Impl::Parse(const std::wstring& text, bool ignoreCase, Mark
         while (IsSpace(*q)) ++q;
         d = *q;
         if (d == L'"' || d == L'\'') {
-          const wchar_t* close = std::wmemchr(q + 1, d, static_cast<std::size_t>(end - q - 1));
+          const wchar_t* close = FindChar(q + 1, end, d);
           if (close == nullptr) {
             broken("start_tag", p, end);
             break;
@@ -705,15 +742,37 @@ std::wstring MarkupDocument::GetTagName() const {
 }
 
 std::wstring MarkupDocument::GetAttribute(std::wstring_view name) const {
-  const Impl& m = *impl_;
+  Impl& m = *impl_;
   std::wstring value;
   if (m.current == 0 || name.empty()) return value;
   const bool ignoreCase = (flags_ & MDF_IGNORECASE) != 0;
   const std::wstring_view text(text_);
-  AttributeScanner scan(text, m.At(m.current).start);
+  const std::size_t start = m.At(m.current).start;
+  const auto matches = [&](const AttributeSpan& a) {
+    return NamesEqual(text.substr(a.nameBegin, a.nameEnd - a.nameBegin), name, ignoreCase);
+  };
   AttributeSpan a;
-  while (scan.Next(a)) {
-    if (NamesEqual(text.substr(a.nameBegin, a.nameEnd - a.nameBegin), name, ignoreCase)) {
+  // Callers read attributes in the order in which they stand: try the one
+  // read last and the one after it before scanning the whole tag.
+  if (m.HasLast()) {
+    AttributeScanner scan(text, start);
+    scan.Resume(m.lastOffset);
+    for (int k = 0; k < 2; ++k) {
+      const std::size_t offset = scan.Position();
+      if (!scan.Next(a)) break;
+      if (matches(a)) {
+        m.Remember(m.lastIndex + k, offset);
+        markup::AppendDecoded(text.substr(a.valueBegin, a.valueEnd - a.valueBegin), value);
+        return value;
+      }
+    }
+  }
+  AttributeScanner scan(text, start);
+  for (int i = 0;; ++i) {
+    const std::size_t offset = scan.Position();
+    if (!scan.Next(a)) break;
+    if (matches(a)) {
+      m.Remember(i, offset);
       markup::AppendDecoded(text.substr(a.valueBegin, a.valueEnd - a.valueBegin), value);
       break;
     }
@@ -722,12 +781,22 @@ std::wstring MarkupDocument::GetAttribute(std::wstring_view name) const {
 }
 
 std::wstring MarkupDocument::GetAttributeName(int index) const {
-  const Impl& m = *impl_;
+  Impl& m = *impl_;
   if (m.current == 0 || index < 0) return {};
   AttributeScanner scan(text_, m.At(m.current).start);
+  int i = 0;
+  if (m.HasLast() && m.lastIndex <= index) {
+    scan.Resume(m.lastOffset);
+    i = m.lastIndex;
+  }
   AttributeSpan a;
-  for (int i = 0; scan.Next(a); ++i) {
-    if (i == index) return text_.substr(a.nameBegin, a.nameEnd - a.nameBegin);
+  for (;; ++i) {
+    const std::size_t offset = scan.Position();
+    if (!scan.Next(a)) break;
+    if (i == index) {
+      m.Remember(i, offset);
+      return text_.substr(a.nameBegin, a.nameEnd - a.nameBegin);
+    }
   }
   return {};
 }
@@ -739,6 +808,7 @@ bool MarkupDocument::Splice(std::size_t pos, std::size_t count, std::wstring_vie
   if (text_.size() - count + insert.size() > kMaxTextLength) return false;
   const auto delta = static_cast<std::int64_t>(insert.size()) - static_cast<std::int64_t>(count);
   text_.replace(pos, count, insert);
+  ++m.generation;
   // Records behind the change move; records around it grow or shrink.
   for (std::uint32_t r = 1; r < m.count; ++r) {
     Element& e = m.At(r);

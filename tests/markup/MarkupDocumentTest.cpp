@@ -274,6 +274,26 @@ TEST(MarkupAttributes, ScansOnlyTheStartTagByExactName) {
   EXPECT_EQ(doc.GetAttributeName(4), L"");
 }
 
+// Reading attributes in any order, again, by position and after an edit
+// gives the same values as a fresh read of the start tag.
+TEST(MarkupAttributes, AnyReadingOrderGivesTheSameValues) {
+  MarkupDocument doc;
+  ASSERT_TRUE(doc.ParseText(L"<r><a x=\"1\" y=\"2\" z=\"3\"/><b x=\"4\" y=\"5\" z=\"6\"/></r>"));
+  ASSERT_TRUE(doc.FindElement(L"r"));
+  ASSERT_TRUE(doc.EnterElement());
+  ASSERT_TRUE(doc.FindElement(L"a"));
+  std::wstring read;
+  for (const wchar_t* name : {L"z", L"x", L"y", L"y", L"x", L"w", L"z"}) read += doc.GetAttribute(name) + L",";
+  for (int i : {2, 0, 1, 1, 3, 2}) read += doc.GetAttributeName(i) + L",";
+  EXPECT_EQ(read, L"3,1,2,2,1,,3,z,x,y,y,,z,");
+  ASSERT_TRUE(doc.SetAttribute(L"x", L"longer"));
+  EXPECT_EQ(doc.GetAttribute(L"y"), L"2");
+  EXPECT_EQ(doc.GetAttributeName(1), L"y");
+  ASSERT_TRUE(doc.FindElement(L"b"));  // same layout, other element
+  EXPECT_EQ(doc.GetAttribute(L"z"), L"6");
+  EXPECT_EQ(doc.GetAttribute(L"x"), L"4");
+}
+
 // --- Writer ----------------------------------------------------------------------------
 
 constexpr const wchar_t* kDeclaration = L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
