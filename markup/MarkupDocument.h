@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,9 @@ class MarkupDocument {
 
   // Files larger than this are refused by LoadFile (logged as "file_error").
   static constexpr std::uintmax_t kMaxFileBytes = 64u * 1024u * 1024u;
+  // A text with more elements than this is not indexed (ParseText fails with
+  // "element_limit"), which bounds the index at 128 MiB.
+  static constexpr std::uint32_t kMaxElements = 1u << 22;
 
   MarkupDocument();
   ~MarkupDocument();
@@ -56,6 +60,10 @@ class MarkupDocument {
 
   bool SaveFile(const std::filesystem::path& path, std::wstring* resultLog = nullptr, int* flags = nullptr);
 
+  // Name of the attribute at the given position (from 0) in the current
+  // element's start tag; empty past the last one or without a current element.
+  std::wstring GetAttributeName(int index) const;
+
   const std::wstring& GetText() const { return text_; }
   bool IsWellFormed() const;
   // The result log of the last LoadFile, ParseText or SaveFile.
@@ -63,10 +71,14 @@ class MarkupDocument {
 
  private:
   struct Element;  // one record of the flat index
-  struct Impl;
+  struct Impl;     // the index, the cursor and the parser
+
+  // Inserts (or replaces count characters with) the given text at pos and
+  // moves every record behind it; false when the text would grow too long.
+  bool Splice(std::size_t pos, std::size_t count, std::wstring_view insert);
 
   std::wstring text_;
   std::wstring result_;
   int flags_ = 0;
-  Impl* impl_ = nullptr;
+  std::unique_ptr<Impl> impl_;
 };
