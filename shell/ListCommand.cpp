@@ -7,12 +7,11 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <memory>
-#include <regex>
 #include <string>
 #include <vector>
 
+#include "catalog/Catalog.h"
 #include "device/DeviceManager.h"
 #include "device/HidapiBackend.h"
 #include "device/simulator/SimulatedCatalog.h"
@@ -29,41 +28,30 @@ struct ListedMode {
   ModeEntry entry;
 };
 
-// Reads the models and connection modes of config.xml. A stand-in for the
-// catalog reader: it only needs the "mouse" and "mode" attributes.
-std::vector<ListedMode> ReadCatalogModes(const std::filesystem::path& programFolder) {
-  std::vector<ListedMode> modes;
-  std::FILE* file = std::fopen((programFolder / "config.xml").c_str(), "rb");
-  if (file == nullptr) return modes;
-  std::string text;
-  char chunk[4096];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0 && text.size() < (1u << 20)) text.append(chunk, got);
-  std::fclose(file);
+// The catalog's connection modes with their model names, through the
+// catalog reader; the window-side calls of the full read have no receiver in
+// a command-line run.
+class ModeCollector : public CatalogSink {
+ public:
+  void ClearList() override {}
+  void AddDevice(const std::wstring&, int, const std::filesystem::path&) override {}
+  void ClearModeTable() override {}
+  void AddModeEntry(int, int, const std::wstring&, int, int, const std::wstring&) override {}
+  void SetVersionTitle(const std::wstring&) override {}
+};
 
-  static const std::regex tag("<(mouse|mode)\\s([^>]*)>");
-  static const std::regex attribute("([A-Za-z_]+)\\s*=\\s*\"([^\"]*)\"");
-  std::wstring model;
-  int deviceType = 0;
-  for (auto it = std::sregex_iterator(text.begin(), text.end(), tag); it != std::sregex_iterator(); ++it) {
-    const std::string attributes = (*it)[2].str();
-    std::map<std::string, std::wstring> values;
-    for (auto a = std::sregex_iterator(attributes.begin(), attributes.end(), attribute); a != std::sregex_iterator();
-         ++a) {
-      values[(*a)[1].str()] = platform::FromUtf8((*a)[2].str());
-    }
-    if ((*it)[1].str() == "mouse") {
-      model = values["name"];
-      deviceType = platform::WToI(values["device_type"]);
-      continue;
-    }
+std::vector<ListedMode> ReadCatalogModes(const std::filesystem::path& programFolder) {
+  ModeCollector sink;
+  const Catalog catalog = ReadDeviceList(programFolder, programFolder, sink, nullptr);
+  std::vector<ListedMode> modes;
+  for (const CatalogEntry& mode : catalog.modes) {
     ListedMode listed;
-    listed.model = model;
-    listed.entry.vendor_id = static_cast<int>(platform::WcsToL(values["vid"], 16));
-    listed.entry.product_id = static_cast<int>(platform::WcsToL(values["pid"], 16));
-    listed.entry.device_type = deviceType;
-    listed.entry.mode = platform::WToI(values["value"]);
-    listed.entry.dev_id = values["dev_id"];
+    listed.model = mode.name;
+    listed.entry.vendor_id = mode.vid;
+    listed.entry.product_id = mode.pid;
+    listed.entry.device_type = mode.device_type;
+    listed.entry.mode = mode.mode;
+    listed.entry.dev_id = mode.dev_id;
     modes.push_back(listed);
   }
   return modes;

@@ -1,0 +1,62 @@
+#pragma once
+// The catalog file config.xml: installed languages, the application name,
+// the supported models with their connection modes, and the software
+// section (version and web addresses).
+//
+// Two readers: the early read at start-up (languages and name) and the full
+// read at main window initialisation (models and modes). The full read
+// reports what it finds through CatalogSink, which the main window
+// implements over its device list control and the device manager.
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct CatalogEntry {
+  std::wstring name;
+  int device_type = 0;
+  std::wstring device_attr;
+  std::filesystem::path image_path;  // skin folder + "device/" + image
+  int mode = 0;                      // 0 = cable, 1 = 2.4 GHz receiver
+  int vid = 0;
+  int pid = 0;
+  std::wstring dev_id;
+};
+
+// What the full read tells the window and the device manager.
+class CatalogSink {
+ public:
+  virtual ~CatalogSink() = default;
+  // Device list control.
+  virtual void ClearList() = 0;
+  virtual void AddDevice(const std::wstring& name, int deviceType, const std::filesystem::path& image) = 0;
+  // Device manager's mode table.
+  virtual void ClearModeTable() = 0;
+  virtual void AddModeEntry(int vid, int pid, const std::wstring& name, int deviceType, int mode,
+                            const std::wstring& devId) = 0;
+  // Title of the main window's two version labels ("%s: v%s" with text 17).
+  virtual void SetVersionTitle(const std::wstring& title) = 0;
+};
+
+struct Catalog {
+  std::vector<CatalogEntry> models;  // one per "mouse", file order
+  std::vector<CatalogEntry> modes;   // one per "mode", file order
+  std::wstring version;
+  std::wstring website;
+  std::wstring feedback;
+  std::wstring qa;
+
+  // First model with the device type, or nullptr.
+  const CatalogEntry* FindModel(int deviceType) const;
+};
+
+// Early read: empties the language set, fills it from "language.info", and
+// sets the toolkit's application name from "software"/"caption". A missing
+// or ill-formed file leaves the set empty and the name unchanged.
+void ReadLanguagesAndName(const std::filesystem::path& programFolder);
+
+// Full read. textLookup gives the text of an id in the current language (for
+// the version caption). skinFolder is where model images live ("device/").
+Catalog ReadDeviceList(const std::filesystem::path& programFolder, const std::filesystem::path& skinFolder,
+                       CatalogSink& sink, const std::function<std::wstring(int)>& textLookup);
