@@ -1,13 +1,17 @@
 // Every language file shipped in data/language holds a text for every id the
-// program uses, in the file layout the translators keep.
+// program uses, in the file layout the translators keep, with the printf
+// placeholders of the English text; and switching the language switches the
+// texts the program reads.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "TestEnv.h"
@@ -19,6 +23,53 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// The printf conversions of a text in order ("%s", "%-5.2f", "%%" ...). A '%'
+// that starts no valid conversion is kept as the token "%", so a stray percent
+// sign added or dropped by a translation is noticed as well.
+std::vector<std::wstring> Placeholders(std::wstring_view text) {
+  static constexpr std::wstring_view kFlags = L"-+ #0";
+  static constexpr std::wstring_view kConversions = L"diouxXeEfFgGaAcCsSpn%";
+  std::vector<std::wstring> found;
+  size_t i = 0;
+  while ((i = text.find(L'%', i)) != std::wstring_view::npos) {
+    size_t j = i + 1;
+    const auto skip = [&](auto pred) {
+      while (j < text.size() && pred(text[j])) ++j;
+    };
+    const auto digit = [](wchar_t c) { return c >= L'0' && c <= L'9'; };
+    skip([&](wchar_t c) { return kFlags.find(c) != std::wstring_view::npos; });
+    if (j < text.size() && text[j] == L'*') ++j;
+    else skip(digit);
+    if (j < text.size() && text[j] == L'.') {
+      ++j;
+      if (j < text.size() && text[j] == L'*') ++j;
+      else skip(digit);
+    }
+    for (std::wstring_view length : {L"hh", L"ll", L"I64", L"I32", L"h", L"l", L"L", L"j", L"z", L"t", L"I"})
+      if (text.substr(j, length.size()) == length) {
+        j += length.size();
+        break;
+      }
+    if (j < text.size() && kConversions.find(text[j]) != std::wstring_view::npos) {
+      found.emplace_back(text.substr(i, j + 1 - i));
+      i = j + 1;
+    } else {
+      found.emplace_back(L"%");
+      ++i;
+    }
+  }
+  return found;
+}
+
+// The texts of section LAN of a language file by id, uncut.
+std::map<int, std::wstring> Texts(const fs::path& file) {
+  platform::IniFile ini;
+  std::map<int, std::wstring> texts;
+  if (!ini.Load(file)) return texts;
+  for (const auto& [key, value] : ini.Section(L"LAN")) texts[platform::WToI(key)] = value;
+  return texts;
+}
 
 std::vector<fs::path> LanguageFiles() {
   std::vector<fs::path> files;
@@ -42,11 +93,13 @@ TEST(LanguageFilesTest, TheIdListIsSortedUniqueAndInRange) {
     EXPECT_TRUE(std::binary_search(ids.begin(), ids.end(), id)) << id;
 }
 
-TEST(LanguageFilesTest, EnglishAndSimplifiedChineseAreShipped) {
+TEST(LanguageFilesTest, AllSixLanguagesAreShipped) {
   const auto files = LanguageFiles();
-  for (const char* name : {"1033.lan", "2052.lan"})
-    EXPECT_NE(std::find(files.begin(), files.end(), testenv::SourceDir() / "data" / "language" / name), files.end())
-        << name;
+  for (int lcid : {shell::kLangEnglish, shell::kLangChineseSimplified, shell::kLangChineseTraditional,
+                   shell::kLangJapanese, shell::kLangKorean, shell::kLangUkrainian}) {
+    const fs::path file = testenv::SourceDir() / "data" / "language" / (std::to_string(lcid) + ".lan");
+    EXPECT_NE(std::find(files.begin(), files.end(), file), files.end()) << lcid;
+  }
 }
 
 TEST(LanguageFilesTest, EveryFileHoldsEveryIdInOrder) {
@@ -82,32 +135,81 @@ TEST(LanguageFilesTest, EveryFileHoldsEveryIdInOrder) {
       ASSERT_GT(eq, 0u) << line;
       ASSERT_TRUE(std::all_of(line.begin(), line.begin() + eq, [](char c) { return c >= '0' && c <= '9'; })) << line;
       EXPECT_NE(line.back(), '\r') << "LF line ends";
-      EXPECT_LE(platform::FromUtf8(line.substr(eq + 1)).size(), 259u) << line;
       seen.push_back(std::stoi(line.substr(0, eq)));
     }
     EXPECT_EQ(seen, std::vector<int>(ids.begin(), ids.end()));
   }
 }
 
-// The words other code matches on: a stored profile name starting with
-// "Profile" or "配置" and a macro name starting with "Custom" or "自定义" are
-// shown in the current language.
-TEST(LanguageFilesTest, MatchedWordsAreThoseOfTheLanguage) {
-  shell::SetLanguageFolder(testenv::SourceDir() / "data" / "language");
+TEST(LanguageFilesTest, PlaceholdersAreFoundInOrder) {
+  using V = std::vector<std::wstring>;
+  struct Case {
+    const wchar_t* text;
+    V expected;
+  } cases[] = {
+      {L"Profile", {}},
+      {L"%s: v%s.%s", {L"%s", L"%s", L"%s"}},
+      {L"%s: 50%%", {L"%s", L"%%"}},
+      {L"%-5.2f и %d", {L"%-5.2f", L"%d"}},
+      {L"%ls %I64d %*.*d %02X", {L"%ls", L"%I64d", L"%*.*d", L"%02X"}},
+      {L"100% 配置 %", {L"%", L"%"}},  // stray signs start no conversion
+  };
+  for (const Case& c : cases) EXPECT_EQ(Placeholders(c.text), c.expected) << platform::ToUtf8(c.text);
+}
+
+// A translation that drops, adds or reorders a conversion would make the
+// program format the wrong arguments; a text over 259 characters would be cut.
+TEST(LanguageFilesTest, EveryTextKeepsTheEnglishPlaceholdersAndFitsTheBuffer) {
+  const auto english = Texts(testenv::SourceDir() / "data" / "language" / "1033.lan");
+  ASSERT_FALSE(english.empty());
+  for (const fs::path& file : LanguageFiles()) {
+    SCOPED_TRACE(file.filename().string());
+    const auto texts = Texts(file);
+    ASSERT_FALSE(texts.empty());
+    for (const auto& [id, text] : texts) {
+      EXPECT_LE(text.size(), platform::IniFile::kDefaultMaxChars) << "text " << id;
+      const auto it = english.find(id);
+      ASSERT_TRUE(it != english.end()) << "text " << id << " has no English counterpart";
+      EXPECT_EQ(Placeholders(text), Placeholders(it->second)) << "text " << id << ": " << platform::ToUtf8(text);
+    }
+  }
+}
+
+// Switching the current language switches every lookup to that language's
+// file. The sample holds the words other code matches on: stored profile
+// names starting with "Profile" or "配置" are shown with text 61, and macro
+// names with the default-name word (text 351) and the copy word (text 31) of
+// one language are shown with those of another, the Traditional Chinese and
+// Japanese words being "自定義", "カスタム" and "複製".
+TEST(LanguageFilesTest, SwitchingTheLanguageReadsThatLanguagesTexts) {
+  testenv::FreshUserFolders home;
+  shell::SetLanguageFolder(testenv::BinDir() / "language");
   struct Case {
     int lcid;
-    const wchar_t* profile;
-    const wchar_t* custom;
-    const wchar_t* copy;
+    const wchar_t* profile;     // 61
+    const wchar_t* custom;      // 351
+    const wchar_t* copy;        // 31
+    const wchar_t* version;     // 17
+    const wchar_t* exit;        // 12
+    const wchar_t* reportRate;  // 255
   } cases[] = {
-      {1033, L"Profile", L"Custom", L"Copy"},
-      {2052, L"配置", L"自定义", L"复制"},
+      {1033, L"Profile", L"Custom", L"Copy", L"Software version", L"Exit", L"Report rate"},
+      {2052, L"配置", L"自定义", L"复制", L"软件版本", L"退出", L"回报率"},
+      {1028, L"配置", L"自定義", L"複製", L"軟體版本", L"結束", L"回報率"},
+      {1041, L"プロファイル", L"カスタム", L"複製", L"ソフトウェアバージョン", L"終了", L"レポートレート"},
+      {1042, L"프로필", L"사용자 지정", L"복사", L"소프트웨어 버전", L"종료", L"폴링 레이트"},
+      {1058, L"Профіль", L"Власний", L"Копіювати", L"Версія програми", L"Вийти", L"Частота опитування"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.lcid);
     shell::SetLanguage(c.lcid);
+    ASSERT_EQ(shell::CurrentLanguage(), c.lcid);
     EXPECT_EQ(shell::GetText(shell::kTextProfileWord), c.profile);
     EXPECT_EQ(shell::GetText(shell::kTextCustomMacroWord), c.custom);
     EXPECT_EQ(shell::GetText(shell::kTextCopyWord), c.copy);
+    EXPECT_EQ(shell::GetText(shell::kTextSoftwareVersion), c.version);
+    EXPECT_EQ(shell::GetText(12), c.exit);
+    EXPECT_EQ(shell::GetText(255), c.reportRate);
   }
   shell::SetLanguage(shell::kLangEnglish);
   shell::SetLanguageFolder({});
