@@ -296,10 +296,13 @@ InstanceLock::Claim InstanceLock::TryClaim() {
     return Claim::First;
   }
   if (::bind(s.listenFd, reinterpret_cast<sockaddr*>(&addr), addrLength) != 0 || ::listen(s.listenFd, 8) != 0) {
-    if (errno == EADDRINUSE) {
+    if (errno == EADDRINUSE && s.lockFd < 0) {
       s.Close();
       return Claim::Second;
     }
+    // Holding the lock makes this process the first one even when something
+    // else sits on the socket name (another user can bind any abstract
+    // name); it then runs unreachable rather than not at all.
     s.CloseSockets();
     s.first = true;
     return Claim::First;
@@ -339,6 +342,13 @@ InstanceLock::Delivery SendLine(const std::wstring& appName, const InstanceOptio
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return InstanceLock::Delivery::NoInstance;
     if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), addrLength) == 0) {
+      // Only an instance of the same user is talked to.
+      ucred cred{};
+      socklen_t credLength = sizeof cred;
+      if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &credLength) != 0 || cred.uid != ::getuid()) {
+        ::close(fd);
+        return InstanceLock::Delivery::NoInstance;
+      }
       SetTimeouts(fd, 2000);
       std::string reply;
       const bool answered = WriteAllTo(fd, line) && ReadLine(fd, reply);

@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -233,6 +234,70 @@ TEST(SingleInstance, MalformedRequestsAreRefusedAndTheInstanceServesOn) {
   EXPECT_THAT(events.Seen(), ElementsAre("activate", "activate", "post 2022 1 2",
                                          "post 1691 18446744073709551615 -9223372036854775808"));
   lock.SetEvents(nullptr);
+}
+
+// Another user (the test runs as root, so a child can become "nobody") can
+// neither send requests to the instance nor keep it from starting.
+TEST(SingleInstance, OtherUsersCannotReachOrBlockTheInstance) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  constexpr uid_t kNobody = 65534;
+  auto address = [](const std::wstring& name, sockaddr_un& addr) {
+    const std::string socketName = platform::InstanceLock::SocketName(name, {});
+    addr = {};
+    addr.sun_family = AF_UNIX;
+    std::memcpy(addr.sun_path + 1, socketName.data(), socketName.size());
+    return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + socketName.size());
+  };
+
+  // 1. A request from another user is dropped without an answer.
+  platform::InstanceLock lock(L"Guarded");
+  ASSERT_EQ(lock.TryClaim(), platform::InstanceLock::Claim::First);
+  RecordingEvents events;
+  lock.SetEvents(&events);
+  sockaddr_un addr{};
+  socklen_t length = address(L"Guarded", addr);
+  pid_t child = ::fork();
+  if (child == 0) {
+    // Only system calls between fork and _exit.
+    if (::setuid(kNobody) != 0) ::_exit(3);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), length) != 0) ::_exit(2);
+    timeval tv{5, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+    [[maybe_unused]] ssize_t n = ::send(fd, "activate\n", 9, MSG_NOSIGNAL);
+    char c = 0;
+    // Closed (or reset) without an answer.
+    ::_exit(::recv(fd, &c, 1, 0) > 0 ? 1 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_TRUE(events.Seen().empty());
+  lock.SetEvents(nullptr);
+
+  // 2. Another user squatting on the socket name does not stop the start,
+  // and nobody's requests reach the squatter.
+  length = address(L"Squatted", addr);
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  child = ::fork();
+  if (child == 0) {
+    if (::setuid(kNobody) != 0) ::_exit(3);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), length) != 0 || ::listen(fd, 4) != 0) ::_exit(2);
+    [[maybe_unused]] ssize_t n = ::write(ready[1], "r", 1);
+    ::sleep(30);
+    ::_exit(0);
+  }
+  char byte = 0;
+  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  platform::InstanceLock squatted(L"Squatted");
+  EXPECT_EQ(squatted.TryClaim(), platform::InstanceLock::Claim::First);
+  EXPECT_EQ(platform::InstanceLock::SendActivate(L"Squatted"), platform::InstanceLock::Delivery::NoInstance);
+  ::kill(child, SIGKILL);
+  ::waitpid(child, &status, 0);
+  ::close(ready[0]);
+  ::close(ready[1]);
 }
 
 TEST(SingleInstance, LockFileFollowsTheRuntimeFolder) {
