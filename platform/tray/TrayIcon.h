@@ -27,6 +27,8 @@ struct TrayOptions {
   std::function<void(const std::string&)> log;  // empty: standard error
 };
 
+// Add and Remove come from one thread (the window thread); the setters and
+// getters may come from any thread, but not while Add or Remove runs.
 class TrayIcon {
  public:
   // The menu item's command.
