@@ -11,6 +11,8 @@
 #include "shell/Environment.h"
 #include "shell/LanguageSet.h"
 #include "shell/ListCommand.h"
+#include "shell/PostCommand.h"
+#include "shell/SingleInstance.h"
 #include "toolkit/core/Manager.h"
 
 namespace {
@@ -60,6 +62,11 @@ int main(int argc, char** argv) {
 
   bool simulate = false;
   if (shell::IsListCommand(argc, argv, simulate)) return shell::RunListCommand(simulate);
+  if (shell::IsPostCommand(argc, argv)) return shell::RunPostCommand(argc, argv);
+
+  // A second start asks the running instance to show itself and ends here.
+  shell::SingleInstance instance;
+  if (!instance.Claim()) return 0;
 
   // The settings databases live here; a failure shows later as a store that
   // cannot be opened.

@@ -1,0 +1,385 @@
+#include "platform/instance/InstanceLock.h"
+
+// Index
+//   1. Names: lock file and socket
+//   2. Requests: parsing and the wire lines
+//   3. Server: claim, listener thread, delivery to the receiver
+//   4. Client: connect with retries while the first instance starts
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "platform/Paths.h"
+#include "platform/Text.h"
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// --- 1. Names ----------------------------------------------------------------
+
+std::string SafeFileStem(const std::wstring& name) {
+  std::string stem = ToUtf8(name);
+  for (char& c : stem) {
+    if (c == '/' || c == '\0') c = '_';
+  }
+  if (stem.empty() || stem == "." || stem == "..") stem = "_" + stem;
+  return stem;
+}
+
+std::uint64_t Fnv1a(std::string_view bytes) {
+  std::uint64_t h = 1469598103934665603ull;
+  for (unsigned char c : bytes) {
+    h ^= c;
+    h *= 1099511628211ull;
+  }
+  return h;
+}
+
+bool FillAddress(const std::string& name, sockaddr_un& addr, socklen_t& length) {
+  std::memset(&addr, 0, sizeof addr);
+  addr.sun_family = AF_UNIX;
+  if (name.size() + 1 > sizeof addr.sun_path) return false;
+  // Abstract address: a leading NUL, then the name without terminator.
+  std::memcpy(addr.sun_path + 1, name.data(), name.size());
+  length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+  return true;
+}
+
+// --- 2. Requests -------------------------------------------------------------
+
+struct Request {
+  bool activate = false;
+  std::uint32_t message = 0;
+  std::uint64_t wParam = 0;
+  std::int64_t lParam = 0;
+};
+
+template <typename T>
+bool ParseNumber(std::string_view text, T& value) {
+  if (text.empty()) return false;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  return ec == std::errc() && ptr == end;
+}
+
+std::vector<std::string_view> SplitWords(std::string_view line) {
+  std::vector<std::string_view> words;
+  size_t i = 0;
+  while (i < line.size() && words.size() < 8) {
+    while (i < line.size() && line[i] == ' ') ++i;
+    size_t j = i;
+    while (j < line.size() && line[j] != ' ') ++j;
+    if (j > i) words.push_back(line.substr(i, j - i));
+    i = j;
+  }
+  return words;
+}
+
+bool ParseRequest(std::string_view line, Request& request) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  const std::vector<std::string_view> words = SplitWords(line);
+  if (words.size() == 1 && words[0] == "activate") {
+    request.activate = true;
+    return true;
+  }
+  return words.size() == 4 && words[0] == "post" && ParseNumber(words[1], request.message) &&
+         ParseNumber(words[2], request.wParam) && ParseNumber(words[3], request.lParam);
+}
+
+bool WriteAllTo(int fd, std::string_view bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Reads one line of at most 255 bytes; the socket's time-outs bound the wait.
+bool ReadLine(int fd, std::string& line) {
+  line.clear();
+  char c = 0;
+  while (line.size() < 256) {
+    const ssize_t n = ::recv(fd, &c, 1, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    if (c == '\n') return true;
+    line.push_back(c);
+  }
+  return false;
+}
+
+void SetTimeouts(int fd, int milliseconds) {
+  timeval tv{};
+  tv.tv_sec = milliseconds / 1000;
+  tv.tv_usec = (milliseconds % 1000) * 1000;
+  ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+  ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
+}
+
+// True when some process holds the lock file (a first instance exists or is
+// starting). A missing file means nobody ever took it.
+bool LockIsHeld(const fs::path& lockFile) {
+  if (lockFile.empty()) return true;  // without a lock only the socket can tell
+  const int fd = ::open(lockFile.c_str(), O_RDWR | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool held = false;
+  if (::flock(fd, LOCK_SH | LOCK_NB) != 0) held = (errno == EWOULDBLOCK);
+  ::close(fd);
+  return held;
+}
+
+}  // namespace
+
+fs::path InstanceLock::LockFile(const std::wstring& applicationName, const InstanceOptions& options) {
+  const std::string stem = SafeFileStem(applicationName);
+  if (!options.lockFolder.empty()) return options.lockFolder / (stem + ".lock");
+  const fs::path runtime = UserRuntimeRoot();
+  std::error_code ec;
+  if (!runtime.empty() && fs::is_directory(runtime, ec)) return runtime / (stem + ".lock");
+  const fs::path config = UserConfigRoot();
+  if (config.empty()) return {};
+  return config / stem / "instance.lock";
+}
+
+std::string InstanceLock::SocketName(const std::wstring& applicationName, const InstanceOptions& options) {
+  // The application name first, cut to leave room for the user id and a hash
+  // of the lock file, so that separate sessions (and test runs with their own
+  // runtime folders) never meet on the same socket.
+  std::string name = ToUtf8(applicationName).substr(0, 64);
+  char tail[64];
+  std::snprintf(tail, sizeof tail, ".%u.%016llx", static_cast<unsigned>(::getuid()),
+                static_cast<unsigned long long>(Fnv1a(LockFile(applicationName, options).string())));
+  return name + tail;
+}
+
+// --- 3. Server ---------------------------------------------------------------
+
+struct InstanceLock::State {
+  std::wstring appName;
+  InstanceOptions options;
+  int lockFd = -1;
+  int listenFd = -1;
+  int wakeFd = -1;
+  bool first = false;
+  std::thread listener;
+
+  std::mutex mutex;  // guards events and pending
+  InstanceEvents* events = nullptr;
+  std::deque<Request> pending;
+
+  void Deliver(const Request& request) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (events == nullptr) {
+      if (pending.size() < 16) pending.push_back(request);
+      return;
+    }
+    if (request.activate) events->OnActivate();
+    else events->OnPostedMessage(request.message, request.wParam, request.lParam);
+  }
+
+  void Serve(int fd) {
+    ucred cred{};
+    socklen_t len = sizeof cred;
+    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0 || cred.uid != ::getuid()) return;
+    SetTimeouts(fd, 1000);
+    std::string line;
+    Request request;
+    if (!ReadLine(fd, line) || !ParseRequest(line, request)) {
+      WriteAllTo(fd, "error\n");
+      return;
+    }
+    if (!request.activate && !IsPublicMessage(request.message)) {
+      WriteAllTo(fd, "ignored\n");
+      return;
+    }
+    Deliver(request);
+    WriteAllTo(fd, "ok\n");
+  }
+
+  void Listen() {
+    for (;;) {
+      pollfd fds[2] = {{listenFd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+      if (::poll(fds, 2, -1) < 0) {
+        if (errno == EINTR) continue;
+        return;
+      }
+      if (fds[1].revents != 0) return;
+      if ((fds[0].revents & POLLIN) == 0) continue;
+      const int client = ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+      if (client < 0) continue;
+      Serve(client);
+      ::close(client);
+    }
+  }
+
+  void CloseSockets() {
+    for (int* fd : {&listenFd, &wakeFd}) {
+      if (*fd >= 0) ::close(*fd);
+      *fd = -1;
+    }
+  }
+
+  void Close() {
+    if (listener.joinable()) {
+      const std::uint64_t one = 1;
+      [[maybe_unused]] ssize_t n = ::write(wakeFd, &one, sizeof one);
+      listener.join();
+    }
+    for (int* fd : {&listenFd, &wakeFd, &lockFd}) {
+      if (*fd >= 0) ::close(*fd);
+      *fd = -1;
+    }
+    first = false;
+  }
+};
+
+InstanceLock::InstanceLock(std::wstring applicationName, InstanceOptions options) : state_(new State) {
+  state_->appName = std::move(applicationName);
+  state_->options = std::move(options);
+}
+
+InstanceLock::~InstanceLock() { state_->Close(); }
+
+bool InstanceLock::IsFirst() const { return state_->first; }
+
+InstanceLock::Claim InstanceLock::TryClaim() {
+  State& s = *state_;
+  if (s.first) return Claim::First;
+
+  const fs::path lockFile = LockFile(s.appName, s.options);
+  if (!lockFile.empty() && CreateFolderPath(lockFile.parent_path())) {
+    s.lockFd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (s.lockFd >= 0 && ::flock(s.lockFd, LOCK_EX | LOCK_NB) != 0) {
+      const bool busy = (errno == EWOULDBLOCK);
+      ::close(s.lockFd);
+      s.lockFd = -1;
+      if (busy) return Claim::Second;
+    }
+  }
+  // Without a usable lock file the bind of the abstract socket alone decides:
+  // it is atomic as well, only not scoped to a session folder.
+
+  sockaddr_un addr{};
+  socklen_t addrLength = 0;
+  s.listenFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  s.wakeFd = ::eventfd(0, EFD_CLOEXEC);
+  const bool named = FillAddress(SocketName(s.appName, s.options), addr, addrLength);
+  if (s.listenFd < 0 || s.wakeFd < 0 || !named) {
+    // No way to listen: run as the only instance (the lock is kept),
+    // unreachable by others.
+    s.CloseSockets();
+    s.first = true;
+    return Claim::First;
+  }
+  if (::bind(s.listenFd, reinterpret_cast<sockaddr*>(&addr), addrLength) != 0 || ::listen(s.listenFd, 8) != 0) {
+    if (errno == EADDRINUSE && s.lockFd < 0) {
+      s.Close();
+      return Claim::Second;
+    }
+    // Holding the lock makes this process the first one even when something
+    // else sits on the socket name (another user can bind any abstract
+    // name); it then runs unreachable rather than not at all.
+    s.CloseSockets();
+    s.first = true;
+    return Claim::First;
+  }
+  s.first = true;
+  s.listener = std::thread([&s] { s.Listen(); });
+  return Claim::First;
+}
+
+void InstanceLock::SetEvents(InstanceEvents* events) {
+  State& s = *state_;
+  std::lock_guard<std::mutex> lock(s.mutex);
+  s.events = events;
+  if (events == nullptr) return;
+  while (!s.pending.empty()) {
+    const Request request = s.pending.front();
+    s.pending.pop_front();
+    if (request.activate) events->OnActivate();
+    else events->OnPostedMessage(request.message, request.wParam, request.lParam);
+  }
+}
+
+// --- 4. Client ---------------------------------------------------------------
+
+namespace {
+
+InstanceLock::Delivery SendLine(const std::wstring& appName, const InstanceOptions& options,
+                                const std::string& line) {
+  const fs::path lockFile = InstanceLock::LockFile(appName, options);
+  sockaddr_un addr{};
+  socklen_t addrLength = 0;
+  if (!FillAddress(InstanceLock::SocketName(appName, options), addr, addrLength)) {
+    return InstanceLock::Delivery::NoInstance;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + options.findTimeout;
+  for (;;) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return InstanceLock::Delivery::NoInstance;
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), addrLength) == 0) {
+      // Only an instance of the same user is talked to.
+      ucred cred{};
+      socklen_t credLength = sizeof cred;
+      if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &credLength) != 0 || cred.uid != ::getuid()) {
+        ::close(fd);
+        return InstanceLock::Delivery::NoInstance;
+      }
+      SetTimeouts(fd, 2000);
+      std::string reply;
+      const bool answered = WriteAllTo(fd, line) && ReadLine(fd, reply);
+      ::close(fd);
+      if (!answered) return InstanceLock::Delivery::NoInstance;
+      return reply == "ok" ? InstanceLock::Delivery::Delivered : InstanceLock::Delivery::Ignored;
+    }
+    ::close(fd);
+    // Not listening: either nobody runs, or the first instance holds the lock
+    // and is about to listen. Only the second case is worth waiting for.
+    if (!LockIsHeld(lockFile) || std::chrono::steady_clock::now() >= deadline) {
+      return InstanceLock::Delivery::NoInstance;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+}  // namespace
+
+InstanceLock::Delivery InstanceLock::SendActivate(const std::wstring& applicationName,
+                                                  const InstanceOptions& options) {
+  return SendLine(applicationName, options, "activate\n");
+}
+
+InstanceLock::Delivery InstanceLock::SendPost(const std::wstring& applicationName, std::uint32_t message,
+                                              std::uint64_t wParam, std::int64_t lParam,
+                                              const InstanceOptions& options) {
+  char line[96];
+  std::snprintf(line, sizeof line, "post %u %llu %lld\n", static_cast<unsigned>(message),
+                static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
+  return SendLine(applicationName, options, line);
+}
+
+}  // namespace platform

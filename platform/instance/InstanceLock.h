@@ -1,0 +1,72 @@
+#pragma once
+// InstanceLock: one running instance per application name and user session.
+//
+// The first process takes an exclusive flock on "<app>.lock" in
+// $XDG_RUNTIME_DIR (or in the per-user config folder when there is no runtime
+// folder) and, while holding it, listens on an abstract Unix socket named
+// after the application name. The lock decides who is first, so two starts
+// at the same moment leave exactly one; the socket carries the requests of
+// later processes. Both go away with the process, so nothing stale remains
+// after a crash.
+//
+// Line protocol (one request per connection, answered with one line):
+//   "activate"                    -> "ok"
+//   "post MSG WPARAM LPARAM"      -> "ok" for a public message, else "ignored"
+//   anything else                 -> "error"
+// Requests from another user id are refused.
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/instance/InstanceEvents.h"
+
+namespace platform {
+
+struct InstanceOptions {
+  // Folder of the lock file; empty: $XDG_RUNTIME_DIR, else the config folder.
+  std::filesystem::path lockFolder;
+  // How long a client keeps trying to reach an instance that holds the lock
+  // but is not listening yet (it is starting at this very moment).
+  std::chrono::milliseconds findTimeout{3000};
+};
+
+class InstanceLock {
+ public:
+  enum class Claim { First, Second };
+  enum class Delivery { Delivered, Ignored, NoInstance };
+
+  explicit InstanceLock(std::wstring applicationName, InstanceOptions options = {});
+  ~InstanceLock();
+  InstanceLock(const InstanceLock&) = delete;
+  InstanceLock& operator=(const InstanceLock&) = delete;
+
+  // Takes the lock and starts listening (First), or finds that another
+  // process holds it (Second). Calling it again after First returns First.
+  Claim TryClaim();
+  bool IsFirst() const;
+
+  // Where requests go. Requests that arrive while no receiver is set are kept
+  // (a few of them) and handed over when one is set. After SetEvents returns,
+  // the previous receiver is never called again.
+  void SetEvents(InstanceEvents* events);
+
+  // Client side: ask the running instance to show itself, or post a message
+  // to it. NoInstance when no process holds the lock or none answered.
+  static Delivery SendActivate(const std::wstring& applicationName, const InstanceOptions& options = {});
+  static Delivery SendPost(const std::wstring& applicationName, std::uint32_t message, std::uint64_t wParam,
+                           std::int64_t lParam, const InstanceOptions& options = {});
+
+  // The lock file and the abstract socket name (without its leading NUL)
+  // used for an application name; exposed for diagnostics and tests.
+  static std::filesystem::path LockFile(const std::wstring& applicationName, const InstanceOptions& options);
+  static std::string SocketName(const std::wstring& applicationName, const InstanceOptions& options);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace platform

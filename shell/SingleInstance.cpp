@@ -1,0 +1,27 @@
+#include "shell/SingleInstance.h"
+
+#include "toolkit/core/Manager.h"
+
+namespace shell {
+
+SingleInstance::SingleInstance(platform::InstanceOptions options) : options_(std::move(options)) {}
+
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::Claim() {
+  const std::wstring name = DUI::Manager::GetDeviceName();
+  if (lock_ == nullptr) lock_ = std::make_unique<platform::InstanceLock>(name, options_);
+  if (lock_->TryClaim() == platform::InstanceLock::Claim::First) return true;
+  platform::InstanceLock::SendActivate(name, options_);
+  return false;
+}
+
+void SingleInstance::SetEvents(platform::InstanceEvents* events) {
+  if (lock_ != nullptr) lock_->SetEvents(events);
+}
+
+bool IsQuitRequest(std::uint32_t message, std::int64_t lParam) {
+  return message == platform::kQuitMessage && lParam == 610;
+}
+
+}  // namespace shell

@@ -1,0 +1,38 @@
+#pragma once
+// Start-up's single-instance step: the first process of an application name
+// keeps running, a later one asks it to bring its window up and ends with
+// exit code 0 without initialising anything else.
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/instance/InstanceEvents.h"
+#include "platform/instance/InstanceLock.h"
+
+namespace shell {
+
+class SingleInstance {
+ public:
+  explicit SingleInstance(platform::InstanceOptions options = {});
+  ~SingleInstance();
+
+  // Claims the instance for the application name held by the toolkit
+  // (Manager::GetDeviceName, so the name must be final before this call).
+  // True for the first instance, which holds the claim for the object's
+  // lifetime. False when another instance runs; it has been asked to show
+  // itself (whether or not it answered).
+  bool Claim();
+
+  // Where the requests of later processes go (see platform::InstanceEvents).
+  void SetEvents(platform::InstanceEvents* events);
+
+ private:
+  platform::InstanceOptions options_;
+  std::unique_ptr<platform::InstanceLock> lock_;
+};
+
+// Message 1691 ends the program only with lParam 610; any other value is
+// ignored.
+bool IsQuitRequest(std::uint32_t message, std::int64_t lParam);
+
+}  // namespace shell
