@@ -17,21 +17,10 @@
 
 namespace {
 
-// The summary needs only the returned catalog; the window-side calls of the
-// full read have no receiver yet.
-class SummarySink : public CatalogSink {
- public:
-  void ClearList() override {}
-  void AddDevice(const std::wstring&, int, const std::filesystem::path&) override {}
-  void ClearModeTable() override {}
-  void AddModeEntry(int, int, const std::wstring&, int, int, const std::wstring&) override {}
-  void SetVersionTitle(const std::wstring&) override {}
-};
-
 std::string U8(const std::wstring& s) { return platform::ToUtf8(s); }
 
 int PrintSummary(const std::filesystem::path& programFolder) {
-  SummarySink sink;
+  NullCatalogSink sink;
   const Catalog catalog = ReadDeviceList(programFolder, programFolder / "skins" / U8(DUI::Manager::GetTheme()), sink,
                                          [](int) { return std::wstring(L"Software version"); });
 

@@ -39,6 +39,17 @@ class CatalogSink {
   virtual void SetVersionTitle(const std::wstring& title) = 0;
 };
 
+// A sink for runs without a window (command-line listings, the start-up
+// summary): the full read's window-side calls have no receiver there.
+class NullCatalogSink : public CatalogSink {
+ public:
+  void ClearList() override {}
+  void AddDevice(const std::wstring&, int, const std::filesystem::path&) override {}
+  void ClearModeTable() override {}
+  void AddModeEntry(int, int, const std::wstring&, int, int, const std::wstring&) override {}
+  void SetVersionTitle(const std::wstring&) override {}
+};
+
 struct Catalog {
   std::vector<CatalogEntry> models;  // one per "mouse", file order
   std::vector<CatalogEntry> modes;   // one per "mode", file order

@@ -28,20 +28,9 @@ struct ListedMode {
   ModeEntry entry;
 };
 
-// The catalog's connection modes with their model names, through the
-// catalog reader; the window-side calls of the full read have no receiver in
-// a command-line run.
-class ModeCollector : public CatalogSink {
- public:
-  void ClearList() override {}
-  void AddDevice(const std::wstring&, int, const std::filesystem::path&) override {}
-  void ClearModeTable() override {}
-  void AddModeEntry(int, int, const std::wstring&, int, int, const std::wstring&) override {}
-  void SetVersionTitle(const std::wstring&) override {}
-};
-
+// The catalog's connection modes with their model names.
 std::vector<ListedMode> ReadCatalogModes(const std::filesystem::path& programFolder) {
-  ModeCollector sink;
+  NullCatalogSink sink;
   const Catalog catalog = ReadDeviceList(programFolder, programFolder, sink, nullptr);
   std::vector<ListedMode> modes;
   for (const CatalogEntry& mode : catalog.modes) {
