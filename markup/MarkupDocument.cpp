@@ -530,7 +530,7 @@ bool MarkupDocument::Impl::Parse(const std::wstring& text, bool ignoreCase, Mark
             Element& e = At(r);
             log.Add("unended_start_tag", {{"tagname", nameOf(r, stack[i].nameLength)}, {"offset", e.start}});
             e.state |= kStateImplicitEnd;
-            e.length = e.tagLengths & kStartTagMask;
+            e.length = static_cast<std::uint32_t>(StartTagLength(text, r));
             if (counts) --(*counts)[nameOf(r, stack[i].nameLength)];
             const std::uint32_t first = e.firstChild;
             if (first == 0) continue;

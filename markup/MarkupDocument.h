@@ -5,7 +5,8 @@
 // node tree. Every XML file the program reads or writes goes through it.
 //
 // Nothing here throws; failures are reported by the boolean results and
-// recorded in the result log.
+// recorded in the result log. A document belongs to one thread at a time:
+// even the const readers remember where they last read.
 
 #include <cstdint>
 #include <filesystem>

@@ -155,6 +155,7 @@ BENCHMARK(BM_Libxml2)->Unit(benchmark::kMillisecond);
 // Prints as usual and keeps the CPU time per iteration of each benchmark.
 class RecordingReporter : public benchmark::ConsoleReporter {
  public:
+  explicit RecordingReporter(OutputOptions options) : ConsoleReporter(options) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
@@ -182,7 +183,9 @@ int main(int argc, char** argv) {
   std::printf("generated %zu bytes of all-macros layout\n", g_bytes);
 
   benchmark::Initialize(&argc, argv);
-  RecordingReporter reporter;
+  // Colour only on a terminal, so that piped output ends in the plain line.
+  RecordingReporter reporter(::isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
+                                                     : benchmark::ConsoleReporter::OO_Tabular);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   fs::remove(g_file);

@@ -35,6 +35,15 @@ std::string Utf16(const std::wstring& text, bool big) {
   return out;
 }
 
+std::string Utf32Le(const std::wstring& text) {
+  std::string out;
+  for (wchar_t wc : text) {
+    const auto c = static_cast<unsigned>(wc);
+    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>((c >> shift) & 0xFF));
+  }
+  return out;
+}
+
 const std::string kUtf8 = "<r v=\"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\"/>";
 
 struct EncodingCase {
@@ -192,6 +201,11 @@ INSTANTIATE_TEST_SUITE_P(
         SaveCase{"Latin1Loss", L"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r v=\"\u20ac\u00e9\"/>", 0,
                  "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r v=\"?\xE9\"/>",
                  L"<conversion_loss encoding=\"ISO-8859-1\" count=\"1\"/>"},
+        SaveCase{"DeclaredUtf16", L"<?xml version=\"1.0\" encoding=\"UTF-16\"?><r v=\"\u20ac\"/>", 0,
+                 "\xFF\xFE" + Utf16(L"<?xml version=\"1.0\" encoding=\"UTF-16\"?><r v=\"\u20ac\"/>", false),
+                 L"<converted_to encoding=\"UTF-16\""},
+        SaveCase{"DeclaredUtf32", L"<?xml version=\"1.0\" encoding=\"UTF-32\"?><r/>", 0,
+                 Utf32Le(L"\uFEFF<?xml version=\"1.0\" encoding=\"UTF-32\"?><r/>"), L"<converted_to encoding=\"UTF-32\""},
         SaveCase{"Utf16LeFlag", L"<r/>", 0x1, std::string("\xFF\xFE<\0r\0/\0>\0", 10), L"encoding=\"UTF-16LE\""},
         SaveCase{"Utf16BeFlag", L"<r/>", 0x80, std::string("\xFE\xFF\0<\0r\0/\0>", 10), L"encoding=\"UTF-16BE\""}),
     [](const testing::TestParamInfo<SaveCase>& info) { return info.param.label; });
