@@ -60,6 +60,8 @@ inline constexpr int kTextIds[] = {
     93,  // forward side button
     94,  // back side button
     95,  // DPI button
+    96,  // extra side button 3 (front)
+    97,  // extra side button 4 (rear)
     // Button assignment page
     100,  // caption of the button list
     101,  // caption of the function area
