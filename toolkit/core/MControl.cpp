@@ -263,6 +263,11 @@ int MControl::OnLButtonDown(UINT flags, CPoint pt) {
   // The own rect is in window coordinates, so it is tested with the point as
   // it came in, not with the content point of a scrolled panel.
   m_pressedInside = m_rect.PtInRect(incoming) ? 1 : 0;
+  // Without a match the hot child of the last move keeps the press, unless
+  // it can no longer take one (hidden or disabled since).
+  if (m_hotChild != nullptr && !(m_hotChild->IsVisible() && m_hotChild->IsEnabled() && m_hotChild->GetRresponse())) {
+    m_hotChild = nullptr;
+  }
   ForEach(m_controls, m_controlsLock, [&](MControl* c) {
     if (c->IsVisible() && c->IsEnabled() && c->GetRresponse() && c->PtInRect(ChildPoint(c, incoming, pt))) {
       m_hotChild = c;
@@ -286,6 +291,11 @@ int MControl::OnRButtonDown(UINT flags, CPoint pt) {
   const CPoint incoming = pt;
   OnMousePointChange(pt);
   m_pressedInside = m_rect.PtInRect(incoming) ? 1 : 0;
+  // Without a match the hot child of the last move keeps the press, unless
+  // it can no longer take one (hidden or disabled since).
+  if (m_hotChild != nullptr && !(m_hotChild->IsVisible() && m_hotChild->IsEnabled() && m_hotChild->GetRresponse())) {
+    m_hotChild = nullptr;
+  }
   ForEach(m_controls, m_controlsLock, [&](MControl* c) {
     if (c->IsVisible() && c->IsEnabled() && c->GetRresponse() && c->PtInRect(ChildPoint(c, incoming, pt))) {
       m_hotChild = c;

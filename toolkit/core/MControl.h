@@ -20,6 +20,7 @@
 
 #include "toolkit/core/MDC.h"
 #include "toolkit/core/MObject.h"
+#include "toolkit/core/Notify.h"
 
 namespace DUI {
 

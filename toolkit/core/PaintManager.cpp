@@ -870,7 +870,7 @@ int PaintManager::OnMouseWheel(UINT, int delta, CPoint screenPt) {
       continue;
     }
     for (size_t i = 0; i < m_controls.size(); ++i) {
-      if (m_controls[i]->OnScroll(1, down, pt)) {
+      if (m_controls[i] != m_hover && m_controls[i]->OnScroll(1, down, pt)) {
         handled = 1;
         break;
       }
@@ -903,8 +903,9 @@ int PaintManager::OnNcActivate(int active) {
 int PaintManager::OnKeyDown(UINT vk, LPARAM) {
   const UINT mods = GetModifierCode();
   if (m_hover != nullptr && m_hover->OnKeyDown(vk, 1, mods)) return 1;
+  // The hover control has had its turn; it does not get the key twice.
   for (size_t i = 0; i < m_controls.size(); ++i) {
-    if (m_controls[i]->OnKeyDown(vk, 1, mods)) break;
+    if (m_controls[i] != m_hover && m_controls[i]->OnKeyDown(vk, 1, mods)) break;
   }
   return 1;
 }
