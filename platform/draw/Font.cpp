@@ -205,6 +205,11 @@ int TextIndexAtX(std::wstring_view text, const FontSpec& font, float x) {
   return std::min(chars, int(text.size()));
 }
 
+bool CanRenderText(std::wstring_view text, const FontSpec& font) {
+  PangoLayout* layout = text::GetLayout(text, font, 0, false, false, PANGO_ALIGN_LEFT);
+  return pango_layout_get_unknown_glyphs_count(layout) == 0;
+}
+
 // --- 3. Application fonts and the CJK fallback -------------------------------------
 std::wstring AddApplicationFont(const std::filesystem::path& file) {
   static std::mutex mutex;

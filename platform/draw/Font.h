@@ -38,6 +38,10 @@ FontMetrics GetFontMetrics(const FontSpec& font);
 float TextCaretX(std::wstring_view text, const FontSpec& font, int index);
 int TextIndexAtX(std::wstring_view text, const FontSpec& font, float x);
 
+// True when every character of the text has a glyph in the family or its
+// fallbacks (nothing would be drawn as a missing-glyph box).
+bool CanRenderText(std::wstring_view text, const FontSpec& font);
+
 // Registers a font file for this process (fontconfig application font) and
 // returns its first family name, or an empty string when the file is not a
 // usable font.

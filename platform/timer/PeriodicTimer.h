@@ -25,6 +25,7 @@ class PeriodicTimer {
   // itself, in which case the thread ends after that tick.
   void Stop();
   bool IsRunning() const { return running_.load(); }
+  // The owner must not destroy the timer from inside the tick.
   unsigned Period() const { return period_; }
 
  private:
