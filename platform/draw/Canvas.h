@@ -73,6 +73,10 @@ enum class HAlign { Left, Center, Right };
 enum class VAlign { Top, Center, Bottom };
 
 struct TextFormat {
+  TextFormat() = default;
+  TextFormat(HAlign h, VAlign v, bool wrapLines = false, bool endEllipsis = false)
+      : hAlign(h), vAlign(v), wrap(wrapLines), ellipsis(endEllipsis) {}
+
   HAlign hAlign = HAlign::Left;
   VAlign vAlign = VAlign::Top;
   bool wrap = false;      // break lines at the box width
