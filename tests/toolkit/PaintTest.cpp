@@ -210,19 +210,32 @@ TEST_F(PaintTest, FourBorderNineGridUsesEachWidth) {
   EXPECT_EQ(dc.Bitmap().PixelAt(50, 50), 0xFF000000u);
 }
 
-// Writes the corner image as a PNG into the skin folder under a test name.
-std::wstring WriteSkinImage(const char* name) {
-  const auto folder = std::filesystem::path(platform::ToUtf8(MRender::GetSkinFolder()));
-  std::filesystem::create_directories(folder);
-  auto image = CornerImage();
-  EXPECT_TRUE(image->FrameBitmap(0).SavePng(folder / name));
-  return platform::FromUtf8(name);
-}
+// The corner image as a PNG in a sub-folder of the skin folder, removed
+// again when the test ends.
+class SkinImage {
+ public:
+  explicit SkinImage(const char* name) {
+    folder_ = std::filesystem::path(platform::ToUtf8(MRender::GetSkinFolder())) / "qelt_tests";
+    std::filesystem::create_directories(folder_);
+    EXPECT_TRUE(CornerImage()->FrameBitmap(0).SavePng(folder_ / name));
+    relative_ = L"qelt_tests/" + platform::FromUtf8(name);
+  }
+  ~SkinImage() {
+    std::error_code ec;
+    std::filesystem::remove_all(folder_, ec);
+  }
+  const wchar_t* Name() const { return relative_.c_str(); }
+
+ private:
+  std::filesystem::path folder_;
+  std::wstring relative_;
+};
 
 TEST_F(PaintTest, ImageCacheKeepsTheFirstFrameCount) {
   RecordingDialog dlg;
   Open(dlg);
-  const std::wstring file = WriteSkinImage("test_corner_cache.png");
+  const SkinImage image("corner.png");
+  const std::wstring file = image.Name();
   PaintManager* pm = dlg.GetPaintManager();
   const ImgResInfo* first = pm->AddImgResInfo(file.c_str(), 3);
   ASSERT_NE(first, nullptr);
@@ -236,7 +249,8 @@ TEST_F(PaintTest, ImageCacheKeepsTheFirstFrameCount) {
 TEST_F(PaintTest, SetImageNeedsAWindowAndALoadableFile) {
   RecordingDialog dlg;
   Open(dlg);
-  const std::wstring file = WriteSkinImage("test_corner_set.png");
+  const SkinImage image("corner.png");
+  const std::wstring file = image.Name();
   RequestLog parent;
   Probe loose(&parent, 1, CRect(0, 0, 10, 10));
   EXPECT_EQ(loose.SetImage(file.c_str(), 1), 0);  // not attached
@@ -249,7 +263,8 @@ TEST_F(PaintTest, SetImageNeedsAWindowAndALoadableFile) {
 TEST_F(PaintTest, PictureShowModes) {
   RecordingDialog dlg;
   Open(dlg, 300, 200);
-  const std::wstring file = WriteSkinImage("test_corner_pic.png");
+  const SkinImage image("corner.png");
+  const std::wstring file = image.Name();
   auto* pic = static_cast<MPicture*>(dlg.CreateControl(L"MPicture", 3, CRect(100, 50, 200, 150), nullptr, 1, 1));
   ASSERT_NE(pic, nullptr);
   ASSERT_EQ(pic->SetImage(file.c_str(), 1), 1);

@@ -100,6 +100,24 @@ TEST_F(RoutingTest, DeactivationWithoutAPressMovesTheHoverControlAway) {
   EXPECT_EQ(button->moves.back(), CPoint(-1, -1));
 }
 
+TEST_F(RoutingTest, PressWithoutAMoveBeforeItFindsTheControlUnderThePoint) {
+  RecordingDialog dlg;
+  Open(dlg);
+  Probe* button = dlg.AddProbe(3, CRect(10, 10, 110, 60));
+  Move(dlg, 50, 30);
+  // Deactivation and reactivation forget the hover control.
+  platform::SetActiveWindow(nullptr);
+  platform::SetActiveWindow(dlg.GetSafeHwnd());
+  Pump(dlg);
+  ASSERT_EQ(dlg.GetPaintManager()->GetHoverControl(), nullptr);
+  Button(dlg, true, 50, 30);
+  Button(dlg, false, 50, 30);
+  EXPECT_EQ(button->downs.size(), 1u);
+  EXPECT_EQ(dlg.captionPresses, 0);
+  ASSERT_EQ(dlg.notices.size(), 2u);
+  EXPECT_EQ(dlg.notices[1].code, CN_CLICK);
+}
+
 TEST_F(RoutingTest, TabMovesFocusOnlyWithoutModifiersOrWithShiftAlone) {
   RecordingDialog dlg;
   Open(dlg);

@@ -776,6 +776,10 @@ int PaintManager::OnMouseLeave() {
 
 int PaintManager::OnLButtonDown(UINT flags, CPoint pt) {
   m_dblClkSeen = 0;
+  // A press can arrive without a move before it (the window was just
+  // activated, which forgets the hover control): find the control under the
+  // point as a move would.
+  if (m_hover == nullptr || !m_hover->PtInRect(pt)) OnMouseMove(flags, pt);
   if (m_focus != m_hover) {
     if (m_focus != nullptr) m_focus->SetControlFocus(0);
     m_focus = nullptr;
@@ -825,6 +829,7 @@ int PaintManager::OnLButtonDblClk(UINT flags, CPoint pt) {
 }
 
 int PaintManager::OnRButtonDown(UINT flags, CPoint pt) {
+  if (m_hover == nullptr || !m_hover->PtInRect(pt)) OnMouseMove(flags, pt);
   if (m_focus != m_hover) {
     if (m_focus != nullptr) m_focus->SetControlFocus(0);
     m_focus = nullptr;

@@ -41,21 +41,21 @@ void GalleryDialog::InitUI(CRect client) {
     enumShowMode mode;
     const wchar_t* caption;
     const wchar_t* image;
+    int frames;
   } kModes[] = {
-      {ShowModeNormal, L"0 natural", L"logo.png"},
-      {ShowModeTile, L"1 tiled", L"logo.png"},
-      {ShowModeStretch, L"2 stretched", L"logo.png"},
-      {ShowModeFrame, L"3 nine-grid", L"img_button.png"},
-      {ShowModeFrameMID, L"4 four borders", L"img_button.png"},
-      {ShowModeSource, L"5 source rect", L"logo.png"},
+      {ShowModeNormal, L"0 natural", L"btn_close.png", 4},
+      {ShowModeTile, L"1 tiled", L"img_help.png", 4},
+      {ShowModeStretch, L"2 stretched", L"logo.png", 1},
+      {ShowModeFrame, L"3 nine-grid", L"img_area2.png", 1},
+      {ShowModeFrameMID, L"4 four borders", L"img_button_accent.png", 4},
+      {ShowModeSource, L"5 source rect", L"area_device.png", 1},
   };
   const int cell = (kWidth - 48) / 6;
   for (int i = 0; i < 6; ++i) {
     const int x = 24 + i * cell;
     auto* pic = static_cast<MPicture*>(CreateControl(L"MPicture", 20 + UINT(i), CRect(x + 6, 116, x + cell - 6, 236), nullptr, 1, 1));
     if (pic == nullptr) continue;
-    const int frames = kModes[i].mode == ShowModeFrame || kModes[i].mode == ShowModeFrameMID ? 4 : 1;
-    if (!pic->SetImage(kModes[i].image, frames)) {
+    if (!pic->SetImage(kModes[i].image, kModes[i].frames)) {
       std::fprintf(stderr, "gallery: skin image %s is missing\n", platform::ToUtf8(kModes[i].image).c_str());
     }
     pic->SetAlignment(1, 4);
