@@ -250,8 +250,3 @@ bool FontFamilyExists(std::wstring_view family) {
 void SetTextLanguage(int lcid) { g_lcid.store(lcid); }
 
 }  // namespace platform
-
-// Fontconfig keeps its configuration and font caches for the life of the
-// process (Pango's per-thread font maps hold them), so LeakSanitizer builds
-// would report them at exit. Every program that draws text links this file.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
