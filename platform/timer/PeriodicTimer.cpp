@@ -4,10 +4,28 @@
 
 namespace platform {
 
-PeriodicTimer::~PeriodicTimer() { Stop(); }
+PeriodicTimer::~PeriodicTimer() {
+  Stop();
+  if (thread_.joinable()) {
+    // Stopped from its own tick: the thread is ending by itself. Only a
+    // timer destroyed from inside its tick cannot wait for that.
+    if (thread_.get_id() == std::this_thread::get_id())
+      thread_.detach();
+    else
+      thread_.join();
+  }
+}
 
 bool PeriodicTimer::Start(unsigned periodMs, std::function<void()> tick) {
   if (periodMs == 0 || !tick) return false;
+  std::thread previous;
+  {
+    std::lock_guard lock(mutex_);
+    if (running_.load()) return false;
+    previous = std::move(thread_);
+  }
+  // A thread left by a Stop from inside its tick has ended or is ending.
+  if (previous.joinable()) previous.join();
   std::lock_guard lock(mutex_);
   if (running_.load() || thread_.joinable()) return false;
   tick_ = std::move(tick);
@@ -24,14 +42,9 @@ void PeriodicTimer::Stop() {
     std::lock_guard lock(mutex_);
     stopRequested_ = true;
     cv_.notify_all();
-    if (!thread_.joinable()) return;
-    if (thread_.get_id() == std::this_thread::get_id()) {
-      // Called from the tick: the thread cannot join itself, so it ends on
-      // its own after this tick and is joined by the next Start or the
-      // destructor of a later owner.
-      thread_.detach();
-      return;
-    }
+    // From inside the tick the thread cannot join itself; it ends after
+    // this tick and is joined by the next Start or the destructor.
+    if (!thread_.joinable() || thread_.get_id() == std::this_thread::get_id()) return;
     worker = std::move(thread_);
   }
   worker.join();

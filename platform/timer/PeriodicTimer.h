@@ -22,10 +22,10 @@ class PeriodicTimer {
   // already running or the period is 0.
   bool Start(unsigned periodMs, std::function<void()> tick);
   // Stops and waits for a tick in progress, unless called from the tick
-  // itself, in which case the thread ends after that tick.
+  // itself, in which case the thread ends after that tick (and Start may be
+  // called again from the tick or elsewhere).
   void Stop();
   bool IsRunning() const { return running_.load(); }
-  // The owner must not destroy the timer from inside the tick.
   unsigned Period() const { return period_; }
 
  private:

@@ -278,6 +278,9 @@ class SdlBackend : public Backend {
             RECT r;
             GetWindowRect(hwnd, &r);
             InputNativeBounds(hwnd, RECT{r.left, r.top, r.left + e.window.data1, r.top + e.window.data2});
+            // SDL makes a new window surface after a resize, even one we asked
+            // for: whatever was presented before is gone.
+            InputExposed(hwnd);
             break;
           }
           case SDL_WINDOWEVENT_LEAVE:

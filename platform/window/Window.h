@@ -143,8 +143,8 @@ HWND SetCapture(HWND hwnd);
 bool ReleaseCapture();
 HWND GetCapture();
 // Arms WM_MOUSELEAVE (pointer left the window) and WM_MOUSEHOVER (pointer
-// rested within 4 pixels for the hover time, default 400 ms). Both fire once
-// per request.
+// rested within a 4 x 4 pixel box for the hover time, default 400 ms). Both
+// fire once per request.
 bool TrackMouseEvent(TRACKMOUSEEVENT* tme);
 // High bit set while the key (VK_ value, mouse buttons included) is down,
 // low bit toggled by each press; left/right keys also set the generic ones.

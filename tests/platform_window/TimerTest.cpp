@@ -107,6 +107,12 @@ TEST(PeriodicTimer, StopFromInsideTheTickDoesNotDeadlock) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   EXPECT_FALSE(timer.IsRunning());
   EXPECT_EQ(ticks.load(), 3);
+  // And it starts again afterwards.
+  std::atomic<int> again{0};
+  ASSERT_TRUE(timer.Start(1, [&] { ++again; }));
+  for (int i = 0; i < 10000 && again < 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  timer.Stop();
+  EXPECT_GE(again.load(), 2);
 }
 
 TEST(PeriodicTimer, RefusesZeroPeriod) {
