@@ -17,7 +17,7 @@ namespace DUI {
 
 namespace {
 
-using Guard = std::lock_guard<std::recursive_timed_mutex>;
+using Guard = std::lock_guard<std::recursive_mutex>;
 
 // The manager's own window timer ids; 66 is stopped as soon as it fires.
 constexpr UINT kOwnTimerIds[] = {66, 88, 99};
@@ -497,8 +497,13 @@ void PaintManager::OnMTimer(UINT id) {
   // The tick runs on the timer thread. It takes the controls lock so that
   // handlers never run beside painting or input, but gives up the tick
   // rather than wait long for it.
-  std::unique_lock controls(m_controlsLock, std::defer_lock);
-  if (!controls.try_lock_for(std::chrono::milliseconds(5))) return;
+  // (Polled with try_lock: a timed lock is invisible to the thread checker.)
+  std::unique_lock controls(m_controlsLock, std::try_to_lock);
+  for (int i = 0; i < 10 && !controls.owns_lock(); ++i) {
+    std::this_thread::sleep_for(std::chrono::microseconds(500));
+    controls.try_lock();
+  }
+  if (!controls.owns_lock()) return;
   if (!m_initialised.load()) return;
   std::lock_guard clients(m_clientLock);
   for (MControl* c : m_clients) {

@@ -228,8 +228,8 @@ class PaintManager : public CMTimer {
   std::unique_ptr<TooltipWnd> m_tooltip;
   std::vector<MControl*> m_areas;
   std::vector<MControl*> m_controls;
-  std::recursive_timed_mutex m_areasLock;
-  std::recursive_timed_mutex m_controlsLock;
+  std::recursive_mutex m_areasLock;
+  std::recursive_mutex m_controlsLock;
   std::vector<MControl*> m_clients;
   std::recursive_mutex m_clientLock;
   std::vector<TimerRecord> m_timers;
