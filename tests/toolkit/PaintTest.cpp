@@ -170,6 +170,51 @@ std::unique_ptr<platform::Image> CornerImage() {
   return std::make_unique<platform::Image>(std::move(frames));
 }
 
+TEST_F(PaintTest, LayeredWindowGivesAlphaToPixelsWrittenWithoutIt) {
+  RecordingDialog dlg;
+  dlg.SetLayeredWindow(1);
+  Open(dlg, 200, 100);
+  Probe* plain = dlg.AddProbe(3, CRect(10, 10, 50, 50));
+  plain->rawPixels = true;
+  plain->colour_ = 0x00123456;  // a colour without alpha
+  Probe* black = dlg.AddProbe(4, CRect(60, 10, 100, 50));
+  black->rawPixels = true;
+  black->colour_ = 0x00000000;  // black without alpha stays transparent
+  // A small request repaints the whole layered window.
+  plain->UpdateControl(1, 0);
+  Pump(dlg);
+  const platform::Bitmap& bmp = dlg.GetPaintManager()->GetPaintDC()->Bitmap();
+  EXPECT_EQ(bmp.PixelAt(20, 20), 0xFF123456u);
+  EXPECT_EQ(bmp.PixelAt(70, 20), 0x00000000u);
+  EXPECT_EQ(Pixel(dlg, 150, 80), 0xFE0A0B0Cu);
+}
+
+TEST_F(PaintTest, TransitionAlphaRunsLinearlyBetweenTheEnds) {
+  // from/to are transparency percentages at the two ends; the result is
+  // the alpha of the last row or column.
+  struct Case {
+    int from, to, lines;
+    int lastAlpha;
+  } cases[] = {
+      {80, 80, 10, 51},   // the area default: constant 51
+      {0, 100, 10, 25},   // 255 - 9 * 25.5
+      {100, 0, 10, 229},  // 0 + 9 * 25.5
+      {0, 0, 4, 255},
+  };
+  for (const Case& k : cases) {
+    HDC dst = new MDC(20, 20), src = new MDC(20, 20);
+    src->Bitmap().FillRaw(RECT{0, 0, 20, 20}, 0xFFFFFFFF);
+    const int v = MRender::DrawVerticalTransition(dst, src, CRect(0, 0, 5, k.lines), CRect(0, 0, 5, k.lines),
+                                                  k.from, k.to);
+    const int h = MRender::DrawHorizontalTransition(dst, src, CRect(0, 0, k.lines, 5), CRect(0, 0, k.lines, 5),
+                                                    k.from, k.to);
+    EXPECT_EQ(v, k.lastAlpha) << k.from << "/" << k.to;
+    EXPECT_EQ(h, k.lastAlpha) << k.from << "/" << k.to;
+    MRender::DeleteDC(dst);
+    MRender::DeleteDC(src);
+  }
+}
+
 TEST_F(PaintTest, NineGridKeepsCornersUnscaled) {
   auto image = CornerImage();
   MDC dc(200, 120);

@@ -2,6 +2,7 @@
 // Tab order, wheel notches, deactivation) and inside the control tree.
 
 #include "ToolkitFixture.h"
+#include "toolkit/core/TooltipWnd.h"
 
 namespace toolkit_test {
 namespace {
@@ -248,8 +249,20 @@ TEST_F(RoutingTest, TooltipShowsOnEnterAndHidesOnFreeSpace) {
   Move(dlg, 50, 30);
   EXPECT_EQ(dlg.GetPaintManager()->GetTooltipText(), L"Reset the lighting");
   EXPECT_EQ(dlg.GetPaintManager()->GetTooltipOwner(), 3u);
+  // The toolkit's own popup shows it, near the pointer, without taking
+  // activation from the dialog.
+  TooltipWnd* tip = dlg.GetPaintManager()->GetToolTipWnd();
+  ASSERT_NE(tip, nullptr);
+  EXPECT_TRUE(platform::IsWindowVisible(tip->GetSafeHwnd()));
+  EXPECT_EQ(platform::GetActiveWindow(), dlg.GetSafeHwnd());
+  POINT cursor{50, 30};
+  dlg.ClientToScreen(&cursor);
+  const CRect tipRect = tip->GetWindowRect();
+  EXPECT_GT(tipRect.left, cursor.x);
+  EXPECT_GT(tipRect.top, cursor.y);
   Move(dlg, 300, 250);
   EXPECT_EQ(dlg.GetPaintManager()->GetTooltipText(), L"");
+  EXPECT_FALSE(platform::IsWindowVisible(tip->GetSafeHwnd()));
 }
 
 // --- Inside the control tree -------------------------------------------------------

@@ -38,7 +38,8 @@ class Probe : public MControlFont {
     if (!m_update) {
       UpdateMemDC(dc, w, h);
       MRender::BitBlt(m_cacheDC, 0, 0, w, h, dc, m_rect.left, m_rect.top);
-      if (overBlend) MRender::DrawColor(m_cacheDC, CRect(0, 0, w, h), Color(colour_));
+      if (rawPixels) m_cacheDC->Bitmap().FillRaw(CRect(0, 0, w, h), colour_);
+      else if (overBlend) MRender::DrawColor(m_cacheDC, CRect(0, 0, w, h), Color(colour_));
       else MRender::FillRectRaw(m_cacheDC, CRect(0, 0, w, h), Color(colour_));
       ++renders;
     }
@@ -84,6 +85,7 @@ class Probe : public MControlFont {
 
   ARGB colour_;
   bool overBlend = false;  // paint over the copied background instead of replacing it
+  bool rawPixels = false;  // write colour_ as a pixel value, as GDI fills did (alpha 0)
   int handleDown = 1;
   int handleScroll = 1;
   int handleKey = 0;
