@@ -162,6 +162,25 @@ TEST_F(InputTest, CaptureKeepsMessagesAndDefersLeaveUntilRelease) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(InputTest, CaptureMovesBetweenWindowsAndHiddenWindowsGetNothing) {
+  Recorder a, b;
+  HWND ha = Make(a, RECT{0, 0, 100, 100});
+  HWND hb = Make(b, RECT{200, 0, 300, 100});
+  SetCapture(ha);
+  a.Clear();
+  EXPECT_EQ(SetCapture(hb), ha);
+  auto changed = a.Of(WM_CAPTURECHANGED);
+  ASSERT_EQ(changed.size(), 1u);
+  EXPECT_EQ(changed[0].lParam, LPARAM(hb));
+  ReleaseCapture();
+  ShowWindow(hb, SW_HIDE);
+  b.Clear();
+  InjectClick(hb, 10, 10);
+  PumpPendingMessages();
+  EXPECT_EQ(b.Count(WM_LBUTTONDOWN), 0);
+  EXPECT_EQ(GetActiveWindow(), ha);  // hiding the active window activated the other
+}
+
 TEST_F(InputTest, DoubleClickWithinTimeAndDistance) {
   Recorder rec;
   HWND h = Make(rec);

@@ -100,6 +100,28 @@ TEST_F(MessageQueueTest, PostFromAnotherThreadWakesBlockedLoop) {
   for (int i = 0; i < 100; ++i) EXPECT_EQ(got[size_t(i)].wParam, WPARAM(i));
 }
 
+TEST_F(MessageQueueTest, RedrawRequestFromTimerThreadWakesLoopWithPaint) {
+  // The multimedia timer thread only invalidates; the window thread must wake
+  // up and paint exactly the requested area.
+  Recorder rec;
+  HWND h = Make(rec, RECT{0, 0, 200, 100});
+  rec.Clear();
+  std::thread timerThread([h] {
+    RECT r{10, 20, 30, 40};
+    InvalidateRect(h, &r);
+  });
+  MSG m;
+  ASSERT_TRUE(GetMessage(&m));
+  timerThread.join();
+  EXPECT_EQ(m.message, WM_PAINT);
+  EXPECT_EQ(m.hwnd, h);
+  RECT area = BeginPaint(h);
+  EXPECT_EQ(area.left, 10);
+  EXPECT_EQ(area.top, 20);
+  EXPECT_EQ(area.right, 30);
+  EXPECT_EQ(area.bottom, 40);
+}
+
 TEST_F(MessageQueueTest, SendFromAnotherThreadRunsOnWindowThread) {
   static std::thread::id seenOn;
   Recorder rec;
