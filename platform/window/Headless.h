@@ -32,8 +32,10 @@ void InjectText(const std::wstring& text);
 void InjectCloseRequest(HWND hwnd);
 
 // Moves the virtual clock; due timers and hovers are queued for the next
-// retrieval. Time never moves by itself.
+// retrieval. Time never moves by itself unless UseRealTime(true) was called
+// (for programs run headless, such as a gallery screenshot with animations).
 void AdvanceTime(uint32_t ms);
+void UseRealTime(bool real);
 
 // Default: one 1920 x 1080 monitor at 0,0 with a 40-pixel panel at the bottom.
 void SetMonitors(const std::vector<MonitorInfo>& monitors);

@@ -3,6 +3,7 @@
 // alpha is kept as drawn, so screenshots of layered windows show it.
 
 #include <atomic>
+#include <chrono>
 
 #include "platform/window/Headless.h"
 #include "platform/window/KeyTable.h"
@@ -49,7 +50,11 @@ class HeadlessBackend : public Backend {
   void SetCursor(int) override {}
   std::vector<MonitorInfo> Monitors() override { return monitors; }
   bool PerPixelAlpha() override { return perPixelAlpha; }
-  uint64_t Now() override { return now.load(); }
+  uint64_t Now() override {
+    if (!realTime.load()) return now.load();
+    return now.load() + uint64_t(SteadyMs() - realStart.load());
+  }
+  bool VirtualClock() const override { return !realTime.load(); }
 
   bool HasEventThread() const override { return false; }
   bool IsEventThread() const override { return false; }
@@ -58,6 +63,13 @@ class HeadlessBackend : public Backend {
   void Wake() override {}
 
   std::atomic<uint64_t> now{0};
+  std::atomic<bool> realTime{false};
+  std::atomic<int64_t> realStart{SteadyMs()};
+
+  static int64_t SteadyMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+  }
   std::vector<MonitorInfo> monitors = DefaultMonitors();
   bool perPixelAlpha = true;
 };
@@ -142,6 +154,17 @@ void AdvanceTime(uint32_t ms) {
   HeadlessBackend* b = Headless();
   if (!b) return;
   b->now.fetch_add(ms);
+  WakeAllQueues();
+}
+
+void UseRealTime(bool real) {
+  HeadlessBackend* b = Headless();
+  if (!b || b->realTime.load() == real) return;
+  // The clock keeps its value across the switch.
+  uint64_t current = b->Now();
+  b->realStart.store(HeadlessBackend::SteadyMs());
+  b->now.store(current);
+  b->realTime.store(real);
   WakeAllQueues();
 }
 

@@ -328,7 +328,7 @@ bool NextMessage(MSG* out, bool block) {
     {
       std::lock_guard lock(S().mutex);
       if (NextGeneratedLocked(q.get(), out, &waitMs)) return true;
-      virtualClock = S().backend && S().backend->Kind() == WindowBackend::Headless;
+      virtualClock = S().backend && S().backend->VirtualClock();
     }
     if (!block) return false;
     // The headless clock only moves when a test advances it, and that wakes
@@ -860,6 +860,8 @@ HWND CreateWindowEx(const WindowDesc& desc) {
   {
     std::lock_guard lock(S().mutex);
     if (!S().backend) return nullptr;
+    // Native windows of an event-driven backend live on its event thread.
+    if (S().backend->HasEventThread() && !S().backend->IsEventThread()) return nullptr;
     w = std::make_shared<WindowRecord>();
     w->hwnd = reinterpret_cast<HWND>(S().nextId++);
     w->queue = CurrentQueueLocked();

@@ -84,6 +84,9 @@ class Backend {
   virtual std::vector<MonitorInfo> Monitors() = 0;
   virtual bool PerPixelAlpha() = 0;
   virtual uint64_t Now() = 0;
+  // True when time moves only on request (the headless clock), so waiting
+  // for a timer would wait forever.
+  virtual bool VirtualClock() const { return false; }
 
   // Native event delivery. A backend with an event thread translates its
   // events in Pump and blocks in Wait until an event, a Wake or the timeout

@@ -67,6 +67,23 @@ TEST_F(WindowTimerTest, DestroyedWindowsTimersEnd) {
   EXPECT_FALSE(PeekMessage(&m));
 }
 
+TEST_F(WindowTimerTest, RealTimeClockRunsTimersWithoutAdvancing) {
+  Recorder rec;
+  HWND h = Make(rec);
+  headless::AdvanceTime(1000);
+  const uint64_t before = GetTickCount64();
+  headless::UseRealTime(true);
+  EXPECT_GE(GetTickCount64(), before);  // the clock does not jump back
+  SetTimer(h, 4, 1);
+  MSG m;
+  while (GetMessage(&m)) {
+    DispatchMessage(&m);
+    if (m.message == WM_TIMER) break;
+  }
+  EXPECT_EQ(m.wParam, 4u);
+  headless::UseRealTime(false);
+}
+
 TEST(PeriodicTimer, TicksOnItsOwnThreadUntilStopped) {
   PeriodicTimer timer;
   std::mutex mutex;
