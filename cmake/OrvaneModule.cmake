@@ -9,3 +9,11 @@ function(orvane_sources var)
   list(SORT result)
   set(${var} ${result} PARENT_SCOPE)
 endfunction()
+
+# orvane_sanitizer_hooks(<target>): in sanitizer builds, compiles the
+# suppressions of known reports from system libraries into the executable.
+function(orvane_sanitizer_hooks target)
+  if(ORVANE_SANITIZE OR ORVANE_FUZZ)
+    target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tools/sanitizer/SanitizerSuppressions.cpp)
+  endif()
+endfunction()

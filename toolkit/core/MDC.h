@@ -1,0 +1,38 @@
+#pragma once
+// MDC: a drawing target, the toolkit's device context. It is a bitmap of
+// premultiplied ARGB32 pixels with a canvas to draw on it: either a memory
+// bitmap it owns (a control's cache) or one it borrows (the window's back
+// buffer). HDC is a pointer to one.
+
+#include <memory>
+
+#include "platform/draw/Bitmap.h"
+#include "platform/draw/Canvas.h"
+#include "toolkit/core/CRect.h"
+
+namespace DUI {
+
+class MDC {
+ public:
+  MDC(int width, int height);
+  explicit MDC(platform::Bitmap& borrowed);
+  ~MDC();
+  MDC(const MDC&) = delete;
+  MDC& operator=(const MDC&) = delete;
+
+  platform::Bitmap& Bitmap() { return *bitmap_; }
+  // Created on first use; drawing state (clip, offset) is reset by the
+  // helpers that change it.
+  platform::Canvas& Canvas();
+  int Width() const { return bitmap_->Width(); }
+  int Height() const { return bitmap_->Height(); }
+
+ private:
+  std::unique_ptr<platform::Bitmap> owned_;
+  platform::Bitmap* bitmap_ = nullptr;
+  std::unique_ptr<platform::Canvas> canvas_;
+};
+
+using HDC = MDC*;
+
+}  // namespace DUI
