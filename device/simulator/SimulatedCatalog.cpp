@@ -4,14 +4,21 @@
 
 #include "platform/Text.h"
 
+namespace {
+
+// Every simulated model reports the sensor with the 50..24000 DPI range.
+constexpr int kSimulatedSensor = 17;
+
+}  // namespace
+
 std::vector<SimulatedModel> PlugCatalogMice(SimulatedHid& bus, const std::vector<ModeEntry>& modes) {
   std::vector<SimulatedModel> models;
   for (const ModeEntry& entry : modes) {
     auto known = std::find_if(models.begin(), models.end(),
                               [&](const SimulatedModel& model) { return model.device_type == entry.device_type; });
     if (known != models.end()) continue;
-    SimMouseState state;
-    state.dev_id = platform::ToUtf8(entry.dev_id);
+    mouseproto::MouseState state = mouseproto::MouseState::WithSensor(kSimulatedSensor, platform::ToUtf8(entry.dev_id));
+    state.identity.battery_level = 80;
     SimulatedModel model;
     model.device_type = entry.device_type;
     model.mouse = bus.AddMouse(state);

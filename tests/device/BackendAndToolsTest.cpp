@@ -41,8 +41,8 @@ TEST(HidapiBackendTest, EnumeratesTheMachineAndFindsNoMouse) {
 class LinkReportTest : public DeviceFixture {};
 
 TEST_F(LinkReportTest, ReceiverReportsItsMouseComingAndGoing) {
-  SimMouseState state = Mouse("VA01");
-  state.battery = 64;
+  mouseproto::MouseState state = Mouse("VA01");
+  state.identity.battery_level = 64;
   const int mouse = bus->AddMouse(state);
   const int receiver = bus->PlugReceiver(mouse, kVid, kAirReceiver);
   HidDevice* handle = bus->Open(bus->Node(receiver, 2));
