@@ -14,7 +14,7 @@
 #include "catalog/Catalog.h"
 #include "device/Commands.h"
 #include "device/DeviceManager.h"
-#include "device/DeviceObserver.h"
+#include "device/NullDeviceObserver.h"
 #include "device/DeviceSequences.h"
 #include "device/DeviceSession.h"
 #include "device/HidapiBackend.h"
@@ -94,43 +94,7 @@ int UnopenableInterfaces(DeviceManager& manager) {
 }
 
 // The listing reads each mouse the way a connection does, into a profile of
-// a throw-away settings database, without a window to show anything.
-class SilentWindow : public DeviceObserver {
- public:
-  void SetAllDeviceState(int) override {}
-  void SetDeviceState(int, int, int) override {}
-  void SetDeviceVersion(int, int) override {}
-  int GetOnlineDevCount() override { return 0; }
-  void SetSelectDevice(int) override {}
-  int GetSelectDevice() override { return 0; }
-  void ClosePopups() override {}
-  void LoadModel(int) override {}
-  void ShowDeviceState(int) override {}
-  void AppendJob(int) override {}
-  void SetBatteryInfo(int, int) override {}
-  void SetDeviceBattery(int, int, int) override {}
-  void ShowDeviceList(bool) override {}
-  void StopMacroRecording() override {}
-  void SetSensorRow(const mouseproto::SensorRow&) override {}
-  void SetReportRateChoices(int) override {}
-  int ShownStageCount() override { return 0; }
-  int ShownStage() override { return 0; }
-  int StageDpi(int) override { return 0; }
-  void SelectStageCount(int) override {}
-  void SelectStage(int) override {}
-  void SetStage(int, int, int) override {}
-  void MoveSliderToDpi(int) override {}
-  void ShowDpiMessage(int) override {}
-  void RefreshKeyPage() override {}
-  void RefreshMacroPage() override {}
-  void RefreshDPI() override {}
-  void RefreshLighting() override {}
-  void ShowProfile(int, const std::wstring&) override {}
-  void ShowFirmwareVersion(int) override {}
-  void CheckOnlineVersion() override {}
-  void CloseUpdateTip() override {}
-};
-
+// a throw-away settings database, without a window: it prints what it read.
 class NoModelDefaults : public ModelDefaults {
  public:
   ModelTraits Traits(int) override { return {}; }
@@ -170,7 +134,7 @@ bool PrintSettings(DeviceManager& manager, int deviceType) {
     std::printf("    settings: no scratch database to read them into\n");
     return false;
   }
-  SilentWindow window;
+  NullDeviceObserver window;
   NoModelDefaults model;
   DeviceSession session(manager, window, nullptr);
   session.SetCurrentDeviceType(deviceType);
