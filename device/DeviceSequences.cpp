@@ -1,6 +1,7 @@
 #include "device/DeviceSequences.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "device/ProfileMapping.h"
 #include "shell/Localisation.h"
@@ -101,22 +102,22 @@ bool DeviceSequences::ReadDeviceSettings() {
   linkByte_.store(0);
 
   DeviceManager::InfoReply info{};
-  if (manager_.ReadDeviceInfo(info, nullptr)) {
-    const mouseproto::SensorRow row = mouseproto::SensorRowFor(info[10]);
+  std::optional<mouseproto::DeviceInfo> decoded;
+  if (manager_.ReadDeviceInfo(info, nullptr)) decoded = mouseproto::DecodeDeviceInfo(info);
+  if (decoded) {
+    const mouseproto::SensorRow row = decoded->Sensor();
     {
       std::lock_guard<std::mutex> hold(lock_);
       sensor_ = row;
     }
     observer_.SetSensorRow(row);
-    mouseproto::DeviceInfo decoded;
-    decoded.max_rate = info[11];
-    reportRateChoices_.store(decoded.ReportRateChoices());
+    reportRateChoices_.store(decoded->ReportRateChoices());
     observer_.SetReportRateChoices(reportRateChoices_.load());
-    linkByte_.store(info[14]);
-    chargeState_.store(info[12]);
-    batteryLevel_.store(info[13]);
-    observer_.SetBatteryInfo(info[13], info[12]);
-    observer_.SetDeviceBattery(type, info[12], info[13]);
+    linkByte_.store(decoded->link);
+    chargeState_.store(decoded->charge_state);
+    batteryLevel_.store(decoded->battery_level);
+    observer_.SetBatteryInfo(decoded->battery_level, decoded->charge_state);
+    observer_.SetDeviceBattery(type, decoded->charge_state, decoded->battery_level);
   }
   if (linkByte_.load() == 0) {
     shell::Log("无线设备未连接");

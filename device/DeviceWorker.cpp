@@ -1,5 +1,6 @@
 #include "device/DeviceWorker.h"
 
+#include "device/Commands.h"
 #include "device/ReportFrame.h"
 #include "shell/Log.h"
 
@@ -72,6 +73,12 @@ void DeviceWorker::PollNotifications() {
 void DeviceWorker::OnDpiChange(uint8_t value) {
   const int count = value & 0x0F;
   const int stage = value >> 4;
+  // A report that cannot describe this mouse's stages (noise on the line)
+  // would otherwise end up in the profile and in the next DPI write.
+  if (count < 1 || count > mouseproto::kDpiStageCount || stage >= count) {
+    shell::Log("DPI report ignored: stage %d of %d", stage, count);
+    return;
+  }
   const int profile = sequences_.CurrentProfile();
   if (count != observer_.ShownStageCount()) {
     observer_.SelectStageCount(count);
