@@ -123,7 +123,11 @@ TEST(ListCommand, ListsTheSimulatedMiceCableBeforeReceiver) {
   shell::SetLogSink([](const std::string&) {});
   testing::internal::CaptureStdout();
   const int code = shell::RunListCommand(true);
-  const std::vector<std::string> lines = Lines(testing::internal::GetCapturedStdout());
+  // The indented lines under each mouse are the settings read from it.
+  std::vector<std::string> lines;
+  for (const std::string& text : Lines(testing::internal::GetCapturedStdout())) {
+    if (text.rfind("    ", 0) != 0) lines.push_back(text);
+  }
   shell::SetLogSink({});
   EXPECT_EQ(code, 0);
   const std::regex line("^(.+?) +(cable|receiver) +device id (\\S+) +device type (\\d+) +release \\S+ +online 1$");
