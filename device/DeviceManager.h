@@ -27,13 +27,14 @@
 #include "device/DeviceRecord.h"
 #include "device/HidBackend.h"
 #include "device/ModeEntry.h"
+#include "device/ReportFrame.h"
 
 class DeviceManager {
  public:
   // --- 1. Report frame ---------------------------------------------------------
-  static constexpr size_t kFrameLength = 33;
-  static constexpr size_t kLongFrameLength = 65;
-  static constexpr size_t kChecksumOffset = 32;
+  static constexpr size_t kFrameLength = mouseproto::kFrameLength;
+  static constexpr size_t kLongFrameLength = mouseproto::kLongFrameLength;
+  static constexpr size_t kChecksumOffset = mouseproto::kChecksumOffset;
   static constexpr int kReportPauseMs = 66;
   static constexpr int kReplyAttempts = 50;
   static constexpr int kReplyReadMs = 30;
