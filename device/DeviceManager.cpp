@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "device/HidapiBackend.h"
+#include "device/ReportFrame.h"
 #include "platform/Text.h"
 #include "shell/Log.h"
 
@@ -33,9 +34,7 @@ std::unique_ptr<DeviceManager> g_instance;
 // --- 1. Report frame and process-wide object ------------------------------------
 
 uint8_t DeviceManager::Checksum(const uint8_t* frame) {
-  unsigned sum = 0;
-  for (size_t i = 5; i < kChecksumOffset; ++i) sum += frame[i];
-  return static_cast<uint8_t>(sum & 0xFF);
+  return mouseproto::FrameChecksum(std::span<const uint8_t>(frame, kFrameLength));
 }
 
 std::wstring DeviceIdFromInfo(const uint8_t* info) {
@@ -107,7 +106,7 @@ bool DeviceManager::SendReport(uint8_t* frame, size_t length, bool waitForReply)
   HidDevice* handle = GetActiveDevice();
   if (handle == nullptr) return false;
 
-  frame[kChecksumOffset] = Checksum(frame);
+  mouseproto::StoreFrameChecksum(std::span<uint8_t>(frame, length));
   std::vector<uint8_t> scratch(frame, frame + length);
   clock_->Sleep(kReportPauseMs);
   const int written = backend_->Write(handle, scratch.data(), length);
@@ -136,7 +135,7 @@ bool DeviceManager::ReadDeviceInfo(InfoReply& info, HidDevice* handle) {
   info.fill(0);
   info[0] = 0;
   info[1] = 0x30;
-  info[kChecksumOffset] = Checksum(info.data());
+  mouseproto::StoreFrameChecksum(std::span<uint8_t>(info.data(), kFrameLength));
   clock_->Sleep(kInfoPauseMs);
   if (backend_->Write(handle, info.data(), kFrameLength) <= 0) return false;
   for (int attempt = 0; attempt < kInfoAttempts; ++attempt) {
@@ -145,6 +144,90 @@ bool DeviceManager::ReadDeviceInfo(InfoReply& info, HidDevice* handle) {
     if (got > 0 && info[1] == 0) return true;
   }
   return false;
+}
+
+bool DeviceManager::PollInput(InfoReply& buffer, int& deviceType) {
+  if (OpenFlag() == 0) return false;
+  deviceType = SelectedType();
+  if (HidDevice* handle = GetActiveDevice()) {
+    return backend_->ReadTimeout(handle, buffer.data(), buffer.size(), kPollReadMs) > 0;
+  }
+  // No interface takes commands: listen to the receivers, whose link
+  // reports say when their mouse comes back. A receiver that reported its
+  // mouse gone is still listened to, or the mouse could never return.
+  std::vector<DeviceRecord*> receivers;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    for (auto& record : records_) {
+      if (record->mode == 1 && record->handle != nullptr) receivers.push_back(record.get());
+    }
+  }
+  for (DeviceRecord* record : receivers) {
+    InfoReply report{};
+    if (backend_->ReadTimeout(record->handle, report.data(), kFrameLength, kPollReadMs) <= 0) continue;
+    int state;
+    int type;
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      type = record->device_type;
+      state = record->online;
+    }
+    if (report[0] == mouseproto::kLinkNotification) {
+      if (report[1] == 1) {
+        state = 1;
+        InfoReply info{};
+        bool answered = ReadDeviceInfo(info, record->handle);
+        if (!answered) {
+          clock_->Sleep(kLinkInfoRetryMs);
+          answered = ReadDeviceInfo(info, record->handle);
+        }
+        if (answered) {
+          const std::wstring deviceId = DeviceIdFromInfo(info.data());
+          type = TypeOf(record->vendor_id, record->product_id, deviceId);
+          std::lock_guard<std::mutex> hold(lock_);
+          record->info = info;
+          record->device_id = deviceId;
+          record->device_type = type;
+        }
+      } else {
+        state = 0;
+      }
+      {
+        std::lock_guard<std::mutex> hold(lock_);
+        record->online = state;
+      }
+      SetOnline(type, record->mode, state);
+    }
+    deviceType = type;
+    buffer = report;
+    return false;
+  }
+  return false;
+}
+
+void DeviceManager::CheckWireless() {
+  std::vector<DeviceRecord*> receivers;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    for (auto& record : records_) {
+      if (record->device_type == selectedType_ && record->mode == 1 && record->online == 1 && record->handle != nullptr) {
+        receivers.push_back(record.get());
+      }
+    }
+  }
+  for (DeviceRecord* record : receivers) {
+    InfoReply report{};
+    if (backend_->ReadTimeout(record->handle, report.data(), kFrameLength, kPollReadMs) <= 0) continue;
+    if (report[0] != mouseproto::kLinkNotification) continue;
+    const int state = report[1] == 1 ? 1 : 2;
+    int type;
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      record->online = state;
+      type = record->device_type;
+    }
+    SetOnline(type, record->mode, state);
+  }
 }
 
 // --- 3. Mode table ------------------------------------------------------------------

@@ -27,13 +27,14 @@
 #include "device/DeviceRecord.h"
 #include "device/HidBackend.h"
 #include "device/ModeEntry.h"
+#include "device/ReportFrame.h"
 
 class DeviceManager {
  public:
   // --- 1. Report frame ---------------------------------------------------------
-  static constexpr size_t kFrameLength = 33;
-  static constexpr size_t kLongFrameLength = 65;
-  static constexpr size_t kChecksumOffset = 32;
+  static constexpr size_t kFrameLength = mouseproto::kFrameLength;
+  static constexpr size_t kLongFrameLength = mouseproto::kLongFrameLength;
+  static constexpr size_t kChecksumOffset = mouseproto::kChecksumOffset;
   static constexpr int kReportPauseMs = 66;
   static constexpr int kReplyAttempts = 50;
   static constexpr int kReplyReadMs = 30;
@@ -41,8 +42,11 @@ class DeviceManager {
   static constexpr int kInfoAttempts = 2;
   static constexpr int kInfoReadMs = 10;
   static constexpr int kIdentifyRetryPauseMs = 500;
+  static constexpr int kPollReadMs = 10;
+  static constexpr int kLinkInfoRetryMs = 50;
 
-  // Low 8 bits of the sum of bytes 5 to 31 of a frame of at least 33 bytes.
+  // Low 8 bits of the sum of bytes 5 to 31 of a frame of at least 33 bytes
+  // (mouseproto::FrameChecksum, the one checksum of the protocol).
   static uint8_t Checksum(const uint8_t* frame);
 
   using InfoReply = std::array<uint8_t, kInfoReplyLength>;
@@ -74,6 +78,16 @@ class DeviceManager {
   // Command 0x30 on one interface, reply into info. Without a handle: the
   // stored info reply of the active interface.
   bool ReadDeviceInfo(InfoReply& info, HidDevice* handle);
+  // The idle poll for the mouse's own reports. With an active interface:
+  // one read of up to 65 bytes (10 ms), true when something came. Without
+  // one: the receivers are read (33 bytes, 10 ms each) until one gives a
+  // report; a link report there updates that receiver (online state, and
+  // its identity when the mouse is back). The report is left in buffer and
+  // deviceType names the interface's type, but the result is false.
+  bool PollInput(InfoReply& buffer, int& deviceType);
+  // Reads each on-line receiver of the selected type once; a link report
+  // sets its online state to 1 (linked) or 2 (not linked).
+  void CheckWireless();
 
   // --- 3. Mode table ------------------------------------------------------------
   void AddModeEntry(int vendorId, int productId, const std::wstring& name, int deviceType, int mode,

@@ -19,6 +19,11 @@ std::vector<ModeEntry> DeviceSession::CatalogModes() const {
 }
 
 void DeviceSession::Reload() {
+  ReloadCatalog();
+  Rescan();
+}
+
+void DeviceSession::ReloadCatalog() {
   manager_.ClearModeEntries();
   for (const ModeEntry& item : CatalogModes()) {
     manager_.AddModeEntry(item.vendor_id, item.product_id, std::wstring(), item.device_type, item.mode, item.dev_id);
@@ -28,7 +33,6 @@ void DeviceSession::Reload() {
   manager_.EnumerateDevice();
   manager_.SetOpenFlag(1);
   events_.LoadModel(currentType_.load());
-  Rescan();
 }
 
 void DeviceSession::Rescan() {

@@ -40,6 +40,8 @@ class DeviceSession {
   // Job 1's discovery: re-registers the catalog modes with the device
   // manager, enumerates, loads the current model, then rescans.
   void Reload();
+  // The same without the final rescan, for a caller that rescans next.
+  void ReloadCatalog();
   // Rebuilds the device list and brings the window up to date with it.
   void Rescan();
   // The device-change handler; appends job 2 or 3 when the rules say so.

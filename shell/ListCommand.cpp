@@ -12,12 +12,18 @@
 #include <vector>
 
 #include "catalog/Catalog.h"
+#include "device/Commands.h"
 #include "device/DeviceManager.h"
+#include "device/NullDeviceObserver.h"
+#include "device/DeviceSequences.h"
+#include "device/DeviceSession.h"
 #include "device/HidapiBackend.h"
+#include "device/ModelDefaults.h"
 #include "device/simulator/SimulatedCatalog.h"
 #include "device/simulator/SimulatedHid.h"
 #include "platform/Text.h"
 #include "shell/Environment.h"
+#include "store/SettingsStore.h"
 
 namespace shell {
 
@@ -74,6 +80,88 @@ int UnopenableInterfaces(DeviceManager& manager) {
     }
   }
   return count;
+}
+
+// The listing reads each mouse the way a connection does, into a profile of
+// a throw-away settings database, without a window: it prints what it read.
+class NoModelDefaults : public ModelDefaults {
+ public:
+  ModelTraits Traits(int) override { return {}; }
+  void ApplyModelDefaults(int, int, bool) override {}
+};
+
+// A stored colour (red in the low byte) as #RRGGBB.
+std::string ColourText(int stored) {
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", stored & 0xFF, (stored >> 8) & 0xFF, (stored >> 16) & 0xFF);
+  return text;
+}
+
+// A temporary folder for the throw-away database, removed with it.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "orvane-list-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Reads the settings of the mouse of one device type and prints them below
+// its interfaces. False when the mouse did not answer.
+bool PrintSettings(DeviceManager& manager, int deviceType) {
+  ScratchFolder folder;
+  SettingsStore store;
+  if (folder.Path().empty() || !store.OpenDatabase(folder.Path(), L"list")) {
+    std::printf("    settings: no scratch database to read them into\n");
+    return false;
+  }
+  NullDeviceObserver window;
+  NoModelDefaults model;
+  DeviceSession session(manager, window, nullptr);
+  session.SetCurrentDeviceType(deviceType);
+  manager.SetSelectedType(deviceType);
+  DeviceSequences sequences(manager, session, store, window, model, manager.GetClock());
+  sequences.EnsureProfiles();
+  const int profile = sequences.CurrentProfile();
+  // One light record per mode, so that the read has a place for the
+  // brightness and speed of whichever mode the mouse reports.
+  for (int mode = 0; mode <= 9; ++mode) {
+    LightRecord light;
+    light.profile = profile;
+    light.mode = mode;
+    store.AddLight(light);
+  }
+  if (!sequences.ReadDeviceSettings()) {
+    std::printf("    settings: the mouse does not answer\n");
+    return false;
+  }
+  const auto value = [&](const wchar_t* key) { return store.GetConfigInt(profile, key); };
+  std::string stages;
+  for (int i = 0; i < mouseproto::kDpiStageCount; ++i) {
+    const std::wstring index = std::to_wstring(i);
+    stages += (i == 0 ? "" : ", ") + std::to_string(value((L"dpi_group" + index + L"_value").c_str())) + " " +
+              ColourText(value((L"dpi_group" + index + L"_rgb").c_str()));
+  }
+  std::printf("    DPI stages: %s\n", stages.c_str());
+  std::printf("    selected stage %d of %d, report rate %d Hz, lift-off %d mm\n", value(L"dpi_index") + 1,
+              value(L"dpi_count"), mouseproto::ReportRateHz(value(L"report_rate")), value(L"liftoff_height"));
+  const int sensor = value(L"sensor_flag");
+  std::printf("    sensor options: 0x08 %s, 0x04 %s\n", (sensor & 0x08) ? "on" : "off", (sensor & 0x04) ? "on" : "off");
+  std::printf("    power options: sleep %d, close light %d, button response %d\n", value(L"sleep_light"),
+              value(L"move_closelight"), value(L"button_respondtime"));
+  LightRecord light;
+  store.GetLight(profile, sequences.LightMode(), light);
+  std::printf("    light mode %d, brightness %d, speed %d\n", sequences.LightMode(), light.brightness, light.speed);
+  store.CloseDatabase();
+  return true;
 }
 
 int InaccessibleHidraw() {
@@ -150,12 +238,16 @@ int RunListCommand(bool simulate) {
     if (a.device_type != b.device_type) return a.device_type < b.device_type;
     return a.mode < b.mode;
   });
-  for (const DeviceRecord& record : records) {
+  for (size_t i = 0; i < records.size(); ++i) {
+    const DeviceRecord& record = records[i];
     const std::string id = record.device_id.empty() ? "-" : platform::ToUtf8(record.device_id);
     std::printf("%-18s %-9s device id %-5s device type %-4d release %X.%02X  online %d\n",
                 ModelName(modes, record).c_str(), record.mode == 0 ? "cable" : "receiver", id.c_str(),
                 record.device_type, (record.release_number >> 8) & 0xFF, record.release_number & 0xFF,
                 record.online);
+    // After the last interface of an identified mouse: what it holds.
+    const bool lastOfType = i + 1 == records.size() || records[i + 1].device_type != record.device_type;
+    if (record.device_type != 0 && lastOfType) PrintSettings(manager, record.device_type);
   }
   return 0;
 }

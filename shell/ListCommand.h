@@ -1,7 +1,10 @@
 #pragma once
 // "orvane --list": finds and identifies the supported mice and prints one
-// line per opened interface, or says that none was found. With --simulate
-// it lists the simulated mice instead of the machine's.
+// line per opened interface, then, per identified mouse, the settings read
+// from it (DPI stages with colours, selected stage and count, report rate,
+// lift-off, sensor and power options, light mode), or says that none was
+// found. With --simulate it lists the simulated mice instead of the
+// machine's.
 
 namespace shell {
 

@@ -15,6 +15,8 @@ struct SimulatedModel {
   int receiver_plug = -1; // -1 when the model has no receiver mode
 };
 
-// The mice are identified by the dev_id of their model's first mode; the
-// release number is 0x0100 plus the device type, so each model differs.
+// The mice are identified by the dev_id of their model's first mode, each
+// model with its own sensor and highest report rate, and hold their factory
+// settings; the release number is 0x0100 plus the device type,
+// so each model differs.
 std::vector<SimulatedModel> PlugCatalogMice(SimulatedHid& bus, const std::vector<ModeEntry>& modes);

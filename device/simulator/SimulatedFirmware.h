@@ -1,43 +1,34 @@
 #pragma once
-// SimulatedFirmware: the mouse's side of the report protocol. One request
-// frame in, at most one input report out. Commands are rows of one table, so
-// that a command is added by writing its handler and its row.
+// SimulatedFirmware: what the simulated bus sends back for one request on a
+// mouse's vendor interface. The commands themselves are CommandResponder's;
+// this adds what the path to the mouse changes: through a receiver whose
+// mouse is off nothing answers, unless the receiver is one that answers the
+// info request itself with a link byte of 0. It also builds the reports the
+// mouse sends on its own (link state, DPI change).
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <vector>
 
-#include "device/simulator/SimMouseState.h"
-
-struct SimRequest {
-  uint8_t command = 0;
-  uint8_t packet = 0;   // (index << 4) | count
-  uint8_t length = 0;   // stated payload length
-  const uint8_t* payload = nullptr;  // frame bytes 5 and up
-  size_t payload_size = 0;
-};
-
-// An input report as the host reads it (no report id): byte 0 echoes the
-// command, byte 1 is the status, payload from byte 4.
-struct SimReply {
-  static constexpr size_t kLength = 64;
-  uint8_t bytes[kLength] = {};
-  uint8_t& Status() { return bytes[1]; }
-  uint8_t& At(size_t offset) { return bytes[offset]; }
-};
+#include "device/simulator/CommandResponder.h"
+#include "device/simulator/MouseState.h"
 
 class SimulatedFirmware {
  public:
-  static constexpr uint8_t kStatusOk = 0x00;
-  static constexpr uint8_t kStatusUnknownCommand = 0x01;
-  static constexpr uint8_t kStatusBadChecksum = 0x02;
+  static constexpr uint8_t kStatusOk = mouseproto::kStatusOk;
+  static constexpr uint8_t kStatusUnknownCommand = mouseproto::kStatusUnknownCommand;
+  static constexpr uint8_t kStatusBadChecksum = mouseproto::kStatusBadFrame;
 
-  // Handles one request frame (report id at byte 0, at least 33 bytes).
-  // linked says whether the host reaches the mouse itself; through a
-  // receiver whose mouse is off the request goes unanswered. Returns false
-  // when nothing is sent back.
-  static bool Handle(SimMouseState& mouse, bool linked, const uint8_t* frame, size_t length, SimReply& reply);
+  // The reply to one request frame (report id at byte 0), or nothing.
+  // linked: the host reaches the mouse (a cable, or a receiver whose mouse
+  // is on). receiverAnswers: an unlinked receiver still answers 0x30.
+  static std::optional<std::vector<uint8_t>> Handle(mouseproto::MouseState& mouse, bool linked,
+                                                    bool receiverAnswers, std::span<const uint8_t> request);
 
-  // The link report a receiver sends when its mouse comes or goes.
-  static SimReply LinkReport(const SimMouseState& mouse, bool linked);
+  // 0xD1: byte 1 = 1 when linked, byte 2 battery percent, byte 3 charging.
+  static std::vector<uint8_t> LinkReport(const mouseproto::MouseState& mouse, bool linked);
+  // 0xD2: byte 1 = (selected stage << 4) | stage count.
+  static std::vector<uint8_t> DpiReport(const mouseproto::MouseState& mouse);
 };

@@ -35,9 +35,9 @@ SimulatedHid::~SimulatedHid() {
 
 // --- 1. Set-up -------------------------------------------------------------------
 
-int SimulatedHid::AddMouse(const SimMouseState& state) {
+int SimulatedHid::AddMouse(const mouseproto::MouseState& state) {
   std::lock_guard<std::mutex> hold(lock_);
-  mice_.push_back(state);
+  mice_.push_back(Mouse{state, true});
   return static_cast<int>(mice_.size()) - 1;
 }
 
@@ -132,17 +132,24 @@ void SimulatedHid::Replug(int plug) {
 void SimulatedHid::SetMousePower(int mouse, bool on) {
   std::lock_guard<std::mutex> hold(lock_);
   if (mouse < 0 || mouse >= static_cast<int>(mice_.size())) return;
-  SimMouseState& state = mice_[mouse];
+  Mouse& state = mice_[mouse];
   if (state.powered == on) return;
   state.powered = on;
-  const SimReply report = SimulatedFirmware::LinkReport(state, on);
+  const std::vector<uint8_t> report = SimulatedFirmware::LinkReport(state.state, on);
   for (size_t id = 0; id < plugs_.size(); ++id) {
     const Plug& plug = plugs_[id];
-    if (plug.present && plug.receiver && plug.mouse == mouse) {
-      QueueLocked(static_cast<int>(id), kVendorInterface,
-                  std::vector<uint8_t>(report.bytes, report.bytes + SimReply::kLength));
-    }
+    if (plug.present && plug.receiver && plug.mouse == mouse) QueueLocked(static_cast<int>(id), kVendorInterface, report);
   }
+}
+
+bool SimulatedHid::MousePowered(int mouse) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return mice_.at(mouse).powered;
+}
+
+void SimulatedHid::SetReceiversAnswerForOffMice(bool answer) {
+  std::lock_guard<std::mutex> hold(lock_);
+  receiversAnswer_ = answer;
 }
 
 void SimulatedHid::Suspend() {
@@ -183,14 +190,14 @@ void SimulatedHid::SetChangeListener(std::function<void(const platform::DeviceCh
   listener_ = std::move(listener);
 }
 
-SimMouseState SimulatedHid::MouseState(int mouse) const {
+mouseproto::MouseState SimulatedHid::Firmware(int mouse) const {
   std::lock_guard<std::mutex> hold(lock_);
-  return mice_.at(mouse);
+  return mice_.at(mouse).state;
 }
 
-void SimulatedHid::UpdateMouse(int mouse, const std::function<void(SimMouseState&)>& change) {
+void SimulatedHid::UpdateFirmware(int mouse, const std::function<void(mouseproto::MouseState&)>& change) {
   std::lock_guard<std::mutex> hold(lock_);
-  if (mouse >= 0 && mouse < static_cast<int>(mice_.size())) change(mice_[mouse]);
+  if (mouse >= 0 && mouse < static_cast<int>(mice_.size())) change(mice_[mouse].state);
 }
 
 void SimulatedHid::Dispatch(const Events& events) {
@@ -215,6 +222,20 @@ void SimulatedHid::Notify(int plug, const std::vector<uint8_t>& report) {
   std::lock_guard<std::mutex> hold(lock_);
   if (plug >= 0 && plug < static_cast<int>(plugs_.size()) && plugs_[plug].present) {
     QueueLocked(plug, kVendorInterface, report);
+  }
+}
+
+void SimulatedHid::PressDpiButton(int mouse, int stage, int count) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (mouse < 0 || mouse >= static_cast<int>(mice_.size())) return;
+  Mouse& state = mice_[mouse];
+  if (count > 0) state.state.settings.dpi_count = count;
+  state.state.settings.dpi_index = stage;
+  const std::vector<uint8_t> report = SimulatedFirmware::DpiReport(state.state);
+  for (size_t id = 0; id < plugs_.size(); ++id) {
+    const Plug& plug = plugs_[id];
+    if (!plug.present || plug.mouse != mouse || (plug.receiver && !state.powered)) continue;
+    QueueLocked(static_cast<int>(id), kVendorInterface, report);
   }
 }
 
@@ -328,12 +349,12 @@ int SimulatedHid::Write(HidDevice* device, const uint8_t* data, size_t length) {
     plug.requests.emplace_back(data, data + length);
     result = static_cast<int>(length);
 
-    SimMouseState& mouse = mice_[plug.mouse];
+    Mouse& mouse = mice_[plug.mouse];
     const bool linked = !plug.receiver || mouse.powered;
-    SimReply reply;
-    bool answered = false;
+    const std::span<const uint8_t> request(data, length);
+    std::optional<std::vector<uint8_t>> reply;
     if (plug.faults.empty()) {
-      answered = SimulatedFirmware::Handle(mouse, linked, data, length, reply);
+      reply = SimulatedFirmware::Handle(mouse.state, linked, receiversAnswer_, request);
     } else {
       const Fault fault = plug.faults.front();
       plug.faults.pop_front();
@@ -341,9 +362,12 @@ int SimulatedHid::Write(HidDevice* device, const uint8_t* data, size_t length) {
         case Fault::NoReply:
           break;
         case Fault::BadStatus:
-          answered = true;
-          if (!SimulatedFirmware::Handle(mouse, linked, data, length, reply)) reply.At(0) = data[length > 1 ? 1 : 0];
-          reply.Status() = 0x05;
+          reply = SimulatedFirmware::Handle(mouse.state, linked, receiversAnswer_, request);
+          if (!reply) {
+            reply.emplace(mouseproto::kReplyLength, 0);
+            (*reply)[0] = data[length > 1 ? 1 : 0];
+          }
+          (*reply)[1] = 0x05;
           break;
         case Fault::Garbage:
           QueueLocked(handle->plug, kVendorInterface, kGarbage);
@@ -353,9 +377,7 @@ int SimulatedHid::Write(HidDevice* device, const uint8_t* data, size_t length) {
           break;
       }
     }
-    if (answered) {
-      QueueLocked(handle->plug, kVendorInterface, std::vector<uint8_t>(reply.bytes, reply.bytes + SimReply::kLength));
-    }
+    if (reply) QueueLocked(handle->plug, kVendorInterface, std::move(*reply));
   }
   Dispatch(events);
   return result;

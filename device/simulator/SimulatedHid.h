@@ -3,13 +3,14 @@
 // the HidBackend seam. Each plugged device shows the interfaces a real one
 // has: a pointer interface (USB interface 0), a keyboard interface (1), the
 // vendor interface the protocol uses (2, usage page 0xFF01, usage 0x0010)
-// and a second vendor interface with another usage (3). Requests written to
-// the vendor interface go to SimulatedFirmware, and its replies come back
+// and a second vendor interface with another usage (3). Each mouse keeps its
+// firmware state (mouseproto::MouseState); requests written to the vendor
+// interface are applied to it by SimulatedFirmware, and the replies come back
 // after the reply latency, measured on the shared Clock.
 //
 // Index
 //   1. Set-up: mice, plugging, power, suspend and resume
-//   2. Fault injection and unsolicited reports
+//   2. Fault injection and unsolicited reports (link, DPI change)
 //   3. What the host did
 //   4. HidBackend
 //
@@ -28,7 +29,7 @@
 
 #include "device/Clock.h"
 #include "device/HidBackend.h"
-#include "device/simulator/SimMouseState.h"
+#include "device/simulator/MouseState.h"
 #include "device/simulator/SimulatedFirmware.h"
 #include "platform/DeviceChange.h"
 
@@ -50,8 +51,8 @@ class SimulatedHid : public HidBackend {
   SimulatedHid& operator=(const SimulatedHid&) = delete;
 
   // --- 1. Set-up ---------------------------------------------------------------
-  // Returns the mouse's id.
-  int AddMouse(const SimMouseState& state);
+  // Returns the mouse's id. The mouse starts switched on.
+  int AddMouse(const mouseproto::MouseState& state);
   // Plugs the mouse in by cable, or its receiver; returns the plug's id.
   int PlugCable(int mouse, uint16_t vendorId, uint16_t productId, uint16_t release = 0x0100);
   int PlugReceiver(int mouse, uint16_t vendorId, uint16_t productId, uint16_t release = 0x0100);
@@ -60,6 +61,10 @@ class SimulatedHid : public HidBackend {
   void Replug(int plug);
   // Switches a mouse off or on; its plugged receivers report the link.
   void SetMousePower(int mouse, bool on);
+  bool MousePowered(int mouse) const;
+  // Whether a receiver whose mouse is off answers the info request itself
+  // (with a link byte of 0) instead of staying silent. Off by default.
+  void SetReceiversAnswerForOffMice(bool answer);
   // Every handle goes stale at once and every device leaves the bus;
   // Resume brings the devices back under new nodes.
   void Suspend();
@@ -69,14 +74,19 @@ class SimulatedHid : public HidBackend {
   void DenyOpen(int plug, bool deny);
   void SetChangeListener(std::function<void(const platform::DeviceChangeEvent&)> listener);
 
-  SimMouseState MouseState(int mouse) const;
-  void UpdateMouse(int mouse, const std::function<void(SimMouseState&)>& change);
+  // A copy of the mouse's firmware state, and a change made to it in place.
+  mouseproto::MouseState Firmware(int mouse) const;
+  void UpdateFirmware(int mouse, const std::function<void(mouseproto::MouseState&)>& change);
 
   // --- 2. Faults and unsolicited reports ------------------------------------------
   // The next count requests to the plug's vendor interface meet the fault.
   void InjectFault(int plug, Fault fault, int count = 1);
   // The vendor interface sends a report of its own (no report id).
   void Notify(int plug, const std::vector<uint8_t>& report);
+  // The user presses the mouse's DPI button: the mouse selects the stage
+  // (and count, when count is above 0) and sends the DPI-change report on
+  // every plug through which it is reached.
+  void PressDpiButton(int mouse, int stage, int count = 0);
 
   // --- 3. What the host did ------------------------------------------------------
   // Frames written to the plug's vendor interface, in order.
@@ -116,6 +126,10 @@ class SimulatedHid : public HidBackend {
     std::vector<std::vector<uint8_t>> requests;
     int read_calls = 0;
   };
+  struct Mouse {
+    mouseproto::MouseState state;
+    bool powered = true;
+  };
   struct Report {
     int64_t ready_at = 0;
     std::vector<uint8_t> bytes;
@@ -138,12 +152,13 @@ class SimulatedHid : public HidBackend {
 
   std::shared_ptr<Clock> clock_;
   mutable std::mutex lock_;
-  std::vector<SimMouseState> mice_;
+  std::vector<Mouse> mice_;
   std::vector<Plug> plugs_;
   std::set<Handle*> handles_;
   std::vector<int> suspended_;
   int nextNode_ = 0;
   int latency_ = kDefaultLatencyMs;
+  bool receiversAnswer_ = false;
   std::function<void(const platform::DeviceChangeEvent&)> listener_;
   std::wstring lastError_;
 };

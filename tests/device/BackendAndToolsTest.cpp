@@ -41,8 +41,8 @@ TEST(HidapiBackendTest, EnumeratesTheMachineAndFindsNoMouse) {
 class LinkReportTest : public DeviceFixture {};
 
 TEST_F(LinkReportTest, ReceiverReportsItsMouseComingAndGoing) {
-  SimMouseState state = Mouse("VA01");
-  state.battery = 64;
+  mouseproto::MouseState state = Mouse("VA01");
+  state.identity.battery_level = 64;
   const int mouse = bus->AddMouse(state);
   const int receiver = bus->PlugReceiver(mouse, kVid, kAirReceiver);
   HidDevice* handle = bus->Open(bus->Node(receiver, 2));
@@ -123,7 +123,11 @@ TEST(ListCommand, ListsTheSimulatedMiceCableBeforeReceiver) {
   shell::SetLogSink([](const std::string&) {});
   testing::internal::CaptureStdout();
   const int code = shell::RunListCommand(true);
-  const std::vector<std::string> lines = Lines(testing::internal::GetCapturedStdout());
+  // The indented lines under each mouse are the settings read from it.
+  std::vector<std::string> lines;
+  for (const std::string& text : Lines(testing::internal::GetCapturedStdout())) {
+    if (text.rfind("    ", 0) != 0) lines.push_back(text);
+  }
   shell::SetLogSink({});
   EXPECT_EQ(code, 0);
   const std::regex line("^(.+?) +(cable|receiver) +device id (\\S+) +device type (\\d+) +release \\S+ +online 1$");

@@ -33,9 +33,10 @@ inline std::vector<ModeEntry> CatalogModes() {
   };
 }
 
-inline SimMouseState Mouse(const char* devId) {
-  SimMouseState state;
-  state.dev_id = devId;
+// A mouse with the 50..24000 DPI sensor, 80 % battery and its factory settings.
+inline mouseproto::MouseState Mouse(const char* devId) {
+  mouseproto::MouseState state = mouseproto::MouseState::WithSensor(17, devId);
+  state.identity.battery_level = 80;
   return state;
 }
 

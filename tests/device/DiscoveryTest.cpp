@@ -17,11 +17,11 @@ using ::testing::ElementsAre;
 class InfoTest : public DeviceFixture {};
 
 TEST_F(InfoTest, RequestFrameAndReplyLayout) {
-  SimMouseState swift = Mouse("VS08");
-  swift.sensor_code = 149;
-  swift.max_rate = 0x40;
-  swift.charging = true;
-  swift.battery = 57;
+  mouseproto::MouseState swift = Mouse("VS08");
+  swift.identity.sensor_code = 149;
+  swift.identity.max_rate = 0x40;
+  swift.identity.charge_state = 1;
+  swift.identity.battery_level = 57;
   const int plug = bus->PlugCable(bus->AddMouse(swift), kVid, kSwiftCable);
   HidDevice* handle = bus->Open(bus->Node(plug, SimulatedHid::kVendorInterface));
   ASSERT_NE(handle, nullptr);

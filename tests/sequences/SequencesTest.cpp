@@ -1,0 +1,259 @@
+// The device sequences against the simulated mouse on the virtual clock:
+// connecting (once per device type), a receiver whose mouse is off, the
+// whole-profile write with its order and pauses, the button functions with
+// a pending macro, the DPI defaults and the factory restore.
+
+#include "SequenceFixture.h"
+
+namespace seqtest {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+constexpr std::array<int, 7> kReadCommands = {0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17};
+
+int CountReads(const std::vector<int>& commands) {
+  return static_cast<int>(std::count_if(commands.begin(), commands.end(), [](int c) { return c >= 0x11 && c <= 0x17; }));
+}
+
+class SequencesTest : public SequenceFixture {
+ protected:
+  // The cable-only model (device type 2), connected through job 2.
+  int ConnectCore() {
+    mouse = bus->AddMouse(Mouse("VC02"));
+    plug = bus->PlugCable(mouse, kVid, kCoreCable, 0x0142);
+    Worker().RunJob(DeviceWorker::kJobConnect);
+    return plug;
+  }
+
+  int mouse = -1;
+  int plug = -1;
+};
+
+TEST_F(SequencesTest, ConnectReadsTheMouseOnceAndThenOnlyShowsBatteryAndVersion) {
+  ConnectCore();
+  const std::vector<int> first = Commands(plug);
+  // Identification during the rescan, then the seven reads in their order.
+  EXPECT_EQ(first.front(), 0x30);
+  std::vector<int> reads;
+  for (int c : first) {
+    if (c != 0x30) reads.push_back(c);
+  }
+  EXPECT_THAT(reads, ElementsAreArray(kReadCommands));
+  EXPECT_TRUE(Worker().Sequences().WasRead(2));
+  EXPECT_EQ(Profile(), 1);
+  EXPECT_TRUE(Observer().Called("ShowFirmwareVersion 322"));
+  EXPECT_TRUE(Observer().Called("CheckOnlineVersion"));
+  // The mouse's factory settings are now the profile's.
+  EXPECT_EQ(Store().GetConfigInt(1, L"dpi_group3_value"), 5000);
+  EXPECT_EQ(Store().GetConfigInt(1, L"report_rate_wireless"), 2);
+  EXPECT_EQ(Store().GetConfigInt(1, L"sleep_light"), 30);
+
+  // Change the mouse behind the program's back: a second connection must
+  // not read it again.
+  bus->UpdateFirmware(mouse, [](mouseproto::MouseState& state) { state.settings.sleep_light = 90; });
+  Forget();
+  Worker().RunJob(DeviceWorker::kJobConnect);
+  EXPECT_EQ(CountReads(Commands(plug)), 0);
+  EXPECT_EQ(Store().GetConfigInt(1, L"sleep_light"), 30);
+  const auto calls = Observer().Calls();
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "SetBatteryInfo 80 0"), calls.end());
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "ShowFirmwareVersion 322"), calls.end());
+  EXPECT_EQ(calls.back(), "CheckOnlineVersion");
+}
+
+TEST_F(SequencesTest, ConnectOrderOfRefreshes) {
+  ConnectCore();
+  std::vector<std::string> pages;
+  for (const std::string& call : Observer().Calls()) {
+    if (call.rfind("Refresh", 0) == 0 || call.rfind("Show", 0) == 0 || call == "CheckOnlineVersion" ||
+        call.rfind("SetBatteryInfo", 0) == 0) {
+      pages.push_back(call);
+    }
+  }
+  // Lighting refreshes because the model has lighting; the battery first
+  // shows the placeholders, then the info reply's values.
+  EXPECT_THAT(pages, ElementsAre("ShowDeviceState 51", "ShowProfile 1", "RefreshKeyPage", "RefreshMacroPage",
+                                 "RefreshDPI", "RefreshLighting", "SetBatteryInfo 0 100", "SetBatteryInfo 80 0",
+                                 "RefreshKeyPage", "RefreshMacroPage", "RefreshDPI", "RefreshLighting",
+                                 "ShowFirmwareVersion 322", "CheckOnlineVersion"));
+}
+
+TEST_F(SequencesTest, ReceiverWhoseMouseIsOffStopsWithTheLogLine) {
+  bus->SetReceiversAnswerForOffMice(true);
+  mouse = bus->AddMouse(Mouse("VA01"));
+  bus->UpdateFirmware(mouse, [](mouseproto::MouseState& state) {
+    state.identity.battery_level = 35;
+    state.identity.charge_state = 1;
+  });
+  plug = bus->PlugReceiver(mouse, kVid, kAirReceiver);
+  bus->SetMousePower(mouse, false);
+  Worker().RunJob(DeviceWorker::kJobConnect);
+
+  EXPECT_EQ(CountReads(Commands(plug)), 0);
+  EXPECT_FALSE(Worker().Sequences().WasRead(1));
+  EXPECT_EQ(Worker().Sequences().LinkByte(), 0);
+  EXPECT_THAT(Log(), ::testing::Contains("无线设备未连接"));
+  EXPECT_THAT(Log(), ::testing::Contains("获取鼠标数据异常, 当前模式: 1"));
+  // The reply's battery values are shown; nothing after them.
+  const auto calls = Observer().Calls();
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls[calls.size() - 2], "SetBatteryInfo 35 1");
+  EXPECT_EQ(calls.back(), "SetDeviceBattery 1 1 35");
+  EXPECT_FALSE(Observer().Called("CheckOnlineVersion"));
+}
+
+TEST_F(SequencesTest, NoMouseAtAllStopsBeforeTheProfiles) {
+  Worker().RunJob(DeviceWorker::kJobConnect);
+  EXPECT_FALSE(Observer().Called("RefreshKeyPage"));
+  EXPECT_EQ(Profile(), 1);
+  std::vector<ProfileRecord> profiles;
+  EXPECT_EQ(Store().ListProfiles(profiles), 0);
+}
+
+TEST_F(SequencesTest, WriteProfileOrderPausesAndFrames) {
+  ConnectCore();
+  const FilledProfile filled = FillProfile(Store(), Profile());
+  Forget();
+  Worker().RunJob(DeviceWorker::kJobWriteProfile);
+
+  // Macro A in one packet, macro B in two, none for the missing macro; then
+  // the groups, each after its 100 ms pause.
+  EXPECT_THAT(Commands(plug), ElementsAre(0x08, 0x08, 0x08, 0x09, 0x03, 0x04, 0x02, 0x06, 0x07, 0x05));
+  EXPECT_EQ(clock->Pauses(),
+            (std::vector<int>{66, 66, 66, 100, 66, 100, 66, 100, 66, 100, 66, 100, 66, 100, 66, 100, 66}));
+  EXPECT_THAT(Observer().Calls(), ElementsAre("RefreshKeyPage", "RefreshDPI", "RefreshLighting"));
+
+  const auto requests = bus->Requests(plug);
+  const std::vector<uint8_t> macroA = {
+      0x00,                    // report id
+      0x08,                    // write one macro
+      0x00,                    //
+      0x01,                    // packet 0 of 1
+      0x09,                    // stream length
+      0x02,                    // played by button 2
+      0x30, 0x32, 0x00, 0x04,  // A down, 50 ms
+      0xB0, 0x01, 0x00, 0x04,  // A up, 1 ms
+      0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+      0x1D,                    // checksum
+  };
+  EXPECT_EQ(requests.at(0), macroA);
+  EXPECT_EQ(requests.at(1)[3], 0x02);  // packet 0 of 2
+  EXPECT_EQ(requests.at(1)[4], 27);
+  EXPECT_EQ(requests.at(2)[3], 0x12);  // packet 1 of 2
+  EXPECT_EQ(requests.at(2)[4], 2);
+
+  const std::vector<uint8_t> buttons = {
+      0x00, 0x09, 0x00,
+      0x01,              // single packet
+      0x15,              // 21 slots stated
+      0x20, 0x01, 0x00,  // slot 0: left button (default)
+      0x80, 0x01, 0x06,  // slot 1: Ctrl+C
+      0xA0, 0x22, 0x01,  // slot 2: macro A, played a number of times, once
+      0x20, 0x08, 0x00,  // slot 3: default kept, its macro is gone
+      0xA0, 0x14, 0x00,  // slot 4: macro B, repeat mode
+      0x50, 0x01, 0x00,  // slot 5: DPI (default)
+      0x70, 0x04, 0x00,  // slot 6 (default)
+      0x70, 0x03, 0x00,  // slot 7 (default)
+      0x00, 0x00, 0x00,  // slot 8
+      0x7F,              // checksum
+  };
+  EXPECT_EQ(requests.at(3), buttons);
+
+  std::vector<uint8_t> lighting(65, 0);
+  const uint8_t lightingHead[] = {
+      0x00, 0x05, 0x00, 0x01,
+      0x05,              // stated length of mode 3
+      0x03,              // mode 3
+      0xC5,              // brightness 12, speed 5
+      0xCC, 0x66, 0x33,  // colour: red, green, blue
+  };
+  std::copy(std::begin(lightingHead), std::end(lightingHead), lighting.begin());
+  lighting[32] = static_cast<uint8_t>(0x03 + 0xC5 + 0xCC + 0x66 + 0x33);
+  EXPECT_EQ(requests.at(9), lighting);
+
+  const mouseproto::MouseState firmware = bus->Firmware(mouse);
+  EXPECT_EQ(firmware.settings.macros.at(2).size(), 2u);
+  EXPECT_EQ(firmware.settings.macros.at(4).size(), 7u);
+  EXPECT_EQ(firmware.settings.macros.count(3), 0u);
+  (void)filled;
+}
+
+TEST_F(SequencesTest, ButtonFunctionsJobSendsThePendingMacroFirstOnce) {
+  ConnectCore();
+  const FilledProfile filled = FillProfile(Store(), Profile());
+  struct Case {
+    const char* name;
+    int pendingKey;  // -1: no pending macro
+    std::vector<int> commands;
+  } cases[] = {
+      {"no pending macro", -1, {0x09}},
+      {"macro A on button 2", 2, {0x08, 0x09}},
+      {"macro B on button 4", 4, {0x08, 0x08, 0x09}},
+      {"button 3, whose macro is gone", 3, {0x09}},
+      {"button 1 has no macro", 1, {0x09}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.pendingKey >= 0) Worker().Sequences().SetPendingMacro(c.pendingKey);
+    Forget();
+    Worker().RunJob(DeviceWorker::kJobButtonFunctions);
+    EXPECT_EQ(Commands(plug), c.commands);
+    int key = 0;
+    EXPECT_FALSE(Worker().Sequences().PendingMacro(key));
+    EXPECT_EQ(key, -1);
+  }
+  (void)filled;
+}
+
+TEST_F(SequencesTest, FactoryRestoreLeavesTheModelsDpiStagesAndColours) {
+  ConnectCore();
+  FillProfile(Store(), Profile());
+  Worker().RunJob(DeviceWorker::kJobWriteProfile);
+  Forget();
+  Worker().RunJob(DeviceWorker::kJobFactoryRestore);
+
+  EXPECT_THAT(Commands(plug), ElementsAre(0x0F, 0x03, 0x04, 0x06, 0x05));
+  EXPECT_EQ(clock->Pauses(), (std::vector<int>{66, 10, 66, 10, 66, 66, 500, 66}));
+
+  const mouseproto::MouseState firmware = bus->Firmware(mouse);
+  EXPECT_EQ(firmware.settings.DpiValues(17), (std::array<int, 6>{400, 900, 1800, 3600, 7200, 12000}));
+  EXPECT_EQ(firmware.settings.dpi_rgb, FixedModel::kColours);
+  EXPECT_EQ(firmware.settings.dpi_count, FixedModel::kCount);
+  EXPECT_EQ(firmware.settings.dpi_index, FixedModel::kIndex);
+  // Factory lift-off and sensor options; the restore command cleared the macros.
+  EXPECT_EQ(firmware.settings.liftoff_height, 2);
+  EXPECT_FALSE(firmware.settings.sensor_bit3);
+  EXPECT_FALSE(firmware.settings.sensor_bit2);
+  EXPECT_TRUE(firmware.settings.macros.empty());
+  EXPECT_EQ(firmware.settings.lighting.mode, 1);
+
+  // The profile: buttons back to the model's, the model's full defaults.
+  std::vector<KeyRecord> keys;
+  EXPECT_EQ(Store().ListKeyRecords(Profile(), keys), 0);
+  EXPECT_EQ(Store().GetConfigInt(Profile(), L"report_rate"), 1);
+  EXPECT_EQ(Store().GetConfigInt(Profile(), L"sensor_flag"), 0);
+  // The DPI controls got the model's stages, count and selected stage.
+  const auto calls = Observer().Calls();
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "SetStage 2 1800 7372944"), calls.end());
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "SelectStageCount 5"), calls.end());
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "SelectStage 2"), calls.end());
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "MoveSliderToDpi 1800"), calls.end());
+}
+
+TEST_F(SequencesTest, RestoreDpiDefaultsSelectsStageZeroWhenTheIndexIsBeyondTheCount) {
+  ConnectCore();
+  state->model.store = nullptr;  // the model gives nothing: the profile's own values stand
+  Store().SetConfigInt(Profile(), L"dpi_count", 3);
+  Store().SetConfigInt(Profile(), L"dpi_index", 4);
+  Forget();
+  Worker().RunJob(DeviceWorker::kJobDpiDefaults);
+  EXPECT_TRUE(Observer().Called("SelectStageCount 3"));
+  EXPECT_TRUE(Observer().Called("SelectStage 0"));
+  EXPECT_EQ(clock->Pauses(), (std::vector<int>{10, 66, 10, 66}));
+  EXPECT_THAT(Commands(plug), ElementsAre(0x03, 0x04));
+}
+
+}  // namespace
+}  // namespace seqtest
