@@ -102,13 +102,13 @@ FontFamily* MControlFont::GetFontFamily(const wchar_t* name) {
 }
 
 platform::FontSpec MControlFont::FontSpecFor() const {
-  platform::FontSpec spec;
-  spec.family = m_fontName.substr(0, 32);
-  spec.pixelSize = float(m_fontSize);
-  spec.weight = (m_fontStyle & FontStyleBold) ? 700 : 400;
-  spec.italic = (m_fontStyle & FontStyleItalic) != 0;
-  spec.underline = (m_fontStyle & FontStyleUnderline) != 0;
-  return spec;
+  platform::FontSpec fontSpec;
+  fontSpec.family = m_fontName.substr(0, 32);
+  fontSpec.pixelSize = float(m_fontSize);
+  fontSpec.weight = (m_fontStyle & FontStyleBold) ? 700 : 400;
+  fontSpec.italic = (m_fontStyle & FontStyleItalic) != 0;
+  fontSpec.underline = (m_fontStyle & FontStyleUnderline) != 0;
+  return fontSpec;
 }
 
 HFONT MControlFont::GetGDIFont() {
@@ -137,8 +137,8 @@ void MControlFont::DrawControlText(HDC dc, CRect rect, const CString& text, Colo
     return;
   }
   if (m_manager != nullptr) GetFontFamily(m_fontName.c_str());
-  platform::FontSpec spec = FontSpecFor();
-  if (m_fontFamily != nullptr) spec.family = m_fontFamily->GetFamilyName();
+  platform::FontSpec fontSpec = FontSpecFor();
+  if (m_fontFamily != nullptr) fontSpec.family = m_fontFamily->GetFamilyName();
   platform::TextFormat format;
   format.hAlign = m_hAlign == 1 ? platform::HAlign::Center : m_hAlign == 2 ? platform::HAlign::Right
                                                                             : platform::HAlign::Left;
@@ -148,7 +148,7 @@ void MControlFont::DrawControlText(HDC dc, CRect rect, const CString& text, Colo
   platform::Canvas& canvas = dc->Canvas();
   canvas.Save();
   canvas.ClipRect(RECT(rect));
-  canvas.DrawText(text, platform::RectF::FromRect(rect), spec, colour.GetValue(), format);
+  canvas.DrawText(text, platform::RectF::FromRect(rect), fontSpec, colour.GetValue(), format);
   canvas.Restore();
 }
 

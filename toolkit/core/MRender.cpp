@@ -123,10 +123,10 @@ int MRender::DrawTextW(HDC dc, CRect& rect, const wchar_t* text, COLORREF colour
 
 int MRender::DrawTextARGB(HDC dc, CRect& rect, const wchar_t* text, Color colour, HFONT font, UINT format) {
   if (text == nullptr) return 0;
-  const platform::FontSpec spec = font != nullptr ? *font : platform::FontSpec{};
+  const platform::FontSpec fontSpec = font != nullptr ? *font : platform::FontSpec{};
   const bool single = (format & DT_SINGLELINE) != 0 || (format & DT_WORDBREAK) == 0;
   const platform::SizeF size =
-      platform::MeasureText(text, spec, single ? 0.0f : float(std::max(rect.Width(), 1)));
+      platform::MeasureText(text, fontSpec, single ? 0.0f : float(std::max(rect.Width(), 1)));
   const int height = int(std::ceil(size.height));
   if (format & DT_CALCRECT) {
     rect.bottom = rect.top + height;
@@ -135,7 +135,7 @@ int MRender::DrawTextARGB(HDC dc, CRect& rect, const wchar_t* text, Color colour
   }
   if (dc == nullptr) return height;
   const platform::RectF box{float(rect.left), float(rect.top), float(rect.Width()), float(rect.Height())};
-  dc->Canvas().DrawText(text, box, spec, colour.GetValue(), FormatFromFlags(format));
+  dc->Canvas().DrawText(text, box, fontSpec, colour.GetValue(), FormatFromFlags(format));
   return height;
 }
 
