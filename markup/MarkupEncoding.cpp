@@ -1,5 +1,7 @@
 #include "markup/MarkupEncoding.h"
 
+#include "platform/Text.h"
+
 // Index
 //   1. Encoding names and the declared encoding
 //   2. iconv conversions (legacy charsets)
@@ -228,21 +230,7 @@ std::string EncodeUtf8(std::wstring_view text, bool preamble, std::uint64_t& los
       c = '?';
       ++lost;
     }
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
+    platform::AppendUtf8(out, c);
   }
   return out;
 }

@@ -17,6 +17,10 @@ std::wstring FromUtf8(std::string_view utf8);
 // U+10FFFF) become U+FFFD.
 std::string ToUtf8(std::wstring_view wide);
 
+// Appends one code point as UTF-8. The caller makes sure it is encodable
+// (not a surrogate, at most U+10FFFF).
+void AppendUtf8(std::string& out, char32_t cp);
+
 // True when the bytes are well-formed UTF-8 (no overlongs, no surrogates).
 bool IsValidUtf8(std::string_view bytes);
 
