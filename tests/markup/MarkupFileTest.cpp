@@ -232,3 +232,37 @@ TEST(MarkupFile, LogStopsGrowingPastItsLimit) {
 }
 
 }  // namespace
+
+// Saving replaces the file whole: the old content until the new one is
+// complete, the file's permission bits kept, a link followed to its file,
+// and no temporary file left beside it.
+TEST(MarkupFile, SaveReplacesTheFileWholeAndKeepsItsMode) {
+  testenv::TempDir dir;
+  const auto file = dir.Path() / "profile.xml";
+  testenv::WriteFile(file, "old content");
+  std::filesystem::permissions(file, std::filesystem::perms(0640), std::filesystem::perm_options::replace);
+  std::filesystem::create_symlink(file, dir.Path() / "link.xml");
+  // A second name for the old file shows that the save put a complete new
+  // file in place instead of truncating and rewriting the old one.
+  std::filesystem::create_hard_link(file, dir.Path() / "old.xml");
+
+  MarkupDocument doc;
+  doc.ParseText(L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<r a=\"1\"/>\r\n");
+  ASSERT_TRUE(doc.SaveFile(file));
+  EXPECT_EQ(testenv::ReadFile(file), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<r a=\"1\"/>\r\n");
+  EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0640));
+  EXPECT_EQ(testenv::ReadFile(dir.Path() / "old.xml"), "old content");
+
+  ASSERT_TRUE(doc.FindElement(L"r"));
+  ASSERT_TRUE(doc.SetAttribute(L"a", L"2"));
+  ASSERT_TRUE(doc.SaveFile(dir.Path() / "link.xml"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / "link.xml"));
+  EXPECT_NE(testenv::ReadFile(file).find("a=\"2\""), std::string::npos);
+
+  int entries = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    (void)entry;
+    ++entries;
+  }
+  EXPECT_EQ(entries, 3);  // the file, the link and the old file's second name
+}
