@@ -256,10 +256,7 @@ int MControl::OnMouseMove(UINT flags, CPoint pt) {
   return (m_hotChild != nullptr || hadHot != nullptr) ? 1 : result;
 }
 
-int MControl::OnLButtonDown(UINT flags, CPoint pt) {
-  if (!m_visible || !m_mouseResponse) return 0;
-  const CPoint incoming = pt;
-  OnMousePointChange(pt);
+MControl* MControl::RoutePress(CPoint incoming, CPoint pt) {
   // The own rect is in window coordinates, so it is tested with the point as
   // it came in, not with the content point of a scrolled panel.
   m_pressedInside = m_rect.PtInRect(incoming) ? 1 : 0;
@@ -274,15 +271,25 @@ int MControl::OnLButtonDown(UINT flags, CPoint pt) {
     }
     return true;
   });
-  if (m_hotChild != nullptr) {
-    return m_hotChild->OnLButtonDown(flags, ChildPoint(m_hotChild, incoming, pt)) ? 1 : 0;
+  return m_hotChild;
+}
+
+void MControl::TakeFocus() {
+  if (m_manager == nullptr) return;
+  MControl* focus = m_manager->GetFocusControl();
+  if (focus != nullptr && focus != this) focus->SetControlFocus(0);
+  SetControlFocus(1);
+  m_manager->SetFocusControl(this);
+}
+
+int MControl::OnLButtonDown(UINT flags, CPoint pt) {
+  if (!m_visible || !m_mouseResponse) return 0;
+  const CPoint incoming = pt;
+  OnMousePointChange(pt);
+  if (MControl* child = RoutePress(incoming, pt)) {
+    return child->OnLButtonDown(flags, ChildPoint(child, incoming, pt)) ? 1 : 0;
   }
-  if (m_manager != nullptr) {
-    MControl* focus = m_manager->GetFocusControl();
-    if (focus != nullptr && focus != this) focus->SetControlFocus(0);
-    SetControlFocus(1);
-    m_manager->SetFocusControl(this);
-  }
+  TakeFocus();
   return OnControlLButtonDown(flags, pt);
 }
 
@@ -290,27 +297,10 @@ int MControl::OnRButtonDown(UINT flags, CPoint pt) {
   if (!m_visible || !m_mouseResponse) return 0;
   const CPoint incoming = pt;
   OnMousePointChange(pt);
-  m_pressedInside = m_rect.PtInRect(incoming) ? 1 : 0;
-  // Without a match the hot child of the last move keeps the press, unless
-  // it can no longer take one (hidden or disabled since).
-  if (m_hotChild != nullptr && !(m_hotChild->IsVisible() && m_hotChild->IsEnabled() && m_hotChild->GetRresponse())) {
-    m_hotChild = nullptr;
+  if (MControl* child = RoutePress(incoming, pt)) {
+    return child->OnRButtonDown(flags, ChildPoint(child, incoming, pt)) ? 1 : 0;
   }
-  ForEach(m_controls, m_controlsLock, [&](MControl* c) {
-    if (c->IsVisible() && c->IsEnabled() && c->GetRresponse() && c->PtInRect(ChildPoint(c, incoming, pt))) {
-      m_hotChild = c;
-    }
-    return true;
-  });
-  if (m_hotChild != nullptr) {
-    return m_hotChild->OnRButtonDown(flags, ChildPoint(m_hotChild, incoming, pt)) ? 1 : 0;
-  }
-  if (m_manager != nullptr) {
-    MControl* focus = m_manager->GetFocusControl();
-    if (focus != nullptr && focus != this) focus->SetControlFocus(0);
-    SetControlFocus(1);
-    m_manager->SetFocusControl(this);
-  }
+  TakeFocus();
   return OnControlRButtonDown(flags, pt);
 }
 

@@ -170,6 +170,11 @@ class MControl : public MObject {
     }
   }
   void FreeCache();
+  // The shared part of a button press: records whether the press is inside
+  // and picks the child that takes it (nullptr when this control does).
+  MControl* RoutePress(CPoint incoming, CPoint pt);
+  // Moves the keyboard focus to this control.
+  void TakeFocus();
 
   // --- 6. Fields ---------------------------------------------------------------
   MObject* m_parent = nullptr;
