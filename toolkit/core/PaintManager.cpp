@@ -779,8 +779,7 @@ int PaintManager::OnMouseLeave() {
   return 1;
 }
 
-int PaintManager::OnLButtonDown(UINT flags, CPoint pt) {
-  m_dblClkSeen = 0;
+bool PaintManager::PressHover(UINT flags, CPoint pt, bool right) {
   // A press can arrive without a move before it (the window was just
   // activated, which forgets the hover control): find the control under the
   // point as a move would.
@@ -789,18 +788,24 @@ int PaintManager::OnLButtonDown(UINT flags, CPoint pt) {
     if (m_focus != nullptr) m_focus->SetControlFocus(0);
     m_focus = nullptr;
   }
-  if (m_hover != nullptr && m_hover->IsVisible() && m_hover->GetRresponse() && m_hover->PtInRect(pt) &&
-      m_hover->OnCheckMouseResponse(flags, pt)) {
-    m_pressInProgress = 1;
-    m_focus = m_hover;
-    MControl* pressed = m_hover;
-    const int handled = pressed->OnLButtonDown(flags, pt);
-    if (!m_captured && m_hover == pressed && pressed->OnCheckMouseResponse(flags, pt)) {
-      SetCapture();
-      return 1;
-    }
-    if (handled) return 1;
+  if (m_hover == nullptr || !m_hover->IsVisible() || !m_hover->GetRresponse() || !m_hover->PtInRect(pt) ||
+      !m_hover->OnCheckMouseResponse(flags, pt)) {
+    return false;
   }
+  (right ? m_rightPress : m_pressInProgress) = 1;
+  m_focus = m_hover;
+  MControl* pressed = m_hover;
+  const int handled = right ? pressed->OnRButtonDown(flags, pt) : pressed->OnLButtonDown(flags, pt);
+  if (!m_captured && m_hover == pressed && pressed->OnCheckMouseResponse(flags, pt)) {
+    SetCapture();
+    return true;
+  }
+  return handled != 0;
+}
+
+int PaintManager::OnLButtonDown(UINT flags, CPoint pt) {
+  m_dblClkSeen = 0;
+  if (PressHover(flags, pt, false)) return 1;
   // Free space in the caption moves the window.
   if (m_wndDrag && m_captionRect.PtInRect(pt) && m_hwnd != nullptr) {
     ReleaseCapture();
@@ -834,23 +839,7 @@ int PaintManager::OnLButtonDblClk(UINT flags, CPoint pt) {
 }
 
 int PaintManager::OnRButtonDown(UINT flags, CPoint pt) {
-  if (m_hover == nullptr || !m_hover->PtInRect(pt)) OnMouseMove(flags, pt);
-  if (m_focus != m_hover) {
-    if (m_focus != nullptr) m_focus->SetControlFocus(0);
-    m_focus = nullptr;
-  }
-  if (m_hover != nullptr && m_hover->IsVisible() && m_hover->GetRresponse() && m_hover->PtInRect(pt) &&
-      m_hover->OnCheckMouseResponse(flags, pt)) {
-    m_rightPress = 1;
-    m_focus = m_hover;
-    MControl* pressed = m_hover;
-    const int handled = pressed->OnRButtonDown(flags, pt);
-    if (!m_captured && m_hover == pressed && pressed->OnCheckMouseResponse(flags, pt)) {
-      SetCapture();
-      return 1;
-    }
-    if (handled) return 1;
-  }
+  PressHover(flags, pt, true);
   return 1;
 }
 

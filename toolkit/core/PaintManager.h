@@ -179,6 +179,9 @@ class PaintManager : public CMTimer {
   void PaintInto(CRect area);
 
  private:
+  // The shared part of a press: the hover control under the point, focus,
+  // the press itself and capture. True when a control took the press.
+  bool PressHover(UINT flags, CPoint pt, bool right);
   void DrawBackImage(HDC dc, CRect client);
   void DrawControl(HDC dc, CRect clip);
   MControl* MakeControl(const wchar_t* className, MObject* parent, UINT id, CRect rect, const wchar_t* title,
