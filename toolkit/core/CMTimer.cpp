@@ -82,13 +82,14 @@ void CMTimer::StopAll(std::vector<std::unique_ptr<Entry>>& entries) {
   for (auto& r : keep) g_retired.push_back(std::move(r));
 }
 
-int CMTimer::KillTimer(DUI::UINT id) {
+template <typename Pred>
+int CMTimer::KillWhere(Pred selected) {
   std::vector<std::unique_ptr<Entry>> stopped;
   int left = 0;
   {
     std::lock_guard guard(m_lock);
     for (auto it = m_timers.begin(); it != m_timers.end();) {
-      if ((*it)->id == id) {
+      if (selected(**it)) {
         stopped.push_back(std::move(*it));
         it = m_timers.erase(it);
       } else {
@@ -101,23 +102,12 @@ int CMTimer::KillTimer(DUI::UINT id) {
   return left;
 }
 
+int CMTimer::KillTimer(DUI::UINT id) {
+  return KillWhere([id](const Entry& e) { return e.id == id; });
+}
+
 int CMTimer::KillTimer(DUI::CString name) {
-  std::vector<std::unique_ptr<Entry>> stopped;
-  int left = 0;
-  {
-    std::lock_guard guard(m_lock);
-    for (auto it = m_timers.begin(); it != m_timers.end();) {
-      if ((*it)->name == name) {
-        stopped.push_back(std::move(*it));
-        it = m_timers.erase(it);
-      } else {
-        ++it;
-      }
-    }
-    left = int(m_timers.size());
-  }
-  StopAll(stopped);
-  return left;
+  return KillWhere([&name](const Entry& e) { return e.name == name; });
 }
 
 void CMTimer::KillTimer() {

@@ -53,6 +53,10 @@ class CMTimer {
   };
   // Stops the entries outside the lock (a tick may be waiting for it).
   static void StopAll(std::vector<std::unique_ptr<Entry>>& entries);
+  // Removes and stops the timers the predicate selects; returns how many
+  // are left.
+  template <typename Pred>
+  int KillWhere(Pred selected);
 
   std::mutex m_lock;
   std::vector<std::unique_ptr<Entry>> m_timers;
