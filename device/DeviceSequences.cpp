@@ -53,15 +53,19 @@ void DeviceSequences::ConnectSequence(int pauseMs) {
   if (kind == -1) return;
   EnsureProfiles();
   RefreshPages(true);
+  if (ReadAndShow(kind)) observer_.CheckOnlineVersion();
+}
+
+bool DeviceSequences::ReadAndShow(int kind) {
   if (!ReadDeviceSettings()) {
     shell::Log("获取鼠标数据异常, 当前模式: %d", kind);
-    return;
+    return false;
   }
   RefreshPages(true);
   int release = 0;
   manager_.ReleaseOf(kind, release);
   observer_.ShowFirmwareVersion(release);
-  observer_.CheckOnlineVersion();
+  return true;
 }
 
 void DeviceSequences::ReconnectSequence() {
@@ -70,14 +74,7 @@ void DeviceSequences::ReconnectSequence() {
   session_.Rescan();
   const int kind = manager_.ConnectionKind();
   if (kind == -1) return;
-  if (!ReadDeviceSettings()) {
-    shell::Log("获取鼠标数据异常, 当前模式: %d", kind);
-    return;
-  }
-  RefreshPages(true);
-  int release = 0;
-  manager_.ReleaseOf(kind, release);
-  observer_.ShowFirmwareVersion(release);
+  ReadAndShow(kind);
 }
 
 void DeviceSequences::ReloadSequence() {

@@ -103,6 +103,10 @@ class DeviceSequences {
   // A read request; the reply in reply when accepted.
   bool Read(uint8_t command, std::array<uint8_t, mouseproto::kFrameLength>& reply);
   void RefreshPages(bool macroPage);
+  // Reads the mouse of the given connection into the current profile,
+  // refreshes the pages and shows the firmware version. False (logged) when
+  // the mouse did not answer.
+  bool ReadAndShow(int kind);
   void RefreshLightingIfAny();
   // A profile switch or a reset brings the profile's own current light mode.
   void AdoptStoredLightMode();

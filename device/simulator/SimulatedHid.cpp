@@ -42,23 +42,21 @@ int SimulatedHid::AddMouse(const mouseproto::MouseState& state) {
 }
 
 int SimulatedHid::PlugCable(int mouse, uint16_t vendorId, uint16_t productId, uint16_t release) {
-  Events events;
-  int plug;
-  {
-    std::lock_guard<std::mutex> hold(lock_);
-    plug = PlugLocked(mouse, false, vendorId, productId, release, events);
-  }
-  Dispatch(events);
-  return plug;
+  return PlugDevice(mouse, false, vendorId, productId, release);
 }
 
 int SimulatedHid::PlugReceiver(int mouse, uint16_t vendorId, uint16_t productId, uint16_t release) {
+  return PlugDevice(mouse, true, vendorId, productId, release);
+}
+
+int SimulatedHid::PlugDevice(int mouse, bool receiver, uint16_t vendorId, uint16_t productId, uint16_t release) {
   Events events;
   int plug;
   {
     std::lock_guard<std::mutex> hold(lock_);
-    plug = PlugLocked(mouse, true, vendorId, productId, release, events);
+    plug = PlugLocked(mouse, receiver, vendorId, productId, release, events);
   }
+  // Arrival events go out after the lock is released.
   Dispatch(events);
   return plug;
 }

@@ -143,6 +143,7 @@ class SimulatedHid : public HidBackend {
   };
   using Events = std::vector<platform::DeviceChangeEvent>;
 
+  int PlugDevice(int mouse, bool receiver, uint16_t vendorId, uint16_t productId, uint16_t release);
   int PlugLocked(int mouse, bool receiver, uint16_t vendorId, uint16_t productId, uint16_t release, Events& events);
   void BringUpLocked(int plug, Events& events);
   void TakeDownLocked(int plug, Events& events);
