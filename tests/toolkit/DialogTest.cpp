@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "ToolkitFixture.h"
+#include "toolkit/core/ControlRegistry.h"
 #include "toolkit/core/MPicture.h"
 #include "toolkit/core/MText.h"
 
@@ -90,6 +91,28 @@ TEST_F(DialogTest, FactoryBuildsKnownClassesAndReturnsNullForOthers) {
   }
   EXPECT_EQ(dlg.GetControls()->size(), 1u);
   EXPECT_EQ(dlg.GetControl(9), nullptr);
+}
+
+// The factories only build names they accept, and build them through the
+// class registry: a class registered later (as the device controls and the
+// program do) is built by the factories that accept its name, never by one
+// that does not.
+TEST_F(DialogTest, FactoryLooksRegisteredClassesUp) {
+  RecordingDialog dlg;
+  Open(dlg);
+  EXPECT_EQ(dlg.CreateControl(L"CPhotoFrame", 7, CRect(0, 0, 10, 10), nullptr, 1, 1), nullptr);
+  const ControlConstructor makeText = [](MObject* p, UINT id, CRect r, const wchar_t* t, int v,
+                                         int e) -> MControl* { return new MText(p, id, r, t, v, e); };
+  ASSERT_TRUE(RegisterControlClass(L"CPhotoFrame", makeText));
+  ASSERT_TRUE(RegisterControlClass(L"NumberEdit", makeText));
+  EXPECT_NE(dlg.CreateControl(L"CPhotoFrame", 7, CRect(0, 0, 10, 10), nullptr, 1, 1), nullptr);
+  // NumberEdit is a panel factory name: the dialog factory refuses it.
+  EXPECT_EQ(dlg.CreateControl(L"NumberEdit", 8, CRect(0, 0, 10, 10), nullptr, 1, 1), nullptr);
+  EXPECT_TRUE(FactoryAccepts(FactoryKind::Panel, L"NumberEdit"));
+  EXPECT_FALSE(FactoryAccepts(FactoryKind::Panel, L"BatteryCtrl"));
+  EXPECT_TRUE(FactoryAccepts(FactoryKind::Dialog, L"BatteryCtrl"));
+  EXPECT_EQ(FindControlClass(L"MText") != nullptr, true);
+  EXPECT_EQ(FindControlClass(L"NoSuchControl"), nullptr);
 }
 
 TEST_F(DialogTest, ClassNames) {

@@ -2,7 +2,13 @@
 
 #include <algorithm>
 
+#include "toolkit/core/ControlRegistry.h"
+
 namespace DUI {
+
+QELT_REGISTER_CONTROL(L"MPicture", [](MObject* p, UINT id, CRect r, const wchar_t*, int v, int e) -> MControl* {
+  return new MPicture(p, id, r, v, e);
+})
 
 MPicture::MPicture(MObject* parent, UINT id, CRect rect, int visible, int enabled)
     : MControlFont(parent, id, rect, nullptr, visible, enabled, 1) {

@@ -1,6 +1,12 @@
 #include "toolkit/core/MText.h"
 
+#include "toolkit/core/ControlRegistry.h"
+
 namespace DUI {
+
+QELT_REGISTER_CONTROL(L"MText", [](MObject* p, UINT id, CRect r, const wchar_t* t, int v, int e) -> MControl* {
+  return new MText(p, id, r, t, v, e);
+})
 
 MText::MText(MObject* parent, UINT id, CRect rect, const wchar_t* title, int visible, int enabled)
     : MControlFont(parent, id, rect, title, visible, enabled, 0) {}

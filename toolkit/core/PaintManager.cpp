@@ -7,9 +7,8 @@
 #include "platform/Text.h"
 #include "platform/Paths.h"
 #include "platform/window/Window.h"
+#include "toolkit/core/ControlRegistry.h"
 #include "toolkit/core/MDialog.h"
-#include "toolkit/core/MPicture.h"
-#include "toolkit/core/MText.h"
 #include "toolkit/core/Manager.h"
 #include "toolkit/core/TooltipWnd.h"
 
@@ -29,39 +28,6 @@ bool IsOwnTimerId(UINT id) {
   }
   return false;
 }
-
-using Factory = MControl* (*)(MObject*, UINT, CRect, const wchar_t*, int, int);
-
-// Every name the dialog factory accepts. Classes that are not built yet
-// have no constructor: their names yield null like an unknown name.
-struct FactoryEntry {
-  const wchar_t* name;
-  Factory make;
-};
-
-const FactoryEntry kDialogFactory[] = {
-    {L"CArea", nullptr},
-    {L"MText", [](MObject* p, UINT id, CRect r, const wchar_t* t, int v, int e) -> MControl* {
-       return new MText(p, id, r, t, v, e);
-     }},
-    {L"MPicture", [](MObject* p, UINT id, CRect r, const wchar_t*, int v, int e) -> MControl* {
-       return new MPicture(p, id, r, v, e);
-     }},
-    {L"CPhotoFrame", nullptr}, {L"CSliderPicture", nullptr}, {L"CGifPicture", nullptr},
-    {L"MProgress", nullptr},   {L"MSlider", nullptr},        {L"LightSlider", nullptr},
-    {L"DPISlider", nullptr},   {L"MLevelCtrl", nullptr},     {L"MButton", nullptr},
-    {L"CImageButton", nullptr}, {L"CTextButton", nullptr},   {L"CCheckButton", nullptr},
-    {L"CRadioButton", nullptr}, {L"CSelectButton", nullptr}, {L"CColorButton", nullptr},
-    {L"MSpinButton", nullptr}, {L"CSpinButton", nullptr},    {L"CSwitchButton", nullptr},
-    {L"CIconButton", nullptr}, {L"CTimerButton", nullptr},   {L"CHelpButton", nullptr},
-    {L"MEdit", nullptr},       {L"MRichEdit", nullptr},      {L"MEditEx", nullptr},
-    {L"MComboBox", nullptr},   {L"MTabCtrl", nullptr},       {L"MTabLayout", nullptr},
-    {L"MListBox", nullptr},    {L"DListBox", nullptr},       {L"MPalette", nullptr},
-    {L"CColorPalette", nullptr}, {L"CColorSelect", nullptr}, {L"CirclePalette", nullptr},
-    {L"CComboBoxList", nullptr}, {L"MenuItem", nullptr},     {L"TextCheckButton", nullptr},
-    {L"CDeviceState", nullptr}, {L"BatteryCtrl", nullptr},   {L"CDeviceList", nullptr},
-    {L"MProgress2", nullptr},
-};
 
 uint32_t Premultiplied(COLORREF colour, BYTE alpha) {
   return platform::Premultiply(platform::ColorRefToArgb(colour, alpha));
@@ -124,13 +90,7 @@ void PaintManager::DestroyData() {
 
 MControl* PaintManager::MakeControl(const wchar_t* className, MObject* parent, UINT id, CRect rect,
                                     const wchar_t* title, int visible, int enabled) {
-  if (className == nullptr) return nullptr;
-  for (const auto& entry : kDialogFactory) {
-    if (std::wcscmp(entry.name, className) == 0) {
-      return entry.make != nullptr ? entry.make(parent, id, rect, title, visible, enabled) : nullptr;
-    }
-  }
-  return nullptr;
+  return MakeRegisteredControl(FactoryKind::Dialog, className, parent, id, rect, title, visible, enabled);
 }
 
 MControl* PaintManager::CreateControl(UINT kind, MObject* parent, const wchar_t* className, UINT id, CRect rect,
