@@ -6,6 +6,7 @@
 #include "toolkit/core/MPicture.h"
 #include "toolkit/core/MText.h"
 #include "tools/gallery/GalleryButton.h"
+#include "tools/gallery/GalleryPage.h"
 
 using namespace DUI;
 
@@ -25,16 +26,30 @@ MText* Text(MDialog& dlg, UINT id, CRect rect, const wchar_t* title, int size, A
 void GalleryDialog::InitUI(CRect client) {
   m_manager.SetBackColor(RGB(0x17, 0x19, 0x1E), RGB(0x3A, 0x3F, 0x4A));
   SetCaptionRect(CRect(0, 0, client.Width(), 90));
+  const GalleryPage* page = FindGalleryPage(m_page.c_str());
+  if (page != nullptr) page->build(*this, client);
+}
+
+namespace {
+
+// The core page: texts in Latin and CJK scripts, a picture in each show
+// mode and push buttons.
+void BuildCorePage(GalleryDialog& gallery, CRect client) {
+  MDialog& dlg = gallery;
+  (void)client;
+  constexpr int kWidth = GalleryDialog::kWidth;
+  constexpr int kHeight = GalleryDialog::kHeight;
+  constexpr UINT kApplyId = GalleryDialog::kApplyId;
 
   // A nine-grid panel behind everything.
-  auto* panel = static_cast<MPicture*>(CreateArea(L"MPicture", 40, CRect(12, 100, kWidth - 12, kHeight - 12), nullptr, 1, 1));
+  auto* panel = static_cast<MPicture*>(dlg.CreateArea(L"MPicture", 40, CRect(12, 100, kWidth - 12, kHeight - 12), nullptr, 1, 1));
   if (panel != nullptr) {
     panel->SetImage(L"img_area_content.png", 1);
     panel->SetShowMode(ShowModeFrame, 10);
   }
 
-  Text(*this, 10, CRect(24, 14, kWidth - 24, 50), L"Qelt gallery: texts, pictures and buttons", 22, 0xFFFFFFFF);
-  Text(*this, 11, CRect(24, 52, kWidth - 24, 86), L"鼠标设置 · 滑鼠設定 · マウス設定 · 마우스 설정", 20, 0xFFFA373E);
+  Text(dlg, 10, CRect(24, 14, kWidth - 24, 50), L"Qelt gallery: texts, pictures and buttons", 22, 0xFFFFFFFF);
+  Text(dlg, 11, CRect(24, 52, kWidth - 24, 86), L"鼠标设置 · 滑鼠設定 · マウス設定 · 마우스 설정", 20, 0xFFFA373E);
 
   // One picture per show mode, each with its caption.
   static const struct {
@@ -53,7 +68,7 @@ void GalleryDialog::InitUI(CRect client) {
   const int cell = (kWidth - 48) / 6;
   for (int i = 0; i < 6; ++i) {
     const int x = 24 + i * cell;
-    auto* pic = static_cast<MPicture*>(CreateControl(L"MPicture", 20 + UINT(i), CRect(x + 6, 116, x + cell - 6, 236), nullptr, 1, 1));
+    auto* pic = static_cast<MPicture*>(dlg.CreateControl(L"MPicture", 20 + UINT(i), CRect(x + 6, 116, x + cell - 6, 236), nullptr, 1, 1));
     if (pic == nullptr) continue;
     if (!pic->SetImage(kModes[i].image, kModes[i].frames)) {
       std::fprintf(stderr, "gallery: skin image %s is missing\n", platform::ToUtf8(kModes[i].image).c_str());
@@ -65,15 +80,15 @@ void GalleryDialog::InitUI(CRect client) {
       const CSize size = pic->GetImageSize();
       pic->SetSourceRect(CRect(0, 0, size.cx / 2, size.cy / 2));
     }
-    Text(*this, 30 + UINT(i), CRect(x, 240, x + cell, 264), kModes[i].caption, 13, 0xFFC8C8C8, 1);
+    Text(dlg, 30 + UINT(i), CRect(x, 240, x + cell, 264), kModes[i].caption, 13, 0xFFC8C8C8, 1);
   }
 
-  Text(*this, 12, CRect(24, 280, kWidth - 24, 340),
+  Text(dlg, 12, CRect(24, 280, kWidth - 24, 340),
        L"Every control draws itself into its cache from the generated skin; "
        L"the window copies the caches into one back buffer and presents it.",
        14, 0xFFB4B4B4);
-  if (auto* para = static_cast<MText*>(GetControl(12))) para->SetMultiLine(1);
-  Text(*this, 13, CRect(24, 344, kWidth - 24, 372), L"日本語のテキスト、한국어 텍스트、中文文本 — mixed with Latin.", 16,
+  if (auto* para = static_cast<MText*>(dlg.GetControl(12))) para->SetMultiLine(1);
+  Text(dlg, 13, CRect(24, 344, kWidth - 24, 372), L"日本語のテキスト、한국어 텍스트、中文文本 — mixed with Latin.", 16,
        0xFFE0E0E0);
 
   struct ButtonSpec {
@@ -88,8 +103,8 @@ void GalleryDialog::InitUI(CRect client) {
   };
   int x = 24;
   for (const ButtonSpec& b : kButtons) {
-    auto* button = new GalleryButton(this, b.id, CRect(x, 400, x + 180, 444), b.title);
-    m_manager.AttachControl(button, 1);
+    auto* button = new GalleryButton(&dlg, b.id, CRect(x, 400, x + 180, 444), b.title);
+    dlg.GetPaintManager()->AttachControl(button, 1);
     button->SetImage(L"img_button.png", 4);
     button->SetFontWidth(15);
     if (b.tooltip != nullptr) button->SetTooltip(b.tooltip);
@@ -97,6 +112,10 @@ void GalleryDialog::InitUI(CRect client) {
     x += 200;
   }
 }
+
+}  // namespace
+
+REGISTER_GALLERY_PAGE("core", "texts, pictures in every show mode, push buttons", BuildCorePage)
 
 LRESULT GalleryDialog::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) {
   const char* name = NotifyCodeName(code);

@@ -5,6 +5,8 @@
 // receives is printed on stdout, one line each ("notify id=3 code=CN_CLICK
 // wparam=0 lparam=0"), so that a script can drive the window and check.
 
+#include <string>
+
 #include "toolkit/core/MDialog.h"
 
 class GalleryDialog : public DUI::MDialog {
@@ -13,9 +15,16 @@ class GalleryDialog : public DUI::MDialog {
   static constexpr int kHeight = 600;
   static constexpr DUI::UINT kApplyId = 3;
 
+  // The page InitUI builds (see GalleryPage.h); set before Create.
+  void SetPage(std::string page) { m_page = std::move(page); }
+  const std::string& Page() const { return m_page; }
+
   void InitUI(DUI::CRect client) override;
   DUI::LRESULT OnMessage(DUI::UINT id, DUI::UINT code, DUI::WPARAM wParam, DUI::LPARAM lParam) override;
 
   // The rect of a control in client coordinates (empty when absent).
   DUI::CRect ControlRect(DUI::UINT id);
+
+ private:
+  std::string m_page = "core";
 };

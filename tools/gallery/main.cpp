@@ -1,7 +1,8 @@
 // The Qelt gallery: opens a dialog with the toolkit core's controls and
 // pictures, on the SDL backend (a real window) or headless.
 //
-//   qelt_gallery [--headless] [--screenshot FILE]
+//   qelt_gallery [--headless] [--page NAME] [--screenshot FILE]
+//   qelt_gallery --pages      (lists the pages)
 //
 // With --screenshot the window is painted once, saved as PNG and closed.
 // Otherwise it runs until closed, printing the notifications it receives.
@@ -16,19 +17,26 @@
 #include "platform/window/Window.h"
 #include "toolkit/core/Manager.h"
 #include "tools/gallery/GalleryDialog.h"
+#include "tools/gallery/GalleryPage.h"
 
 using namespace DUI;
 
 int main(int argc, char** argv) {
   std::string screenshot;
+  std::string page = "core";
   bool headless = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
       screenshot = argv[++i];
+    } else if (std::strcmp(argv[i], "--page") == 0 && i + 1 < argc) {
+      page = argv[++i];
+    } else if (std::strcmp(argv[i], "--pages") == 0) {
+      for (const GalleryPage& p : GalleryPages()) std::printf("%-10s %s\n", p.name, p.description);
+      return 0;
     } else if (std::strcmp(argv[i], "--headless") == 0) {
       headless = true;
     } else {
-      std::fprintf(stderr, "usage: %s [--headless] [--screenshot FILE]\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [--headless] [--page NAME] [--screenshot FILE] | --pages\n", argv[0]);
       return 2;
     }
   }
@@ -36,9 +44,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "gallery: no window system\n");
     return 1;
   }
+  if (FindGalleryPage(page.c_str()) == nullptr) {
+    std::fprintf(stderr, "gallery: no page \"%s\" (see --pages)\n", page.c_str());
+    return 2;
+  }
   Manager::SetDeviceName(L"Qelt gallery");
 
   GalleryDialog dlg;
+  dlg.SetPage(page);
   if (dlg.Create(nullptr, L"Qelt gallery", WS_POPUP, 0,
                  CRect(0, 0, GalleryDialog::kWidth, GalleryDialog::kHeight)) == nullptr) {
     std::fprintf(stderr, "gallery: cannot create the window\n");

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <numbers>
 
+#include "SkinGroups.h"
 #include "SkinPainter.h"
 
 using namespace skin;
@@ -343,6 +344,7 @@ int main(int argc, char** argv) {
   Toggles(painter);
   Panels(painter);
   Pictures(painter);
+  for (const SkinGroup& group : SkinGroups()) group.draw(painter);
   std::printf("skingen: %d images written to %s\n", painter.Written(), folder.string().c_str());
   return painter.Failed() ? 1 : 0;
 }
