@@ -82,6 +82,29 @@ LRESULT ComboWnd::OnNcActivate(int active) {
   return 0;
 }
 
+LRESULT ComboWnd::OnKeyDown(UINT vk, UINT, UINT) {
+  if (m_dismissed || m_combo == nullptr) return 0;
+  switch (vk) {
+    case VK_ESCAPE:
+      m_combo->CloseDropDown();
+      break;
+    case VK_RETURN:
+      if (GetHotIndex() >= 0) {
+        m_combo->OnMessage(m_combo->GetControlID(), CN_CLICK, WPARAM(GetHotIndex()), MComboBox::kPickTag);
+      } else {
+        m_combo->CloseDropDown();
+      }
+      break;
+    case VK_UP:
+    case VK_DOWN:
+      MoveHot(vk == VK_DOWN ? 1 : -1);
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
 void ComboWnd::PostNcDestroy() {
   if (m_combo != nullptr) m_combo->DropDownDestroyed(this);
   m_combo = nullptr;

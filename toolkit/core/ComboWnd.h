@@ -39,6 +39,8 @@ class ComboWnd : public MDialog {
   void InitUI(CRect client) override;
   LRESULT OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) override;
   LRESULT OnNcActivate(int active) override;
+  // Up and Down move the highlight, Enter picks it, Escape closes.
+  LRESULT OnKeyDown(UINT vk, UINT repeat, UINT flags) override;
   void PostNcDestroy() override;
 
  private:

@@ -318,28 +318,6 @@ int MComboBox::OnControlLButtonUp(UINT, CPoint pt) {
   return 1;
 }
 
-int MComboBox::OnControlKeyDown(UINT vk, UINT, UINT) {
-  // Keys steer the open list only; a closed combo leaves them to others.
-  if (m_dropDown == nullptr) return 0;
-  switch (vk) {
-    case VK_ESCAPE:
-      CloseDropDown();
-      return 1;
-    case VK_RETURN: {
-      const int index = m_dropDown->GetHotIndex();
-      if (index >= 0) Pick(index);
-      else CloseDropDown();
-      return 1;
-    }
-    case VK_UP:
-    case VK_DOWN:
-      m_dropDown->MoveHot(vk == VK_DOWN ? 1 : -1);
-      return 1;
-    default:
-      return 0;
-  }
-}
-
 void MComboBox::DrawFace(HDC dc, int state, CRect cell) {
   if (m_image != nullptr && m_imageWidth > 0) {
     MRender::DrawImageFrameMID(dc, m_image, cell, state * m_imageWidth, 0, m_imageWidth, m_imageHeight,

@@ -16,7 +16,9 @@
 // the monitor has no room below. It closes after a pick, when it is
 // dismissed (a press in another window of the program, the owner
 // deactivated, hidden or moved), or when the combo goes away. A press on the
-// combo itself while its drop-down is open only closes it.
+// combo itself while its drop-down is open only closes it. While the list
+// is open it takes the keys: Up and Down move its highlight, Enter picks,
+// Escape closes.
 
 #include <mutex>
 #include <vector>
@@ -123,7 +125,6 @@ class MComboBox : public MControlFont {
   int OnControlMouseMove(UINT flags, CPoint pt) override;
   int OnControlLButtonDown(UINT flags, CPoint pt) override;
   int OnControlLButtonUp(UINT flags, CPoint pt) override;
-  int OnControlKeyDown(UINT vk, UINT repeat, UINT modifiers) override;
   // The drop-down's reports: a pick (CN_CLICK with lParam kPickTag) and
   // its dismissal (kDropDownClosed).
   LRESULT OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) override;
