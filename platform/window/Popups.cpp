@@ -7,10 +7,11 @@
 //     (or outside all of them), except in a window it owns itself;
 //   - a window in its chain of owners loses the activation, is hidden or
 //     minimised, or is moved or resized.
-// While one is open over the focus window it receives the keys (Escape
-// closes menus), and wherever it is placed it is kept inside the work area
-// of its monitor. WS_EX_NOACTIVATE pop-ups (tooltips, on-screen messages)
-// are never dismissed and never take keys; windows without WS_POPUP |
+// Each pop-up is told once per showing. While one is open over the focus
+// window it receives the keys (Escape closes menus), and wherever it is
+// placed it is kept inside the work area of its monitor.
+// WS_EX_NOACTIVATE pop-ups (tooltips, on-screen messages) are never
+// dismissed and never take keys; windows without WS_POPUP |
 // WS_EX_TOOLWINDOW (dialogs, the message box) are activatable as usual.
 //
 // Index
@@ -36,6 +37,9 @@ bool IsOpenPopupLocked(const WindowRecord& w) {
   return w.popup && w.visible && !w.minimized && !w.destroying && IsDismissableStyle(w.style, w.exStyle);
 }
 
+bool IsUndismissedLocked(const WindowRecord& w) { return IsOpenPopupLocked(w) && !w.dismissed;
+}
+
 // Whether `ancestor` is hwnd itself or one of its owners, owner of owner...
 bool InOwnerChainLocked(HWND hwnd, HWND ancestor) {
   for (int depth = 0; hwnd != nullptr && depth < 32; ++depth) {
@@ -58,9 +62,11 @@ std::vector<HWND> PopupsToDismissForPressLocked(HWND pressed) {
   // Front first, so that a pop-up over another closes first.
   for (HWND h : S().zorder) {
     WindowRecord* w = Find(h);
-    if (w == nullptr || !IsOpenPopupLocked(*w)) continue;
+    if (w == nullptr || !IsUndismissedLocked(*w)) continue;
     // A press in the pop-up itself, or in a window it owns, keeps it.
     if (pressed != nullptr && InOwnerChainLocked(pressed, h)) continue;
+    // Told once: the hide and the deactivation that follow do not repeat it.
+    w->dismissed = true;
     out.push_back(h);
   }
   return out;
@@ -82,8 +88,10 @@ void DismissPopupsOwnedBy(HWND owner) {
     std::lock_guard lock(S().mutex);
     for (HWND h : S().zorder) {
       WindowRecord* w = Find(h);
-      if (w == nullptr || h == owner || !IsOpenPopupLocked(*w)) continue;
-      if (InOwnerChainLocked(w->owner, owner)) popups.push_back(h);
+      if (w == nullptr || h == owner || !IsUndismissedLocked(*w)) continue;
+      if (!InOwnerChainLocked(w->owner, owner)) continue;
+      w->dismissed = true;
+      popups.push_back(h);
     }
   }
   Dismiss(popups);

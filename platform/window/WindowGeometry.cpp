@@ -184,6 +184,7 @@ bool ShowWindow(HWND hwnd, int cmd) {
       std::lock_guard lock(S().mutex);
       WindowRecord* w = Find(hwnd);
       w->visible = true;
+      w->dismissed = false;
       RaiseLocked(hwnd);
       S().backend->SetVisible(*w, true, activate && !minimize);
       w->invalid = ClientOf(*w);
