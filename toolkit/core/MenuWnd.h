@@ -123,6 +123,7 @@ class MenuWnd : public MWindow, public MObject {
   MControl* CreateArea(const wchar_t* className, UINT id, CRect rect, const wchar_t* title, int visible,
                        int enabled);
   MControl* GetControl(UINT id) { return m_manager.GetControl(id); }
+  std::vector<MControl*>* GetControls() { return m_manager.GetControls(); }
   int LoadBKImage(CString file) { return m_manager.LoadBKImage(file); }
   void SetBackMode(enumBackMode mode, int frame) { m_manager.SetBackMode(mode, frame); }
   void SetLayeredWindow(int layered) { m_manager.SetLayeredWindow(layered); }
