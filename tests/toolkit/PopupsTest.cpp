@@ -7,6 +7,7 @@
 
 #include "ToolkitFixture.h"
 #include "toolkit/core/CComboBoxList.h"
+#include "toolkit/core/CScrollVertical.h"
 #include "toolkit/core/ComboWnd.h"
 #include "toolkit/core/MComboBox.h"
 #include "toolkit/core/MComboBox2.h"
@@ -230,12 +231,19 @@ TEST_F(PopupsTest, TwelveItemsOpenAnEightRowDropDownThatScrolls) {
   EXPECT_EQ(list->GetItemCount(), 12);
   EXPECT_EQ(list->GetMaxScroll(), 12 * 30 - 8 * 30);
   EXPECT_FALSE(list->GetThumbRect().IsRectEmpty());
-  // One wheel notch scrolls 6 steps of 10 pixels.
-  platform::headless::InjectWheel(drop, -120, 50, 50);
+  // One wheel notch moves the bar 6 steps of 10 positions; the bar's range
+  // is the content height, so the rows move 60 x (360 - 240) / 360 pixels.
+  platform::headless::InjectMouseMove(drop, 60, 6 + 30 + 15);
+  platform::headless::InjectWheel(drop, -120, 60, 6 + 30 + 15);
+  Pump(dlg);
+  EXPECT_EQ(list->GetScrollVertical()->GetScrollCurrentPos(), 60);
+  EXPECT_EQ(list->GetScrollPos(), 20);
+  platform::headless::InjectWheel(drop, -120, 60, 6 + 30 + 15);
+  platform::headless::InjectWheel(drop, -120, 60, 6 + 30 + 15);
   Pump(dlg);
   EXPECT_EQ(list->GetScrollPos(), 60);
 
-  // The row under the pointer is item 1 + 2 scrolled rows: item 3.
+  // 45 pixels into the list, scrolled by 60: the fourth row, item 3.
   Click(drop, 60, 6 + 30 + 15);
   Pump(dlg);
   EXPECT_EQ(combo->GetCurSel(), 3);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "toolkit/core/CScrollVertical.h"
 #include "toolkit/core/ControlRegistry.h"
 #include "toolkit/core/Manager.h"
 #include "toolkit/core/PaintManager.h"
@@ -14,48 +15,42 @@ QELT_REGISTER_CONTROL(L"CComboBoxList", [](MObject* p, UINT id, CRect r, const w
 
 namespace {
 
-constexpr int kMinThumb = 20;
 constexpr int kTextPad = 10;
 
 }  // namespace
 
-CComboBoxList::CComboBoxList(MObject* parent, UINT id, CRect rect, int visible)
-    : MControlFont(parent, id, rect, nullptr, visible, 1, 1) {
+CComboBoxList::CComboBoxList(MObject* parent, UINT id, CRect rect, int visible) : MPanel(parent, id, rect, visible) {
   m_hAlign = 1;
 }
 
-void CComboBoxList::InitControl(PaintManager* manager) {
-  MControlFont::InitControl(manager);
-  if (manager == nullptr) return;
-  // The window's thumb resource when it names one, else the skin's.
-  const ImgResInfo* info = nullptr;
-  if (manager->GetScrollVID() != 0) info = manager->AddImgResInfo(manager->GetScrollVID(), L"PNG", 4, 0);
-  if (info == nullptr) info = manager->AddImgResInfo(L"img_scroll_v.png", 4);
-  m_thumb = info != nullptr ? info->image.get() : nullptr;
-  m_thumbWidth = info != nullptr ? info->frameWidth : 0;
-  m_thumbHeight = info != nullptr ? info->height : 0;
+// --- Items and rows ------------------------------------------------------------------------------
+
+void CComboBoxList::Relayout() {
+  for (size_t i = 0; i < m_items.size(); ++i) m_items[i].rect = GetRowRect(int(i));
+  m_virtualHeight = GetItemCount() * kRowHeight;
+  m_virtualWidth = 0;
+  UpdateScrollBars();
+}
+
+void CComboBoxList::SetControlRect(CRect rect) {
+  MPanel::SetControlRect(rect);
+  Relayout();
 }
 
 void CComboBoxList::SetItems(std::vector<ComboItem> items, int selected) {
   m_items = std::move(items);
   m_selected = (selected >= 0 && selected < GetItemCount()) ? selected : -1;
   m_hover = -1;
-  m_scroll = 0;
-  if (m_selected >= 0) {
-    // The chosen row in the middle of the view where possible.
-    SetScrollPos(m_selected * kRowHeight - (m_rect.Height() - kRowHeight) / 2);
-  }
+  Relayout();
+  if (CScrollVertical* bar = GetScrollVertical()) bar->SetScrollCurrentPos(0);
+  if (m_selected >= 0) EnsureVisible(GetRowRect(m_selected));
   if (m_visible) UpdateControl(1, 0);
 }
 
 void CComboBoxList::SetHoverIndex(int index, bool ensureVisible) {
   if (index < -1 || index >= GetItemCount()) index = -1;
-  if (ensureVisible && index >= 0) {
-    const int top = index * kRowHeight, bottom = top + kRowHeight;
-    if (top < m_scroll) SetScrollPos(top);
-    else if (bottom > m_scroll + m_rect.Height()) SetScrollPos(bottom - m_rect.Height());
-  }
-  if (index == m_hover) return;
+  const bool moved = ensureVisible && index >= 0 && EnsureVisible(GetRowRect(index));
+  if (index == m_hover && !moved) return;
   m_hover = index;
   if (m_visible) UpdateControl(1, 0);
 }
@@ -67,138 +62,94 @@ void CComboBoxList::SetItemColors(Color normal, Color selected, Color disabled) 
   if (m_visible) UpdateControl(1, 0);
 }
 
-int CComboBoxList::GetMaxScroll() const { return std::max(0, GetContentHeight() - m_rect.Height()); }
-
-void CComboBoxList::SetScrollPos(int pos) {
-  pos = std::clamp(pos, 0, GetMaxScroll());
-  if (pos == m_scroll) return;
-  m_scroll = pos;
-  if (m_visible) UpdateControl(1, 0);
-}
+int CComboBoxList::GetMaxScroll() const { return std::max(0, m_virtualHeight - m_rect.Height()); }
 
 CRect CComboBoxList::GetRowRect(int index) const {
-  const int top = m_rect.top + index * kRowHeight - m_scroll;
-  return CRect(m_rect.left, top, m_rect.right - (IsScrollable() ? kThickness + 2 : 0), top + kRowHeight);
+  const int top = m_rect.top + index * kRowHeight;
+  return CRect(m_rect.left, top, m_rect.right, top + kRowHeight);
 }
 
 int CComboBoxList::RowAt(CPoint pt) const {
-  if (!m_rect.PtInRect(pt)) return -1;
-  const int index = (pt.y - m_rect.top + m_scroll) / kRowHeight;
-  return (index >= 0 && index < GetItemCount()) ? index : -1;
-}
-
-int CComboBoxList::ThumbHeight() const {
-  const int content = GetContentHeight();
-  if (content <= 0) return 0;
-  return std::max(kMinThumb, TrackHeight() * m_rect.Height() / content);
+  if (!GetViewRect().PtInRect(pt) || pt.y < m_rect.top) return -1;
+  const int index = (pt.y - m_rect.top) / kRowHeight;
+  return index < GetItemCount() ? index : -1;
 }
 
 CRect CComboBoxList::GetThumbRect() const {
-  const int max = GetMaxScroll();
-  if (max <= 0) return CRect();
-  const int thumb = ThumbHeight();
-  const int top = m_rect.top + (TrackHeight() - thumb) * m_scroll / max;
-  return CRect(m_rect.right - kThickness - 1, top, m_rect.right - 1, top + thumb);
+  CScrollVertical* bar = const_cast<CComboBoxList*>(this)->GetScrollVertical();
+  return (bar != nullptr && bar->IsVisible()) ? bar->GetThumbRect() : CRect();
 }
 
-// --- Input ----------------------------------------------------------------------------------
+// --- Input -----------------------------------------------------------------------------------------
 
 int CComboBoxList::OnControlMouseMove(UINT, CPoint pt) {
-  if (m_dragging) {
-    const int max = GetMaxScroll();
-    const int free = TrackHeight() - ThumbHeight();
-    if (free > 0) SetScrollPos((pt.y - m_grab - m_rect.top) * max / free);
-    return 1;
-  }
-  const CRect thumb = GetThumbRect();
-  SetHoverIndex(thumb.PtInRect(pt) ? m_hover : RowAt(pt), false);
-  return m_rect.PtInRect(pt) ? 1 : 0;
+  const bool inside = GetViewRect().PtInRect(pt);
+  const CPoint offset = GetScrollOffset();
+  m_lastWindowPoint = inside ? CPoint(pt.x - offset.x, pt.y - offset.y) : CPoint(-1, -1);
+  // Leaving the list keeps the keyboard's row; only another row replaces it.
+  if (inside) SetHoverIndex(RowAt(pt), false);
+  return inside ? 1 : 0;
 }
 
 int CComboBoxList::OnControlLButtonDown(UINT, CPoint pt) {
-  if (!m_rect.PtInRect(pt)) return 0;
-  const CRect thumb = GetThumbRect();
-  if (!thumb.IsRectEmpty() && pt.x >= thumb.left - 3) {
-    // A press on the bar: grab the thumb, or jump a page towards the press.
-    if (thumb.PtInRect(CPoint(thumb.left, pt.y))) {
-      m_dragging = 1;
-      m_grab = pt.y - thumb.top;
-    } else {
-      SetScrollPos(m_scroll + (pt.y < thumb.top ? -m_rect.Height() : m_rect.Height()));
-    }
-  }
+  if (GetViewRect().PtInRect(pt)) SetHoverIndex(RowAt(pt), false);
   return 1;
 }
 
 int CComboBoxList::OnControlLButtonUp(UINT, CPoint pt) {
-  if (m_dragging) {
-    m_dragging = 0;
-    return 1;
-  }
-  const CRect thumb = GetThumbRect();
-  if (!thumb.IsRectEmpty() && pt.x >= thumb.left - 3) return 1;
   const int index = RowAt(pt);
   if (index >= 0) SendMessageW(CN_CLICK, WPARAM(index), MComboBox::kPickTag);
   return 1;
 }
 
-int CComboBoxList::OnControlScroll(int kind, UINT down, CPoint pt) {
-  if (kind != 1 || !IsScrollable()) return 0;
-  SetScrollPos(m_scroll + (down ? 1 : -1) * kWheelSteps * kStep);
-  SetHoverIndex(RowAt(pt), false);
+int CComboBoxList::OnControlScroll(int kind, UINT down, CPoint) {
+  if (kind != 1 || !m_enableScroll || m_virtualHeight <= m_rect.Height()) return 0;
+  CScrollVertical* bar = GetScrollVertical();
+  if (bar == nullptr) return 0;
+  bar->ScrollRow(down ? kWheelSteps : -kWheelSteps);
+  // The row under a pointer that stayed put is another one now.
+  if (m_lastWindowPoint.x >= 0) SetHoverIndex(RowAt(WindowToContent(m_lastWindowPoint)), false);
+  UpdateControl(1, 0);
   return 1;
 }
 
-// --- Drawing -------------------------------------------------------------------------------------
+LRESULT CComboBoxList::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) {
+  // The bar moved (dragged): the rows show another part.
+  if (id == kScrollVerticalId && (code == CN_SCROLL || ((code == CN_PRESS || code == CN_CLICK) && wParam == CN_SCROLL))) {
+    UpdateControl(1, 0);
+    return 0;
+  }
+  return MPanel::OnMessage(id, code, wParam, lParam);
+}
 
-void CComboBoxList::Render(HDC dc, int w, int h) {
+// --- Drawing ---------------------------------------------------------------------------------------------
+
+void CComboBoxList::DrawRow(HDC dc, int index, CRect row) {
+  const ComboItem& item = m_items[size_t(index)];
   platform::Canvas& canvas = dc->Canvas();
-  canvas.Save();
-  canvas.ClipRect(RECT{0, 0, w, h});
-  const int first = m_scroll / kRowHeight;
-  const int last = std::min(GetItemCount() - 1, (m_scroll + h) / kRowHeight);
-  const int textRight = w - (IsScrollable() ? kThickness + 2 : 0);
-  for (int i = first; i <= last; ++i) {
-    const ComboItem& item = m_items[size_t(i)];
-    const CRect row(0, i * kRowHeight - m_scroll, textRight, (i + 1) * kRowHeight - m_scroll);
-    if (i == m_hover) {
-      CRect band = row;
-      band.DeflateRect(4, 2);
-      const Color accent = Manager::GetSelectColor();
-      canvas.FillRoundRect(platform::RectF::FromRect(band), 3, 3,
-                           platform::Brush::SolidColor((accent.GetValue() & 0x00FFFFFF) | 0xB0000000));
-    } else if (i == m_selected) {
-      CRect band = row;
-      band.DeflateRect(4, 2);
-      canvas.FillRoundRect(platform::RectF::FromRect(band), 3, 3, platform::Brush::SolidColor(0x26FFFFFF));
-    }
-    CRect text = row;
-    text.DeflateRect(kTextPad, 0);
-    if (!item.icon.empty() && m_manager != nullptr) {
-      if (const ImgResInfo* icon = m_manager->AddImgResInfo(item.icon.c_str(), 1)) {
-        const int y = row.top + (kRowHeight - icon->height) / 2;
-        MRender::DrawImage(dc, icon->image.get(), CRect(text.left, y, text.left + icon->frameWidth, y + icon->height),
-                           0, 0, icon->frameWidth, icon->height);
-        text.left += icon->frameWidth + 6;
-      }
-    }
-    Color colour = i == m_selected ? m_selectedText : m_normalText;
-    // An item's own colour wins over the list's normal colour.
-    if (i != m_selected && item.colour != Color(0xFFFFFFFF)) colour = item.colour;
-    DrawControlText(dc, text, item.text, colour);
+  CRect band = row;
+  band.DeflateRect(4, 2);
+  if (index == m_hover) {
+    const ARGB accent = Manager::GetSelectColor().GetValue();
+    canvas.FillRoundRect(platform::RectF::FromRect(band), 3, 3,
+                         platform::Brush::SolidColor((accent & 0x00FFFFFF) | 0xB0000000));
+  } else if (index == m_selected) {
+    canvas.FillRoundRect(platform::RectF::FromRect(band), 3, 3, platform::Brush::SolidColor(0x26FFFFFF));
   }
-  canvas.Restore();
-  const CRect thumb = GetThumbRect();
-  if (thumb.IsRectEmpty()) return;
-  CRect local = thumb;
-  local.OffsetRect(-m_rect.left, -m_rect.top);
-  const int frame = m_dragging ? 2 : 0;
-  if (m_thumb != nullptr && m_thumbWidth > 0) {
-    MRender::DrawImageFrame(dc, m_thumb, local, frame * m_thumbWidth, 0, m_thumbWidth, m_thumbHeight,
-                            std::min(2, m_thumbWidth / 2));
-  } else {
-    canvas.FillRoundRect(platform::RectF::FromRect(local), 2, 2, platform::Brush::SolidColor(0xFF6A707C));
+  CRect text = row;
+  text.DeflateRect(kTextPad, 0);
+  if (!item.icon.empty() && m_manager != nullptr) {
+    if (const ImgResInfo* icon = m_manager->AddImgResInfo(item.icon.c_str(), 1)) {
+      const int y = row.top + (kRowHeight - icon->height) / 2;
+      MRender::DrawImage(dc, icon->image.get(), CRect(text.left, y, text.left + icon->frameWidth, y + icon->height),
+                         0, 0, icon->frameWidth, icon->height);
+      text.left += icon->frameWidth + 6;
+    }
   }
+  Color colour = index == m_selected ? m_selectedText : m_normalText;
+  // An item's own colour wins over the list's normal colour.
+  if (index != m_selected && item.colour != Color(0xFFFFFFFF)) colour = item.colour;
+  DrawControlText(dc, text, item.text, colour);
 }
 
 void CComboBoxList::DrawControl(HDC& dc, CRect) {
@@ -207,7 +158,18 @@ void CComboBoxList::DrawControl(HDC& dc, CRect) {
   if (!m_update) {
     UpdateMemDC(dc, w, h);
     MRender::BitBlt(m_cacheDC, 0, 0, w, h, dc, m_rect.left, m_rect.top);
-    Render(m_cacheDC, w, h);
+    const int offset = GetScrollOffset().y;
+    const int rowRight = GetViewRect().Width();
+    m_cacheDC->Canvas().Save();
+    m_cacheDC->Canvas().ClipRect(RECT{0, 0, w, h});
+    const int count = GetItemCount();
+    const int first = std::min(count - 1, offset / kRowHeight);
+    const int last = std::min(count - 1, (offset + h - 1) / kRowHeight);
+    for (int i = std::max(0, first); i <= last; ++i) {
+      const int top = i * kRowHeight - offset;
+      DrawRow(m_cacheDC, i, CRect(0, top, rowRight, top + kRowHeight));
+    }
+    m_cacheDC->Canvas().Restore();
   }
   MRender::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_cacheDC, 0, 0);
 }
