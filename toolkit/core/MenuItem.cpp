@@ -1,5 +1,7 @@
 #include "toolkit/core/MenuItem.h"
 
+#include <algorithm>
+
 #include "toolkit/core/ControlRegistry.h"
 #include "toolkit/core/Manager.h"
 #include "toolkit/core/PaintManager.h"
@@ -42,6 +44,12 @@ void MenuItem::SetCheck(int check) {
 void MenuItem::SetIndent(int indent) {
   if (indent == m_indent) return;
   m_indent = indent;
+  if (m_visible) UpdateControl(1, 0);
+}
+
+void MenuItem::SetTextOffset(int offset) {
+  if (offset == m_textOffset) return;
+  m_textOffset = offset;
   if (m_visible) UpdateControl(1, 0);
 }
 
@@ -129,8 +137,8 @@ void MenuItem::RenderState(HDC dc, int state, CRect cell) {
     const int y = cell.top + (h - m_imageHeight) / 2;
     MRender::DrawImage(dc, m_image, CRect(x, y, x + m_imageWidth, y + m_imageHeight), frame * m_imageWidth, 0,
                        m_imageWidth, m_imageHeight);
-    x += m_imageWidth + 6;
   }
+  x += std::max(m_textOffset, m_image != nullptr ? m_imageWidth + 6 : 0);
   const Color text = state == 2 ? Color(kDisabledText) : m_textColor;
   CRect textRect(x, cell.top, cell.right - (kCheckBox + 10), cell.bottom);
   DrawControlText(dc, textRect, m_title, text);

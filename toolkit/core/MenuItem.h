@@ -22,6 +22,9 @@ class MenuItem : public MControlFont {
   // The text starts this many pixels after the image column.
   void SetIndent(int indent);
   int GetIndent() const { return m_indent; }
+  // Room before the text for the menu's image column, so that texts line up
+  // whether or not their item has an image.
+  void SetTextOffset(int offset);
   // The fill of the highlighted state when the item has no background image.
   void SetItemColor(Color colour);
   Color GetItemColor() const { return m_itemColor; }
@@ -45,6 +48,7 @@ class MenuItem : public MControlFont {
   int m_separator = 0;
   int m_check = 0;
   int m_indent = 5;
+  int m_textOffset = 0;
   int m_state = 0;
   int m_pressed = 0;
   Color m_itemColor{0xFF3D5350};

@@ -289,6 +289,13 @@ void MenuWnd::StyleItem(MenuItem* item) {
 }
 
 void MenuWnd::SetMenuPoint() {
+  // The widest item image makes a column that every text starts after.
+  int imageColumn = 0;
+  for (MControl* c : *m_manager.GetControls()) {
+    if (!c->IsClass(L"MenuItem") || !c->IsVisible()) continue;
+    const auto* item = static_cast<MenuItem*>(c);
+    if (item->GetImage() != nullptr) imageColumn = std::max(imageColumn, int(item->GetImageSize().cx) + 6);
+  }
   int y = m_topPadding;
   for (MControl* c : *m_manager.GetControls()) {
     if (!c->IsClass(L"MenuItem")) continue;
@@ -298,6 +305,7 @@ void MenuWnd::SetMenuPoint() {
       continue;
     }
     StyleItem(item);
+    item->SetTextOffset(imageColumn);
     if (item->IsSeparator()) {
       item->SetRect(CRect(m_indent + 1, y + 1, m_width - 1, y + 2));
       y += 4;
