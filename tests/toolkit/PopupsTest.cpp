@@ -11,6 +11,9 @@
 #include "toolkit/core/ComboWnd.h"
 #include "toolkit/core/MComboBox.h"
 #include "toolkit/core/MComboBox2.h"
+#include "toolkit/core/MPanel.h"
+#include "toolkit/core/ControlRegistry.h"
+#include "platform/Text.h"
 #include "toolkit/core/MenuItem.h"
 #include "toolkit/core/MenuWnd.h"
 
@@ -480,6 +483,52 @@ TEST_F(PopupsTest, TheComboAndItsListAreDrawnFromTheSkin) {
   const uint32_t plain = shot.PixelAt(12, 6 + 4 * 30 + 15);
   EXPECT_GT(int((hovered >> 16) & 0xFF), int((hovered >> 8) & 0xFF) + 60);
   EXPECT_LT(int((plain >> 16) & 0xFF), int((plain >> 8) & 0xFF) + 30);
+}
+
+TEST_F(PopupsTest, EachFactoryBuildsThePopupClassesItAccepts) {
+  RecordingDialog dlg;
+  Open(dlg);
+  const struct {
+    const wchar_t* name;
+    bool dialog, panel;
+    const wchar_t* className;
+  } cases[] = {
+      {L"MenuItem", true, true, L"MenuItem"},
+      {L"MComboBox", true, true, L"MControl"},
+      {L"MComboBox2", false, true, L"MComboBox2"},
+      {L"CComboBoxList", true, false, L"MControl"},
+  };
+  for (const auto& c : cases) {
+    for (FactoryKind kind : {FactoryKind::Dialog, FactoryKind::Panel}) {
+      MControl* made = MakeRegisteredControl(kind, c.name, &dlg, 5, CRect(0, 0, 50, 20), L"x", 1, 1);
+      const bool expected = kind == FactoryKind::Dialog ? c.dialog : c.panel;
+      EXPECT_EQ(made != nullptr, expected) << platform::ToUtf8(c.name);
+      if (made != nullptr) {
+        EXPECT_STREQ(made->GetClassNameW(), c.className);
+      }
+      delete made;
+    }
+  }
+}
+
+TEST_F(PopupsTest, AComboInAScrolledPanelOpensUnderWhereItShows) {
+  RecordingDialog dlg;
+  Open(dlg);
+  auto* panel = static_cast<MPanel*>(dlg.CreateControl(L"MTabLayout", 30, CRect(10, 10, 310, 110), nullptr, 1, 1));
+  ASSERT_NE(panel, nullptr);
+  auto* combo = static_cast<MComboBox*>(panel->CreateControl(L"MComboBox", 31, CRect(20, 150, 220, 180), nullptr, 1, 1));
+  ASSERT_NE(combo, nullptr);
+  combo->AddItem(L"One");
+  panel->SetVirtualHeight(200);
+  panel->EnsureVisible(combo->GetRect());
+  const CRect shown = panel->ContentToWindow(combo->GetRect());
+  ASSERT_NE(shown, combo->GetRect());
+  ASSERT_EQ(combo->OpenDropDown(), 1);
+  // Screen = client + (100, 100).
+  EXPECT_EQ(ScreenRect(DropDownWindow()), CRect(shown.left + 100, shown.bottom + 102, shown.right + 100,
+                                                shown.bottom + 102 + 30 + 12));
+  combo->CloseDropDown();
+  Pump(dlg);
 }
 
 }  // namespace

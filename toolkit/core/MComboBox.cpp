@@ -6,6 +6,7 @@
 #include "platform/window/Window.h"
 #include "toolkit/core/ComboWnd.h"
 #include "toolkit/core/ControlRegistry.h"
+#include "toolkit/core/MPanel.h"
 #include "toolkit/core/PaintManager.h"
 
 namespace DUI {
@@ -197,7 +198,14 @@ void MComboBox::SetScrollResID(UINT vertical, UINT horizontal) {
 // --- 4. The drop-down ---------------------------------------------------------------------------------------
 
 CRect MComboBox::DropDownRect() const {
+  // Inside scrolled panels the combo shows moved by each panel's offset.
   CRect anchor = m_rect;
+  for (MObject* p = m_parent; p != nullptr;) {
+    const auto* panel = dynamic_cast<const MPanel*>(p);
+    if (panel == nullptr) break;
+    anchor = panel->ContentToWindow(anchor);
+    p = panel->GetParantObject();
+  }
   if (m_manager != nullptr && m_manager->GetPaintWnd() != nullptr) {
     POINT a{anchor.left, anchor.top}, b{anchor.right, anchor.bottom};
     platform::ClientToScreen(m_manager->GetPaintWnd(), &a);
