@@ -18,6 +18,7 @@
 #include "platform/draw/Canvas.h"
 #include "platform/window/Window.h"
 #include "toolkit/core/MDialog.h"
+#include "toolkit/core/MComboBox.h"
 #include "toolkit/core/MPicture.h"
 #include "toolkit/core/MText.h"
 #include "toolkit/core/Manager.h"
@@ -92,6 +93,13 @@ class BenchDialog : public MDialog {
         m_manager.AttachControl(b, 1);
         b->SetImage(L"bench_button.png", 4);
         ++controls;
+        if (row % 3 == 1) {
+          // A combo box with its chosen item beside every third button.
+          auto* combo = static_cast<MComboBox*>(
+              count(CreateControl(L"MComboBox", id++, CRect(px + 156, y + 24, px + 236, y + 52), nullptr, 1, 1)));
+          for (const wchar_t* rate : {L"500", L"1000", L"2000"}) combo->AddItem(rate);
+          combo->SetCurSel(1);
+        }
         if (row % 3 == 0) {
           auto* icon = static_cast<MPicture*>(count(CreateControl(L"MPicture", id++, CRect(px + 160, y + 24, px + 188, y + 52), nullptr, 1, 1)));
           icon->SetImage(L"bench_icon.png", 1);
