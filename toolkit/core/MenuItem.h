@@ -50,7 +50,6 @@ class MenuItem : public MControlFont {
   int m_indent = 5;
   int m_textOffset = 0;
   int m_state = 0;
-  int m_pressed = 0;
   Color m_itemColor{0xFF3D5350};
   const Image* m_bkImage = nullptr;
   int m_bkWidth = 0, m_bkHeight = 0;
