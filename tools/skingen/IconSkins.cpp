@@ -230,10 +230,20 @@ void EventOther(Canvas& c, ARGB col, ARGB accent) {
   c.FillEllipse(RectF{8, 8, 4, 4}, Brush::SolidColor(accent));
 }
 
+// A key cap seen slightly from above: the cap's rim, its top face raised
+// towards the back, and a letter on it.
 void EventKey(Canvas& c, ARGB col, ARGB accent) {
-  c.DrawRoundRect(RectF{2.5f, 3.5f, 15, 13}, 3, 3, Stroke(col, 1.5f));
-  c.DrawRoundRect(RectF{5, 5.5f, 10, 7.5f}, 1.5f, 1.5f, Stroke(col, 1));
-  c.FillRect(RectF{7, 14.2f, 6, 1.3f}, Brush::SolidColor(accent));
+  c.DrawRoundRect(RectF{2.5f, 2.5f, 15, 15}, 3, 3, Stroke(col, 1.4f));
+  c.DrawRoundRect(RectF{5, 4.2f, 10, 9.6f}, 2, 2, Stroke(col, 1));
+  c.DrawLine({3.4f, 16.6f}, {5.4f, 13.6f}, Stroke(col, 1));
+  c.DrawLine({16.6f, 16.6f}, {14.6f, 13.6f}, Stroke(col, 1));
+  Path letter;
+  letter.MoveTo(7.6f, 11.6f);
+  letter.LineTo(10, 6.2f);
+  letter.LineTo(12.4f, 11.6f);
+  letter.MoveTo(8.5f, 9.8f);
+  letter.LineTo(11.5f, 9.8f);
+  c.DrawPath(letter, Stroke(accent, 1.3f));
 }
 
 void EventMouse(Canvas& c, ARGB col, ARGB accent) {
