@@ -7,6 +7,7 @@
 //   2. Button icons       (4 frames: normal, hover, pressed, disabled)
 //   3. Battery gauge
 //   4. Event icons        (8 frames: other, key, mouse, delay; each normal, selected)
+//   5. Program icon       (window and tray, beside the folder: orvane.png)
 
 #include <cmath>
 #include <numbers>
@@ -279,6 +280,29 @@ void EventIcons(SkinPainter& p) {
   });
 }
 
+// --- 5. Program icon ----------------------------------------------------------------------
+// The logo's double chevron on a dark tile, legible down to tray size.
+void ProgramIcon(SkinPainter& p) {
+  p.Single("orvane.png", 64, 64, [](Canvas& c, RectF r) {
+    const RectF tile{r.x + 2, r.y + 2, r.width - 4, r.height - 4};
+    c.FillRoundRect(tile, 14, 14, Brush::Linear({0, 2}, {0, 62}, 0xFF262A31, 0xFF0F1114));
+    c.DrawRoundRect(RectF{tile.x + 0.75f, tile.y + 0.75f, tile.width - 1.5f, tile.height - 1.5f}, 13, 13,
+                    Pen{0xC0FA373E, 1.5f, {}});
+    for (int i = 0; i < 2; ++i) {
+      const float x = 15 + float(i) * 14;
+      Path m;
+      m.MoveTo(x, 16);
+      m.LineTo(x + 16, 32);
+      m.LineTo(x, 48);
+      m.LineTo(x + 8, 48);
+      m.LineTo(x + 24, 32);
+      m.LineTo(x + 8, 16);
+      m.Close();
+      c.FillPath(m, Brush::SolidColor(i == 0 ? color::kAccentDark : color::kAccent));
+    }
+  });
+}
+
 void DrawIcons(SkinPainter& p) {
   TabIcon(p, "icon/tab_home.png", TabHome);
   TabIcon(p, "icon/tab_mousekey.png", TabMouseKey);
@@ -295,6 +319,7 @@ void DrawIcons(SkinPainter& p) {
 
   Battery(p);
   EventIcons(p);
+  ProgramIcon(p);
 }
 
 }  // namespace

@@ -34,6 +34,9 @@ constexpr SkinImageSpec kImages[] = {
     {L"icon\\tab_mouseset.png", 3, 32, 32, "performance tab"},
     {L"icon\\icon_arrow_up.png", 4, 16, 16, "profile button icon"},
     {L"img_area.png", 1, 0, 0, "connection-state label"},
+    // The window and tray icon: a PNG named after the program, since icons
+    // are plain images on this platform.
+    {L"orvane.png", 1, 64, 64, "window and tray icon"},
 
     // --- 2. Panels and frames of the pages --------------------------------------------
     // Four-border nine-grid with borders 10, 50, 260, 10: the caption band
