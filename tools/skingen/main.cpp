@@ -281,11 +281,18 @@ void Panels(SkinPainter& p) {
     c.FillRoundRect(r, 12, 12, Brush::SolidColor(0x60000000));
     SkinPainter::Panel(c, RectF{r.x + 3, r.y + 3, r.width - 6, r.height - 6}, 10, 0xF01C1F24, 0xF0121418, 0xC0FA373E);
   });
+  // List rows are stretched over the whole row, so they carry only
+  // horizontal features: a flat fill with a separator, or the accent tint
+  // between two accent rules.
   p.Strip("img_list_bkg.png", 60, 36, 2, [](Canvas& c, int f, RectF r) {
-    if (f == 0)
-      SkinPainter::Panel(c, r, 6, 0xFF101215, 0xFF0E1013, 0xFF1F2227);
-    else
-      c.FillRoundRect(RectF{r.x + 1, r.y + 1, r.width - 2, r.height - 2}, 4, 4, Brush::SolidColor(0x50FA373E));
+    if (f == 0) {
+      c.FillRect(r, Brush::Linear({0, 0}, {0, r.height}, 0xFF13151A, 0xFF101215));
+      c.FillRect(RectF{r.x, r.y + r.height - 1, r.width, 1}, Brush::SolidColor(0xFF1F2227));
+    } else {
+      c.FillRect(r, Brush::Linear({0, 0}, {0, r.height}, 0x60FA373E, 0x38FA373E));
+      c.FillRect(RectF{r.x, r.y, r.width, 1}, Brush::SolidColor(0xA0FA373E));
+      c.FillRect(RectF{r.x, r.y + r.height - 1, r.width, 1}, Brush::SolidColor(0xA0FA373E));
+    }
   });
   p.Single("img_combobox_bkg.png", 60, 60,
            [](Canvas& c, RectF r) { SkinPainter::Panel(c, r, 4, 0xFF191B20, 0xFF15171B, 0xFF33373F); });
