@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "SkinManifest.h"
 #include "TestEnv.h"

@@ -167,7 +167,7 @@ void StopRecord(Canvas& c, int state) {
 
 // A screen with a pointer on it: the desktop's own mouse settings (no
 // maker's mark, just the idea).
-void SystemMouse(Canvas& c, RectF r) {
+void SystemMouse(Canvas& c, RectF) {
   c.FillRoundRect(RectF{3.5f, 5.5f, 25, 17}, 2, 2, Brush::Linear({0, 5}, {0, 23}, 0xFF2C3037, 0xFF1B1E23));
   c.DrawRoundRect(RectF{3.5f, 5.5f, 25, 17}, 2, 2, Stroke(color::kGlyph, 1.4f));
   c.DrawLine({16, 22.5f}, {16, 26}, Stroke(color::kGlyph, 1.6f));
@@ -183,7 +183,6 @@ void SystemMouse(Canvas& c, RectF r) {
   pointer.Close();
   c.FillPath(pointer, Brush::SolidColor(color::kGlyphHot));
   c.DrawPath(pointer, Pen{color::kAccent, 1, {}});
-  (void)r;
 }
 
 // --- 3. Battery gauge ---------------------------------------------------------------------
