@@ -254,9 +254,16 @@ void Panels(SkinPainter& p) {
     c.FillRect(RectF{r.width - 240, 48.5f, 230, 1.5f},
                Brush::Linear({r.width - 240, 0}, {r.width - 10, 0}, 0x00FA373E, 0xB0FA373E));
   });
+  // The caption and footer bands of the main window and the captions of
+  // the page frames: the same band may be stretched across the whole
+  // window or drawn as a nine-grid, so it has square corners and only
+  // horizontal features (a highlight under the top edge, a dark rule and a
+  // faint accent rule along the bottom).
   p.Single("img_area_caption.png", 80, 36, [](Canvas& c, RectF r) {
-    SkinPainter::Panel(c, r, 6, color::kPanelHigh, color::kPanel, color::kBorder);
-    c.FillRoundRect(RectF{r.x + 4, r.y + 9, 3, r.height - 18}, 1.5f, 1.5f, Brush::SolidColor(color::kAccent));
+    c.FillRect(r, Brush::Linear({0, 0}, {0, r.height}, color::kPanelHigh, color::kPanel));
+    c.FillRect(RectF{r.x, r.y, r.width, 1}, Brush::SolidColor(0x1CFFFFFF));
+    c.FillRect(RectF{r.x, r.y + r.height - 2, r.width, 1}, Brush::SolidColor(color::kBorder));
+    c.FillRect(RectF{r.x, r.y + r.height - 1, r.width, 1}, Brush::SolidColor(0x40FA373E));
   });
   p.Single("img_area_content.png", 80, 80,
            [](Canvas& c, RectF r) { SkinPainter::Panel(c, r, 6, 0xFF111317, 0xFF0E1013, 0xFF1F2227); });
