@@ -59,11 +59,11 @@ void BuildCorePage(GalleryDialog& gallery, CRect client) {
     int frames;
   } kModes[] = {
       {ShowModeNormal, L"0 natural", L"btn_close.png", 4},
-      {ShowModeTile, L"1 tiled", L"img_help.png", 4},
+      {ShowModeTile, L"1 tiled", L"img_help.png", 1},
       {ShowModeStretch, L"2 stretched", L"logo.png", 1},
       {ShowModeFrame, L"3 nine-grid", L"img_area2.png", 1},
       {ShowModeFrameMID, L"4 four borders", L"img_button_accent.png", 4},
-      {ShowModeSource, L"5 source rect", L"area_device.png", 1},
+      {ShowModeSource, L"5 source rect", L"device\\veyra_air_key.png", 1},
   };
   const int cell = (kWidth - 48) / 6;
   for (int i = 0; i < 6; ++i) {
