@@ -126,38 +126,34 @@ bool DeviceSequences::ReadDeviceSettings() {
   }
 
   const int profile = currentProfile_.load();
-  std::array<uint8_t, mouseproto::kFrameLength> reply{};
-  Read(mouseproto::kCmdReadDiscarded, reply);
-  if (Read(mouseproto::kCmdReadReportRate, reply)) {
-    if (auto code = mouseproto::DecodeReportRateReply(reply)) ProfileMapping::StoreReportRate(store_, profile, *code);
+  // A read that brings no accepted reply gives an empty span, which every
+  // decoder refuses; so does a reply too short for its layout.
+  std::array<uint8_t, mouseproto::kFrameLength> buffer{};
+  Read(mouseproto::kCmdReadDiscarded, buffer);
+  if (auto code = mouseproto::DecodeReportRateReply(Read(mouseproto::kCmdReadReportRate, buffer))) {
+    ProfileMapping::StoreReportRate(store_, profile, *code);
   }
-  if (Read(mouseproto::kCmdReadDpiStages, reply)) {
-    if (auto stages = mouseproto::DecodeDpiStagesReply(reply, Sensor().sensor_code)) {
-      ProfileMapping::StoreDpiStages(store_, profile, *stages);
+  if (auto stages = mouseproto::DecodeDpiStagesReply(Read(mouseproto::kCmdReadDpiStages, buffer), Sensor().sensor_code)) {
+    ProfileMapping::StoreDpiStages(store_, profile, *stages);
+  }
+  if (auto colours = mouseproto::DecodeDpiColoursReply(Read(mouseproto::kCmdReadDpiColours, buffer))) {
+    ProfileMapping::StoreDpiColours(store_, profile, *colours);
+  }
+  if (auto light = mouseproto::DecodeLightingReply(Read(mouseproto::kCmdReadLighting, buffer))) {
+    lightMode_.store(light->mode);
+    store_.SetCurrentLightMode(profile, light->mode);
+    LightRecord record;
+    if (store_.GetLight(profile, light->mode, record)) {
+      record.brightness = light->brightness;
+      record.speed = light->speed;
+      store_.UpdateLight(light->mode, record);
     }
   }
-  if (Read(mouseproto::kCmdReadDpiColours, reply)) {
-    if (auto colours = mouseproto::DecodeDpiColoursReply(reply)) {
-      ProfileMapping::StoreDpiColours(store_, profile, *colours);
-    }
+  if (auto liftOff = mouseproto::DecodeLiftOffReply(Read(mouseproto::kCmdReadLiftOff, buffer))) {
+    ProfileMapping::StoreLiftOff(store_, profile, *liftOff);
   }
-  if (Read(mouseproto::kCmdReadLighting, reply)) {
-    if (auto light = mouseproto::DecodeLightingReply(reply)) {
-      lightMode_.store(light->mode);
-      store_.SetCurrentLightMode(profile, light->mode);
-      LightRecord record;
-      if (store_.GetLight(profile, light->mode, record)) {
-        record.brightness = light->brightness;
-        record.speed = light->speed;
-        store_.UpdateLight(light->mode, record);
-      }
-    }
-  }
-  if (Read(mouseproto::kCmdReadLiftOff, reply)) {
-    if (auto liftOff = mouseproto::DecodeLiftOffReply(reply)) ProfileMapping::StoreLiftOff(store_, profile, *liftOff);
-  }
-  if (Read(mouseproto::kCmdReadPowerOptions, reply)) {
-    if (auto power = mouseproto::DecodePowerOptionsReply(reply)) ProfileMapping::StorePower(store_, profile, *power);
+  if (auto power = mouseproto::DecodePowerOptionsReply(Read(mouseproto::kCmdReadPowerOptions, buffer))) {
+    ProfileMapping::StorePower(store_, profile, *power);
   }
   return true;
 }
@@ -286,17 +282,18 @@ bool DeviceSequences::Send(const ReportFrame& frame) {
   ReportFrame request = frame;
   const uint8_t command = request.Command();
   const bool waits = mouseproto::CommandWaitsForReply(command);
-  const bool accepted = manager_.SendReport(request.MutableBytes().data(), request.Length(), waits);
+  const bool accepted = manager_.SendReport(request.MutableBytes().data(), request.Length(), waits) > 0;
   if (waits && !accepted) shell::Log("Command 0x%02X: no reply accepted", command);
   return accepted;
 }
 
-bool DeviceSequences::Read(uint8_t command, std::array<uint8_t, mouseproto::kFrameLength>& reply) {
+std::span<const uint8_t> DeviceSequences::Read(uint8_t command, std::array<uint8_t, mouseproto::kFrameLength>& buffer) {
   const ReportFrame request = mouseproto::BuildReadRequest(command);
-  std::copy(request.Bytes().begin(), request.Bytes().end(), reply.begin());
-  const bool accepted = manager_.SendReport(reply.data(), reply.size(), true);
-  if (!accepted) shell::Log("Command 0x%02X: no reply accepted", command);
-  return accepted;
+  std::copy(request.Bytes().begin(), request.Bytes().end(), buffer.begin());
+  const int got = manager_.SendReport(buffer.data(), buffer.size(), true);
+  if (got <= 0) shell::Log("Command 0x%02X: no reply accepted", command);
+  // Only the bytes read are the reply; behind them lies the request.
+  return std::span<const uint8_t>(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
 }
 
 bool DeviceSequences::WriteReportRate() {

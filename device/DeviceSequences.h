@@ -20,6 +20,7 @@
 #include <atomic>
 #include <mutex>
 #include <set>
+#include <span>
 
 #include "device/Clock.h"
 #include "device/DeviceManager.h"
@@ -100,8 +101,9 @@ class DeviceSequences {
 
  private:
   bool Send(const mouseproto::ReportFrame& frame);
-  // A read request; the reply in reply when accepted.
-  bool Read(uint8_t command, std::array<uint8_t, mouseproto::kFrameLength>& reply);
+  // A read request sent through buffer; the accepted reply as read (empty
+  // when none came), a view into buffer.
+  std::span<const uint8_t> Read(uint8_t command, std::array<uint8_t, mouseproto::kFrameLength>& buffer);
   void RefreshPages(bool macroPage);
   // Reads the mouse of the given connection into the current profile,
   // refreshes the pages and shows the firmware version. False (logged) when

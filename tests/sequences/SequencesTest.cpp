@@ -3,7 +3,10 @@
 // whole-profile write with its order and pauses, the button functions with
 // a pending macro, the DPI defaults and the factory restore.
 
+#include <map>
+
 #include "SequenceFixture.h"
+#include "platform/Text.h"
 
 namespace seqtest {
 namespace {
@@ -78,6 +81,86 @@ TEST_F(SequencesTest, ConnectOrderOfRefreshes) {
                                  "RefreshDPI", "RefreshLighting", "SetBatteryInfo 0 100", "SetBatteryInfo 80 0",
                                  "RefreshKeyPage", "RefreshMacroPage", "RefreshDPI", "RefreshLighting",
                                  "ShowFirmwareVersion 322", "CheckOnlineVersion"));
+}
+
+// A reply cut short is refused as a whole: the group it answers keeps the
+// profile's values, even where the missing bytes would decode as zeros,
+// while the other groups of the same read are still taken.
+TEST_F(SequencesTest, ShortRepliesLeaveTheirGroupUntouched) {
+  struct Case {
+    int command;
+    std::vector<size_t> cuts;  // reply lengths tried, each below the layout's need
+  };
+  const Case cases[] = {
+      {0x12, {2, 4}},       // report rate needs byte 4
+      {0x13, {2, 5, 26}},   // DPI stages need bytes 4 to 26
+      {0x14, {2, 10, 21}},  // colours need bytes 4 to 21
+      {0x15, {2, 5}},       // lighting needs bytes 4 and 5
+      {0x16, {2, 5, 6}},    // lift-off needs bytes 4 to 6
+      {0x17, {2, 5, 7}},    // power options need bytes 4 to 7
+  };
+  // The keys each read stores, and values the mouse does not hold.
+  const std::map<int, std::vector<std::pair<std::wstring, int>>> groups = {
+      {0x12, {{L"report_rate", 8}, {L"report_rate_wireless", 8}}},
+      {0x13, {{L"dpi_flag", 3}, {L"dpi_count", 3}, {L"dpi_index", 2}, {L"dpi_group0_value", 450},
+              {L"dpi_group1_value", 950}, {L"dpi_group2_value", 1450}, {L"dpi_group3_value", 1950},
+              {L"dpi_group4_value", 2450}, {L"dpi_group5_value", 2950}}},
+      {0x14, {{L"dpi_group0_rgb", 0x010203}, {L"dpi_group1_rgb", 0x040506}, {L"dpi_group2_rgb", 0x070809},
+              {L"dpi_group3_rgb", 0x0A0B0C}, {L"dpi_group4_rgb", 0x0D0E0F}, {L"dpi_group5_rgb", 0x101112}}},
+      {0x16, {{L"liftoff_height", 1}, {L"sensor_flag", 0x08 | 0x01}}},
+      {0x17, {{L"sleep_light", 77}, {L"move_closelight", 0}, {L"button_respondtime", 3}}},
+  };
+  constexpr int kStoredMode = 3;  // the profile's light mode
+  constexpr int kMouseMode = 2;   // the mouse's
+  ConnectCore();
+  bus->UpdateFirmware(mouse, [](mouseproto::MouseState& state) {
+    state.settings.lighting.mode = kMouseMode;
+    state.settings.lighting.brightness = 3;
+    state.settings.lighting.speed = 1;
+  });
+  const int profile = Profile();
+  ASSERT_GT(Store().CountLights(profile), 0) << "the connection created the light records";
+
+  for (const Case& c : cases) {
+    for (size_t cut : c.cuts) {
+      SCOPED_TRACE(::testing::Message() << "command 0x" << std::hex << c.command << std::dec << " cut to " << cut);
+      for (const auto& [command, keys] : groups) {
+        for (const auto& [key, value] : keys) Store().SetConfigInt(profile, key, value);
+      }
+      Store().SetCurrentLightMode(profile, kStoredMode);
+      LightRecord light;
+      ASSERT_TRUE(Store().GetLight(profile, kMouseMode, light));
+      light.brightness = 9;
+      light.speed = 4;
+      Store().UpdateLight(kMouseMode, light);
+      Worker().Sequences().SetLightMode(kStoredMode);
+
+      bus->CutReply(plug, static_cast<uint8_t>(c.command), cut);
+      Worker().Sequences().ClearReadTypes();
+      ASSERT_TRUE(Worker().Sequences().ReadDeviceSettings());
+
+      for (const auto& [command, keys] : groups) {
+        for (const auto& [key, value] : keys) {
+          if (command == c.command) {
+            EXPECT_EQ(Store().GetConfigInt(profile, key), value) << platform::ToUtf8(key) << " kept";
+          } else {
+            EXPECT_NE(Store().GetConfigInt(profile, key), value) << platform::ToUtf8(key) << " read";
+          }
+        }
+      }
+      ASSERT_TRUE(Store().GetLight(profile, kMouseMode, light));
+      if (c.command == 0x15) {
+        EXPECT_EQ(Store().GetCurrentLightMode(profile), kStoredMode);
+        EXPECT_EQ(Worker().Sequences().LightMode(), kStoredMode);
+        EXPECT_EQ(light.brightness, 9);
+        EXPECT_EQ(light.speed, 4);
+      } else {
+        EXPECT_EQ(Store().GetCurrentLightMode(profile), kMouseMode);
+        EXPECT_EQ(light.brightness, 3);
+        EXPECT_EQ(light.speed, 1);
+      }
+    }
+  }
 }
 
 TEST_F(SequencesTest, ReceiverWhoseMouseIsOffStopsWithTheLogLine) {
