@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "device/DefaultLights.h"
 #include "device/ProfileMapping.h"
-#include "shell/Localisation.h"
 #include "shell/Log.h"
 
 // Index
@@ -15,15 +15,29 @@
 using mouseproto::ReportFrame;
 
 DeviceSequences::DeviceSequences(DeviceManager& manager, DeviceSession& session, SettingsStore& store,
-                                 DeviceObserver& observer, ModelDefaults& model, Clock& clock)
-    : manager_(manager), session_(session), store_(store), observer_(observer), model_(model), clock_(clock) {}
+                                 DeviceObserver& observer, ModelDefaults& model, Clock& clock, TextLookup text)
+    : manager_(manager),
+      session_(session),
+      store_(store),
+      observer_(observer),
+      model_(model),
+      clock_(clock),
+      text_(std::move(text)) {}
 
 // --- 1. Sequences ---------------------------------------------------------------------------
 
 bool DeviceSequences::HasLighting() { return model_.Traits(CurrentType()).lighting; }
 
 void DeviceSequences::RefreshLightingIfAny() {
-  if (HasLighting()) observer_.RefreshLighting();
+  if (!HasLighting()) return;
+  // The records are made here, not by the page, so that the reads and
+  // writes after this refresh find them however late the window runs it.
+  EnsureLights();
+  observer_.RefreshLighting();
+}
+
+void DeviceSequences::EnsureLights() {
+  CreateDefaultLights(store_, currentProfile_.load(), model_.Effects());
 }
 
 void DeviceSequences::RefreshPages(bool macroPage) {
@@ -35,7 +49,8 @@ void DeviceSequences::RefreshPages(bool macroPage) {
 
 void DeviceSequences::EnsureProfiles() {
   const int type = CurrentType();
-  const int current = store_.EnsureProfiles(shell::GetText(kProfileNameTextId), [&](int profile) {
+  const std::wstring word = text_ ? text_(kProfileNameTextId) : std::wstring();
+  const int current = store_.EnsureProfiles(word, [&](int profile) {
     currentProfile_.store(profile);
     model_.ApplyModelDefaults(type, profile, false);
   });
@@ -270,6 +285,7 @@ void DeviceSequences::RestoreFactory() {
   clock_.Sleep(kFactoryPauseMs);
   if (HasLighting()) {
     for (int profile = 0; profile <= 5; ++profile) store_.DeleteLights(profile);
+    EnsureLights();
     observer_.RefreshLighting();
     AdoptStoredLightMode();
     WriteLighting();

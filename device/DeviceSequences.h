@@ -18,6 +18,7 @@
 // Clock. The state accessors may be called from any thread.
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <span>
@@ -39,8 +40,13 @@ class DeviceSequences {
   static constexpr int kFactoryPauseMs = 500;
   static constexpr int kProfileNameTextId = 61;
 
+  // The text of a language text id in the current language.
+  using TextLookup = std::function<std::wstring(int textId)>;
+
+  // text gives the profile word (text 61) new profiles are named after;
+  // without it they are named by their number alone.
   DeviceSequences(DeviceManager& manager, DeviceSession& session, SettingsStore& store, DeviceObserver& observer,
-                  ModelDefaults& model, Clock& clock);
+                  ModelDefaults& model, Clock& clock, TextLookup text = {});
 
   // --- 1. Sequences --------------------------------------------------------------------
   // Job 1 (after the catalog reload, pause 0) and job 2 (pause 1).
@@ -62,6 +68,9 @@ class DeviceSequences {
   void RestoreFactory();
   // Makes sure the database has profiles and a current one, and shows it.
   void EnsureProfiles();
+  // Creates the current profile's default light records when it has none,
+  // from the model's light effects. The lighting page shows them later.
+  void EnsureLights();
 
   // --- 2. Group writes -------------------------------------------------------------------
   // Each builds its request from the current profile and sends it; true when
@@ -121,6 +130,7 @@ class DeviceSequences {
   DeviceObserver& observer_;
   ModelDefaults& model_;
   Clock& clock_;
+  TextLookup text_;
 
   std::atomic<int> currentProfile_{1};
   std::atomic<int> lightMode_{1};

@@ -32,7 +32,12 @@ void DeviceSession::ReloadCatalog() {
   manager_.CloseAll();
   manager_.EnumerateDevice();
   manager_.SetOpenFlag(1);
-  events_.LoadModel(currentType_.load());
+  LoadModel(currentType_.load());
+}
+
+void DeviceSession::LoadModel(int deviceType) {
+  if (model_ != nullptr) model_->LoadModel(deviceType);
+  events_.ShowModel(deviceType);
 }
 
 void DeviceSession::Rescan() {
@@ -56,7 +61,7 @@ void DeviceSession::Rescan() {
     currentType_.store(chosen);
     manager_.SetSelectedType(chosen);
     shell::WriteRegistryInt(L"DeviceType", chosen);
-    events_.LoadModel(chosen);
+    LoadModel(chosen);
   }
 
   if (records.empty()) {

@@ -77,7 +77,7 @@ TEST_F(SequencesTest, ConnectOrderOfRefreshes) {
   }
   // Lighting refreshes because the model has lighting; the battery first
   // shows the placeholders, then the info reply's values.
-  EXPECT_THAT(pages, ElementsAre("ShowDeviceState 51", "ShowProfile 1", "RefreshKeyPage", "RefreshMacroPage",
+  EXPECT_THAT(pages, ElementsAre("ShowModel 2", "ShowDeviceState 51", "ShowProfile 1", "RefreshKeyPage", "RefreshMacroPage",
                                  "RefreshDPI", "RefreshLighting", "SetBatteryInfo 0 100", "SetBatteryInfo 80 0",
                                  "RefreshKeyPage", "RefreshMacroPage", "RefreshDPI", "RefreshLighting",
                                  "ShowFirmwareVersion 322", "CheckOnlineVersion"));
