@@ -71,6 +71,9 @@ class DeviceObserverRelay : public DeviceObserver {
   void ShowProfile(int profile, const std::wstring& name) override {
     Tell([=, this] { window_.ShowProfile(profile, name); });
   }
+  void MacroTooLong(int keyCode, int macroId) override {
+    Tell([=, this] { window_.MacroTooLong(keyCode, macroId); });
+  }
   void ShowFirmwareVersion(int release) override { Tell([=, this] { window_.ShowFirmwareVersion(release); }); }
   void CheckOnlineVersion() override { Tell([this] { window_.CheckOnlineVersion(); }); }
   void CloseUpdateTip() override { Tell([this] { window_.CloseUpdateTip(); }); }

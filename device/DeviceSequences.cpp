@@ -341,6 +341,13 @@ bool DeviceSequences::WriteLighting() {
   return Send(mouseproto::BuildLightingRequest(ProfileMapping::Light(record)));
 }
 
+bool DeviceSequences::MacroFits(int keyCode, int macroId) {
+  std::vector<MacroEvent> events;
+  store_.ListMacroEvents(macroId, events);
+  const auto stream = mouseproto::BuildMacroStream(keyCode, ProfileMapping::MacroEvents(events));
+  return !mouseproto::BuildMacroRequests(stream).empty();
+}
+
 bool DeviceSequences::WriteButtonFunctions() {
   std::vector<KeyRecord> keys;
   store_.ListKeyRecords(currentProfile_.load(), keys);
@@ -348,7 +355,29 @@ bool DeviceSequences::WriteButtonFunctions() {
   store_.ListMacros(macros);
   const auto functions = ProfileMapping::KeyFunctions(keys);
   const auto play = ProfileMapping::MacroPlay(macros);
-  return Send(mouseproto::BuildButtonFunctionsRequest(mouseproto::BuildKeySlotTable(functions, play)));
+  mouseproto::KeySlotTable table = mouseproto::BuildKeySlotTable(functions, play);
+
+  const int type = CurrentType();
+  mouseproto::KeySlotTable previous;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    const auto known = sentSlots_.find(type);
+    if (known != sentSlots_.end()) previous = known->second;
+  }
+  for (const KeyRecord& key : keys) {
+    if (key.macro_type != mouseproto::kFnMacro || !mouseproto::KeySlotTable::HasSlot(key.key_code)) continue;
+    const bool exists = std::any_of(macros.begin(), macros.end(),
+                                    [&](const MacroRecord& macro) { return macro.macro_id == key.macro_value; });
+    if (exists && !MacroFits(key.key_code, key.macro_value)) {
+      table.SetSlot(key.key_code, previous.Slot(key.key_code));
+    }
+  }
+  const bool accepted = Send(mouseproto::BuildButtonFunctionsRequest(table));
+  if (accepted) {
+    std::lock_guard<std::mutex> hold(lock_);
+    sentSlots_[type] = table;
+  }
+  return accepted;
 }
 
 bool DeviceSequences::WriteMacro(int keyCode, int macroId) {
@@ -358,6 +387,7 @@ bool DeviceSequences::WriteMacro(int keyCode, int macroId) {
   const auto requests = mouseproto::BuildMacroRequests(stream);
   if (requests.empty()) {
     shell::Log("Macro %d for key %d: too long to send", macroId, keyCode);
+    observer_.MacroTooLong(keyCode, macroId);
     return false;
   }
   bool all = true;
@@ -365,7 +395,13 @@ bool DeviceSequences::WriteMacro(int keyCode, int macroId) {
   return all;
 }
 
-bool DeviceSequences::RestoreFactoryCommand() { return Send(mouseproto::BuildFactoryRestoreRequest()); }
+bool DeviceSequences::RestoreFactoryCommand() {
+  const bool accepted = Send(mouseproto::BuildFactoryRestoreRequest());
+  // The restore gives the mouse its default buttons back.
+  std::lock_guard<std::mutex> hold(lock_);
+  sentSlots_.erase(CurrentType());
+  return accepted;
+}
 
 // --- 3. State -----------------------------------------------------------------------------------------
 

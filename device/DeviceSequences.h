@@ -19,6 +19,7 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <set>
 #include <span>
@@ -28,6 +29,7 @@
 #include "device/DeviceObserver.h"
 #include "device/DeviceSession.h"
 #include "device/DpiCodec.h"
+#include "device/KeySlots.h"
 #include "device/ModelDefaults.h"
 #include "device/ReportFrame.h"
 #include "store/SettingsStore.h"
@@ -83,9 +85,12 @@ class DeviceSequences {
   // Makes the mode the profile's current light mode and sends its record;
   // nothing is sent without a record.
   bool WriteLighting();
+  // A button whose macro is too long to send keeps the entry the mouse was
+  // last given for it (its default before any), so that no button points at
+  // a macro the mouse does not hold.
   bool WriteButtonFunctions();
   // Sends one macro's packets for the button; false when any packet failed
-  // or the macro cannot be sent.
+  // or the macro cannot be sent (too long: the observer is told).
   bool WriteMacro(int keyCode, int macroId);
   bool RestoreFactoryCommand();
 
@@ -122,6 +127,8 @@ class DeviceSequences {
   // A profile switch or a reset brings the profile's own current light mode.
   void AdoptStoredLightMode();
   bool HasLighting();
+  // Whether the macro's stream for the button fits the 15 packets.
+  bool MacroFits(int keyCode, int macroId);
   int CurrentType() const { return session_.CurrentDeviceType(); }
 
   DeviceManager& manager_;
@@ -143,4 +150,7 @@ class DeviceSequences {
   bool pendingMacro_ = false;
   int pendingKey_ = -1;
   std::set<int> readTypes_;
+  // The key slot table each device type last accepted, as far as the
+  // program knows it.
+  std::map<int, mouseproto::KeySlotTable> sentSlots_;
 };

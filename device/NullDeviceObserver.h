@@ -36,6 +36,7 @@ class NullDeviceObserver : public DeviceObserver {
   void RefreshDPI() override {}
   void RefreshLighting() override {}
   void ShowProfile(int, const std::wstring&) override {}
+  void MacroTooLong(int, int) override {}
   void ShowFirmwareVersion(int) override {}
   void CheckOnlineVersion() override {}
   void CloseUpdateTip() override {}

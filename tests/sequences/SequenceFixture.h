@@ -124,6 +124,7 @@ class RecordingObserver : public DeviceObserver {
   void RefreshDPI() override { Add("RefreshDPI"); }
   void RefreshLighting() override { Add("RefreshLighting"); }
   void ShowProfile(int profile, const std::wstring&) override { Add("ShowProfile " + N(profile)); }
+  void MacroTooLong(int keyCode, int macroId) override { Add("MacroTooLong " + N(keyCode) + " " + N(macroId)); }
   void ShowFirmwareVersion(int release) override { Add("ShowFirmwareVersion " + N(release)); }
   void CheckOnlineVersion() override { Add("CheckOnlineVersion"); }
   void CloseUpdateTip() override { Add("CloseUpdateTip"); }

@@ -290,6 +290,78 @@ TEST_F(SequencesTest, ButtonFunctionsJobSendsThePendingMacroFirstOnce) {
   (void)filled;
 }
 
+// A macro longer than 15 packets is never sent, and its button keeps the
+// entry the mouse was last given for it, so it cannot point at a macro the
+// mouse does not hold; the page is told.
+TEST_F(SequencesTest, AMacroTooLongToSendKeepsTheButtonsPreviousEntry) {
+  ConnectCore();
+  const FilledProfile filled = FillProfile(Store(), Profile());
+  // 102 events: 1 + 4 * 102 = 409 bytes, more than 15 packets of 27 hold.
+  // Played three times, so its entry would differ from macro A's.
+  MacroRecord longRecord;
+  longRecord.name = L"Too long";
+  longRecord.play_type = 0;
+  longRecord.play_times = 3;
+  const int tooLong = Store().AddMacro(longRecord);
+  std::vector<MacroEvent> events;
+  for (int i = 0; i < 51; ++i) {
+    events.push_back(Event(tooLong, 2, kVkA));
+    events.push_back(Event(tooLong, 3, kVkA));
+  }
+  Store().SaveMacroEvents(tooLong, events);
+
+  // The table as the mouse got it last: macro A on button 2.
+  Worker().Sequences().SetPendingMacro(2);
+  Worker().RunJob(DeviceWorker::kJobButtonFunctions);
+  const std::vector<uint8_t> before = bus->Requests(plug).back();
+  ASSERT_EQ(before.at(1), 0x09);
+  const std::vector<uint8_t> slot2(before.begin() + 5 + 6, before.begin() + 5 + 9);
+  ASSERT_NE(slot2, (std::vector<uint8_t>{0x20, 0x04, 0x00})) << "button 2 plays macro A";
+
+  struct Case {
+    const char* what;
+    int job;
+    int pendingKey;  // -1: none
+    std::vector<int> commands;
+  };
+  const Case cases[] = {
+      {"key page assigns the long macro", DeviceWorker::kJobButtonFunctions, 2, {0x09}},
+      {"button functions again, nothing pending", DeviceWorker::kJobButtonFunctions, -1, {0x09}},
+      // Macro B (two packets) still goes; the long one does not.
+      {"whole profile", DeviceWorker::kJobWriteProfile, -1, {0x08, 0x08, 0x09, 0x03, 0x04, 0x02, 0x06, 0x07, 0x05}},
+  };
+  Store().SaveKeyRecord(Key(Profile(), 2, 4, tooLong));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.pendingKey >= 0) Worker().Sequences().SetPendingMacro(c.pendingKey);
+    Forget();
+    Worker().RunJob(c.job);
+    EXPECT_EQ(Commands(plug), c.commands);
+    std::vector<uint8_t> buttons;
+    for (const auto& request : bus->Requests(plug)) {
+      if (request.at(1) == 0x09) buttons = request;
+    }
+    ASSERT_FALSE(buttons.empty());
+    EXPECT_EQ(std::vector<uint8_t>(buttons.begin() + 5 + 6, buttons.begin() + 5 + 9), slot2);
+    // Button 4 keeps macro B; the mouse still holds macro A for button 2.
+    EXPECT_EQ(buttons[5 + 12], before[5 + 12]);
+    EXPECT_EQ(bus->Firmware(mouse).settings.macros.count(2), 1u);
+    const bool told = Observer().Called("MacroTooLong 2 " + std::to_string(tooLong));
+    EXPECT_EQ(told, c.pendingKey == 2 || c.job == DeviceWorker::kJobWriteProfile);
+  }
+
+  // After a factory restore the mouse holds its defaults: that is what the
+  // button keeps then.
+  Worker().RunJob(DeviceWorker::kJobFactoryRestore);
+  Store().SaveKeyRecord(Key(Profile(), 2, 4, tooLong));
+  Forget();
+  Worker().RunJob(DeviceWorker::kJobButtonFunctions);
+  const std::vector<uint8_t> after = bus->Requests(plug).back();
+  EXPECT_EQ(std::vector<uint8_t>(after.begin() + 5 + 6, after.begin() + 5 + 9),
+            (std::vector<uint8_t>{0x20, 0x04, 0x00}));
+  (void)filled;
+}
+
 TEST_F(SequencesTest, FactoryRestoreLeavesTheModelsDpiStagesAndColours) {
   ConnectCore();
   FillProfile(Store(), Profile());
