@@ -211,7 +211,14 @@ bool DeviceManager::PollInput(InfoReply& buffer, int& deviceType) {
   if (OpenFlag() == 0) return false;
   deviceType = SelectedType();
   if (HidDevice* handle = GetActiveDevice()) {
-    return ReadReply(handle, buffer.data(), buffer.size(), kPollReadMs) > 0;
+    const int got = ReadReply(handle, buffer.data(), buffer.size(), kPollReadMs);
+    if (got > 0 && got < static_cast<int>(kNotificationLength)) {
+      // Without its second byte a report would read as "not linked" or as
+      // no stages; it says nothing and is dropped.
+      buffer.fill(0);
+      return false;
+    }
+    return got > 0;
   }
   // No interface takes commands: listen to the receivers, whose link
   // reports say when their mouse comes back. A receiver that reported its
@@ -225,7 +232,9 @@ bool DeviceManager::PollInput(InfoReply& buffer, int& deviceType) {
   }
   for (DeviceRecord* record : receivers) {
     InfoReply report{};
-    if (ReadReply(record->handle, report.data(), kFrameLength, kPollReadMs) <= 0) continue;
+    if (ReadReply(record->handle, report.data(), kFrameLength, kPollReadMs) < static_cast<int>(kNotificationLength)) {
+      continue;
+    }
     int state;
     int type;
     {
@@ -278,7 +287,9 @@ void DeviceManager::CheckWireless() {
   }
   for (DeviceRecord* record : receivers) {
     InfoReply report{};
-    if (ReadReply(record->handle, report.data(), kFrameLength, kPollReadMs) <= 0) continue;
+    if (ReadReply(record->handle, report.data(), kFrameLength, kPollReadMs) < static_cast<int>(kNotificationLength)) {
+      continue;
+    }
     if (report[0] != mouseproto::kLinkNotification) continue;
     const int state = report[1] == 1 ? 1 : 2;
     int type;

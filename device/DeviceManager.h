@@ -45,6 +45,9 @@ class DeviceManager {
   static constexpr int kIdentifyRetryPauseMs = 500;
   static constexpr int kPollReadMs = 10;
   static constexpr int kLinkInfoRetryMs = 50;
+  // A notification needs its kind and its state byte; shorter reports are
+  // dropped by the poll.
+  static constexpr size_t kNotificationLength = 2;
 
   // Low 8 bits of the sum of bytes 5 to 31 of a frame of at least 33 bytes
   // (mouseproto::FrameChecksum, the one checksum of the protocol).
