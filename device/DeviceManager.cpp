@@ -85,9 +85,17 @@ int DeviceManager::WriteRequest(HidDevice* handle, const uint8_t* data, size_t l
   return written;
 }
 
-int DeviceManager::ReadReply(HidDevice* handle, uint8_t* data, size_t length, int milliseconds) {
+int DeviceManager::ReadReply(HidDevice* handle, uint8_t* data, size_t length, int milliseconds, bool poll) {
   const int got = backend_->ReadTimeout(handle, data, length, milliseconds);
-  if (got < 0) shell::Log("HID read failed: %s", ErrorText(*backend_, handle).c_str());
+  if (got < 0) {
+    const std::string text = ErrorText(*backend_, handle);
+    // The idle poll repeats every few milliseconds; a failure that stays
+    // the same is logged once until a read succeeds again.
+    if (!poll || text != lastPollError_) shell::Log("HID read failed: %s", text.c_str());
+    if (poll) lastPollError_ = text;
+  } else if (poll) {
+    lastPollError_.clear();
+  }
   return got;
 }
 
@@ -211,7 +219,7 @@ bool DeviceManager::PollInput(InfoReply& buffer, int& deviceType) {
   if (OpenFlag() == 0) return false;
   deviceType = SelectedType();
   if (HidDevice* handle = GetActiveDevice()) {
-    const int got = ReadReply(handle, buffer.data(), buffer.size(), kPollReadMs);
+    const int got = ReadReply(handle, buffer.data(), buffer.size(), kPollReadMs, true);
     if (got > 0 && got < static_cast<int>(kNotificationLength)) {
       // Without its second byte a report would read as "not linked" or as
       // no stages; it says nothing and is dropped.
@@ -232,7 +240,8 @@ bool DeviceManager::PollInput(InfoReply& buffer, int& deviceType) {
   }
   for (DeviceRecord* record : receivers) {
     InfoReply report{};
-    if (ReadReply(record->handle, report.data(), kFrameLength, kPollReadMs) < static_cast<int>(kNotificationLength)) {
+    if (ReadReply(record->handle, report.data(), kFrameLength, kPollReadMs, true) <
+        static_cast<int>(kNotificationLength)) {
       continue;
     }
     int state;
@@ -287,7 +296,8 @@ void DeviceManager::CheckWireless() {
   }
   for (DeviceRecord* record : receivers) {
     InfoReply report{};
-    if (ReadReply(record->handle, report.data(), kFrameLength, kPollReadMs) < static_cast<int>(kNotificationLength)) {
+    if (ReadReply(record->handle, report.data(), kFrameLength, kPollReadMs, true) <
+        static_cast<int>(kNotificationLength)) {
       continue;
     }
     if (report[0] != mouseproto::kLinkNotification) continue;

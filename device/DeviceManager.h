@@ -152,8 +152,9 @@ class DeviceManager {
   // Writes a request padded to the handle's output report length; a failed
   // write is logged with the backend's error text.
   int WriteRequest(HidDevice* handle, const uint8_t* data, size_t length);
-  // A read; a failed one (not a time-out) is logged with the error text.
-  int ReadReply(HidDevice* handle, uint8_t* data, size_t length, int milliseconds);
+  // A read; a failed one (not a time-out) is logged with the error text,
+  // for the idle poll only when the text differs from its last failure.
+  int ReadReply(HidDevice* handle, uint8_t* data, size_t length, int milliseconds, bool poll = false);
   void ForgetHandle(HidDevice* handle);
   bool ListMatching(std::vector<DeviceRecord>& records, bool onlineOnly) const;
   int TypeOfLocked(int vendorId, int productId, const std::wstring& deviceId) const;
@@ -170,6 +171,7 @@ class DeviceManager {
   DeviceRecord* activeRecord_ = nullptr;
   // Output report lengths of the open handles, read when they were opened.
   std::map<HidDevice*, size_t> outputLengths_;
+  std::string lastPollError_;  // worker thread only
 };
 
 // The device id an info reply carries: bytes 4 to 7, one character each,

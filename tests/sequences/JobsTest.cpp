@@ -210,6 +210,19 @@ TEST_F(JobsTest, NotificationsCutAfterTheirFirstByteAreDropped) {
   }
 }
 
+// The poll of a mouse that has gone logs the backend's text once, not at
+// every step.
+TEST_F(JobsTest, APollThatKeepsFailingIsLoggedOnce) {
+  ConnectAirCable();
+  Forget();
+  bus->InjectFault(plug, SimulatedHid::Fault::UnplugMidExchange);
+  uint8_t frame[33] = {0x00, 0x11};
+  manager->SendReport(frame, sizeof frame, true);  // the handle goes stale
+  Log().clear();
+  for (int i = 0; i < 3; ++i) Worker().PollNotifications();
+  EXPECT_THAT(Log(), ElementsAre("HID read failed: Device disconnected"));
+}
+
 TEST_F(JobsTest, ReceiverWithoutActiveInterfaceIsStillHeardWhenItsMouseReturns) {
   ConnectAirReceiver();
   // The receiver reports its mouse gone: no interface takes commands now.
