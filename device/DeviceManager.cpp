@@ -25,6 +25,12 @@ bool IsVendorUsage(uint16_t usagePage, uint16_t usage) {
 
 const char* ModeName(int mode) { return mode == 0 ? "USB" : "2.4G"; }
 
+// The backend's text of the handle's last failure, for the log.
+std::string ErrorText(HidBackend& backend, HidDevice* handle) {
+  const std::wstring text = backend.LastError(handle);
+  return text.empty() ? std::string("no error text") : platform::ToUtf8(text);
+}
+
 std::mutex g_instanceLock;
 std::shared_ptr<HidBackend> g_instanceBackend;
 std::shared_ptr<Clock> g_instanceClock;
@@ -50,12 +56,6 @@ DeviceManager::DeviceManager(std::shared_ptr<HidBackend> backend, std::shared_pt
 DeviceManager::~DeviceManager() {
   // Whatever the open flag says, no handle outlives its owner.
   for (auto& record : records_) backend_->Close(record->handle);
-}
-
-// Text of a wide error for the log.
-static std::string ErrorText(HidBackend& backend, HidDevice* handle) {
-  const std::wstring text = backend.LastError(handle);
-  return text.empty() ? std::string("no error text") : platform::ToUtf8(text);
 }
 
 size_t DeviceManager::ReadOutputLength(HidDevice* handle) {
