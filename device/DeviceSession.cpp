@@ -32,7 +32,9 @@ void DeviceSession::ReloadCatalog() {
   manager_.CloseAll();
   manager_.EnumerateDevice();
   manager_.SetOpenFlag(1);
-  LoadModel(currentType_.load());
+  // Before any rescan the model is the one last used, so the window and
+  // the settings database show it even while no mouse answers.
+  LoadModel(shell::ReadRegistryInt(L"DeviceType"));
 }
 
 void DeviceSession::LoadModel(int deviceType) {

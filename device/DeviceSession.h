@@ -45,7 +45,8 @@ class DeviceSession {
   std::vector<ModeEntry> CatalogModes() const;
 
   // Job 1's discovery: re-registers the catalog modes with the device
-  // manager, enumerates, loads the current model, then rescans.
+  // manager, enumerates, loads the model of the stored device type, then
+  // rescans.
   void Reload();
   // The same without the final rescan, for a caller that rescans next.
   void ReloadCatalog();

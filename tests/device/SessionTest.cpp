@@ -194,7 +194,10 @@ TEST_F(SessionTest, RescanTellsTheWindowWhatItFound) {
 TEST_F(SessionTest, ReloadRegistersTheCatalogAgainBeforeRescanning) {
   bus->PlugReceiver(bus->AddMouse(Mouse("VS08")), kVid, kSwiftReceiver);
   manager->ClearModeEntries();
-  session.SetCurrentDeviceType(101);
+  // The model last used is loaded first, whatever the session shows.
+  shell::CreateRegistryKey();
+  shell::WriteRegistryInt(L"DeviceType", 101);
+  session.SetCurrentDeviceType(2);
   session.Reload();
   EXPECT_EQ(manager->ModeEntries().size(), CatalogModes().size());
   ASSERT_GE(events.calls.size(), 2u);

@@ -195,9 +195,8 @@ TEST(RelayTest, TheWorkerLoadsTheModelAndMakesTheLightRecordsWithoutWaitingForTh
   // before the job has ended.
   std::thread first([&] { worker.RunJob(DeviceWorker::kJobStart); });
   first.join();
-  // The rescan loaded the connected mouse's model, on the worker.
-  ASSERT_FALSE(model.loaded.empty());
-  EXPECT_EQ(model.loaded.back(), 2);
+  // The model last used, then the connected mouse's, both on the worker.
+  EXPECT_EQ(model.loaded, (std::vector<int>{101, 2}));
   ASSERT_TRUE(store.IsOpened());
   std::vector<ProfileRecord> profiles;
   ASSERT_EQ(store.ListProfiles(profiles), 4);
