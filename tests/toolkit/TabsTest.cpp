@@ -193,6 +193,14 @@ TEST_F(TabsTest, EachTabDrawsTheIconFrameOfItsState) {
   EXPECT_EQ(Pixel(dlg, 60, y), 0xFFFA373Eu);   // selected: accent
   EXPECT_EQ(Pixel(dlg, 160, y), 0xFFB8BDC6u);  // normal
   EXPECT_EQ(Pixel(dlg, 260, y), 0xFFFFFFFFu);  // hover
+
+  // Behind the tabs, the item background's selected frame carries an
+  // accent bar along its left edge; the other frames have none.
+  const ARGB before = Pixel(dlg, 111, 45);
+  ASSERT_EQ(s.tabs->SetItemBkImage(L"img_tabitem_bkg.png", 4), 1);
+  Pump(dlg);
+  EXPECT_EQ(Pixel(dlg, 11, 45), 0xFFFA373Eu);
+  EXPECT_EQ(Pixel(dlg, 111, 45), before);
 }
 
 }  // namespace

@@ -117,7 +117,7 @@ void MScroll::DrawControl(HDC& dc, CRect) {
   const int inset = std::max(1, Thickness() / 3);
   if (m_vertical) track.DeflateRect(inset, 0);
   else track.DeflateRect(0, inset);
-  MRender::DrawColor(dc, track, Color(0x30FFFFFF));
+  MRender::DrawColor(dc, track, Color(0x18FFFFFF));
   if (m_image == nullptr || m_imageWidth <= 0) {
     MRender::DrawColor(dc, thumb, Color(GetThumbState() == 2 ? 0xFFFA373E : 0xFF5A606A));
     return;

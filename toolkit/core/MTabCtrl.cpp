@@ -235,6 +235,18 @@ void MTabCtrl::SetLayoutType(LayoutType type) {
   RefreshItems();
 }
 
+int MTabCtrl::SetItemBkImage(const wchar_t* file, int frames) {
+  if (m_manager == nullptr || file == nullptr || frames <= 0) return 0;
+  const ImgResInfo* info = m_manager->AddImgResInfo(file, frames);
+  if (info == nullptr) return 0;
+  m_itemBk = info->image.get();
+  m_itemBkWidth = info->frameWidth;
+  m_itemBkHeight = info->height;
+  m_itemBkFrames = frames;
+  UpdateControl(1, 0);
+  return 1;
+}
+
 void MTabCtrl::SetItemTextColor(Color normal, Color hover, Color selected) {
   m_textNormal = normal;
   m_textHover = hover;
@@ -299,6 +311,10 @@ void MTabCtrl::DrawControl(HDC& dc, CRect) {
       CRect r = item.rect;
       r.OffsetRect(-m_rect.left, -m_rect.top);
       CRect text = r;
+      if (m_itemBk != nullptr && m_itemBkWidth > 0) {
+        const int frame = std::min(state, m_itemBkFrames - 1);
+        MRender::DrawImage(m_cacheDC, m_itemBk, r, frame * m_itemBkWidth, 0, m_itemBkWidth, m_itemBkHeight);
+      }
       if (item.icon != nullptr && item.frameWidth > 0) {
         const int frame = std::min(state, item.frames - 1);
         const int sx = frame * item.frameWidth;
