@@ -239,7 +239,7 @@ TEST_F(ListsTest, WheelScrollsTenStepsAndRowsAnswerInContentCoordinates) {
   EXPECT_EQ(bar->GetScrollCurrentPos(), 720);
   Move(dlg, 60, 190);  // content y 710: the last row
   EXPECT_EQ(list->GetHoverIndex(), 19);
-  // Painted at offset 540: rows 15 to 19 show.
+  // At offset 540 rows 15 to 19 show.
   EXPECT_EQ(list->GetFirstVisible(), 15);
   EXPECT_EQ(list->GetLastVisible(), 19);
 }

@@ -162,6 +162,17 @@ int DListBox::Select(int index, bool reveal) {
   return 1;
 }
 
+int DListBox::GetFirstVisible() const {
+  const int count = GetItemCount();
+  return count > 0 ? std::min(count - 1, GetScrollOffset().y / m_itemHeight) : -1;
+}
+
+int DListBox::GetLastVisible() const {
+  const int count = GetItemCount();
+  if (count == 0 || m_rect.Height() <= 0) return -1;
+  return std::min(count - 1, (GetScrollOffset().y + m_rect.Height() - 1) / m_itemHeight);
+}
+
 long DListBox::GetCurData() const { return GetItemData(m_selected); }
 
 int DListBox::SetCurData(long data) {
@@ -353,10 +364,8 @@ void DListBox::DrawControl(HDC& dc, CRect) {
     }
     MRender::BitBlt(m_animateDC, 0, 0, w, h, m_cacheDC, 0, 0);
     const int offset = GetScrollOffset().y;
-    const int count = GetItemCount();
-    m_firstVisible = count > 0 ? std::min(count - 1, offset / m_itemHeight) : -1;
-    m_lastVisible = count > 0 ? std::min(count - 1, (offset + h - 1) / m_itemHeight) : -1;
-    for (int i = m_firstVisible; i >= 0 && i <= m_lastVisible; ++i) {
+    const int last = GetLastVisible();
+    for (int i = GetFirstVisible(); i >= 0 && i <= last; ++i) {
       const int top = i * m_itemHeight - offset;
       DrawItem(m_animateDC, i, CRect(0, top, w, top + m_itemHeight));
     }

@@ -75,8 +75,9 @@ class DListBox : public MPanel {
   // the selection unchanged) when none has it.
   int SetCurData(long data);
   int GetHoverIndex() const { return m_hover; }
-  int GetFirstVisible() const { return m_firstVisible; }
-  int GetLastVisible() const { return m_lastVisible; }
+  // The rows that show at the present scroll offset (-1 when none).
+  int GetFirstVisible() const;
+  int GetLastVisible() const;
 
   // --- 3. Look ---------------------------------------------------------------------
   void SetItemHeight(int height);
@@ -130,8 +131,6 @@ class DListBox : public MPanel {
   std::vector<ListItem> m_items;
   int m_hover = -1;
   int m_selected = -1;
-  int m_firstVisible = -1;
-  int m_lastVisible = -1;
   int m_itemHeight = kDefaultItemHeight;
   Color m_hoverColor;
   Color m_selectColor;

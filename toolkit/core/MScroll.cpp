@@ -12,7 +12,9 @@ MScroll::MScroll(MObject* parent, UINT id, CRect rect, int visible, bool vertica
 // --- Range and position ---------------------------------------------------------------
 
 void MScroll::SetScrollMaxRange(int max) {
-  m_max = std::max(0, max);
+  max = std::max(0, max);
+  if (max == m_max) return;
+  m_max = max;
   if (m_pos > m_max) m_pos = m_max;
   UpdateControl(0, 0);
 }
@@ -153,6 +155,7 @@ int MScroll::OnControlLButtonDown(UINT, CPoint pt) {
   const int thumbStart = m_vertical ? thumb.top : thumb.left;
   const int thumbLength = m_vertical ? thumb.Height() : thumb.Width();
   m_changing = 1;
+  SendMessageW(CN_PRESS, CN_SCROLL, 0);
   if (thumb.PtInRect(pt)) {
     m_grab = Along(pt) - thumbStart;
     UpdateControl(0, 0);
@@ -162,7 +165,6 @@ int MScroll::OnControlLButtonDown(UINT, CPoint pt) {
     m_grab = thumbLength / 2;
     DragTo(Along(pt) - m_grab);
   }
-  SendMessageW(CN_PRESS, CN_SCROLL, 0);
   return 1;
 }
 

@@ -41,7 +41,7 @@ int MTabCtrl::InsertItem(UINT id, const wchar_t* title, const wchar_t* iconFile,
   item.width = width > 0 ? width : item.frameWidth;
   m_items.push_back(item);
   // A page belongs to its tab from now on: only the selected tab's shows.
-  if (page != nullptr && int(m_items.size()) - 1 != m_selected) page->SetVisible(0);
+  if (page != nullptr && page != GetItemPage(m_selected)) page->SetVisible(0);
   Layout();
   UpdateControl(1, 0);
   return int(m_items.size()) - 1;
