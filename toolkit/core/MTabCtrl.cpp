@@ -127,6 +127,7 @@ int MTabCtrl::SetSelectItem(int index) {
   m_previous = previous;
   m_selected = index;
   m_hover = -1;
+  SyncStates();
   SendMessageW(CN_PRESS, WPARAM(index), 0);
   ShowPages();
   UpdateControl(1, 0);
@@ -178,6 +179,7 @@ void MTabCtrl::Layout() {
 
 void MTabCtrl::RefreshItems() {
   Layout();
+  SyncStates();
   const bool valid = m_selected >= 0 && m_selected < GetItemCount() && m_items[size_t(m_selected)].visible;
   if (m_selected != -1 && !valid) {
     int last = -1;
@@ -272,7 +274,12 @@ int MTabCtrl::ItemAt(CPoint pt) const {
 void MTabCtrl::SetHover(int index) {
   if (index == m_hover) return;
   m_hover = index;
+  SyncStates();
   UpdateControl(1, 0);
+}
+
+void MTabCtrl::SyncStates() {
+  for (int i = 0; i < GetItemCount(); ++i) m_items[size_t(i)].state = i == m_selected ? 2 : i == m_hover ? 1 : 0;
 }
 
 int MTabCtrl::OnControlMouseMove(UINT, CPoint pt) {
@@ -307,7 +314,7 @@ void MTabCtrl::DrawControl(HDC& dc, CRect) {
     for (int i = 0; i < GetItemCount(); ++i) {
       const TabItemInfo& item = m_items[size_t(i)];
       if (!item.visible || item.rect.IsRectEmpty()) continue;
-      const int state = i == m_selected ? 2 : i == m_hover ? 1 : 0;
+      const int state = item.state;
       CRect r = item.rect;
       r.OffsetRect(-m_rect.left, -m_rect.top);
       CRect text = r;

@@ -102,6 +102,8 @@ class MTabCtrl : public MControlFont {
   int ItemAt(CPoint pt) const;
   void Layout();
   void SetHover(int index);
+  // Each item's state from the selection and the hover.
+  void SyncStates();
   void ShowPages();
   // The effective size along one direction: the share of length among n
   // items within [min, max], or fallback when no limits are set.
