@@ -304,7 +304,7 @@ int DListBox::OnControlScroll(int kind, UINT down, CPoint) {
   if (kind != 1 || !m_enableScroll || m_virtualHeight <= m_rect.Height()) return 0;
   CScrollVertical* bar = GetScrollVertical();
   if (bar == nullptr) return 0;
-  bar->ScrollRow(down ? kWheelRows : -kWheelRows);
+  bar->ScrollRow(down ? m_wheelRows : -m_wheelRows);
   // The row under a pointer that stayed put is another one now.
   if (m_lastWindowPoint.x >= 0) SetHover(ItemAt(WindowToContent(m_lastWindowPoint)));
   return 1;

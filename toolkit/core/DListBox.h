@@ -36,7 +36,7 @@ struct ListItem {
 class DListBox : public MPanel {
  public:
   static constexpr int kDefaultItemHeight = 36;
-  // Rows the wheel moves per notch (in steps of the bar: 100 positions).
+  // Steps of the bar one wheel notch moves by default (10 x 10 positions).
   static constexpr int kWheelRows = 10;
 
   DListBox(MObject* parent, UINT id, CRect rect, int visible);
@@ -82,6 +82,9 @@ class DListBox : public MPanel {
   // --- 3. Look ---------------------------------------------------------------------
   void SetItemHeight(int height);
   int GetItemHeight() const { return m_itemHeight; }
+  // Steps of the bar per wheel notch (lists in drop-downs move fewer).
+  void SetWheelRows(int rows) { m_wheelRows = rows > 0 ? rows : kWheelRows; }
+  int GetWheelRows() const { return m_wheelRows; }
   void SetImageList(MImageList* images);
   MImageList* GetImageList() const { return m_imageList; }
   // Sets an item's icon index; 0 when out of range.
@@ -132,6 +135,7 @@ class DListBox : public MPanel {
   int m_hover = -1;
   int m_selected = -1;
   int m_itemHeight = kDefaultItemHeight;
+  int m_wheelRows = kWheelRows;
   Color m_hoverColor;
   Color m_selectColor;
   MImageList* m_imageList = nullptr;
