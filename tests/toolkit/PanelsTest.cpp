@@ -353,6 +353,18 @@ TEST_F(PanelsTest, DraggingTheThumbScrollsAndNotifiesThePosition) {
   ASSERT_FALSE(scrolls.empty());
   EXPECT_EQ(scrolls.back(), 150u);
   EXPECT_EQ(Pixel(dlg, 100, 50), kGreen);
+
+  // Dragged out past the panel's end and released there: the window stops
+  // passing the moves on outside the panel, but the thumb ends at the end.
+  ASSERT_EQ(bar->GetThumbRect(), CRect(205, 40, 210, 80));
+  Move(dlg, 207, 50);
+  Button(dlg, true, 207, 50);
+  Move(dlg, 207, 60);  // thumb at 50: position 210
+  ASSERT_EQ(bar->GetScrollCurrentPos(), 210);
+  Move(dlg, 207, 280);
+  Button(dlg, false, 207, 280);
+  EXPECT_EQ(bar->GetScrollCurrentPos(), 300);
+  EXPECT_EQ(t.panel->GetScrollOffset(), CPoint(0, 200));
 }
 
 TEST_F(PanelsTest, RedrawRequestsOfChildrenAreMappedToTheWindowAndClipped) {

@@ -170,6 +170,9 @@ int MScroll::OnControlLButtonDown(UINT, CPoint pt) {
 
 int MScroll::OnControlLButtonUp(UINT, CPoint pt) {
   if (!m_changing) return 0;
+  // Moves beyond the window's control that holds the press do not reach
+  // the bar, but the release does: the thumb ends where the pointer is.
+  DragTo(Along(pt) - m_grab);
   m_changing = 0;
   m_hover = m_rect.PtInRect(pt) ? 1 : 0;
   UpdateControl(0, 0);
