@@ -346,7 +346,9 @@ void DListBox::DrawItem(HDC dc, int index, CRect row) {
     MRender::DrawImage(dc, m_editImage, icon, frame * m_editWidth, 0, m_editWidth, m_editHeight);
     text.right = icon.left - 8;
   }
-  DrawControlText(dc, text, item.text, m_textColor);
+  // One line, ended with an ellipsis when the name is longer than the row.
+  MRender::DrawTextARGB(dc, text, item.text.c_str(), m_textColor, GetGDIFont(),
+                        m_hAlign | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 
 void DListBox::DrawControl(HDC& dc, CRect) {

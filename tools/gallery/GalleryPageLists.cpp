@@ -56,7 +56,7 @@ void BuildListsPage(GalleryDialog& gallery, CRect client) {
     list->SetImageList(&icons);
     list->SetEditImage(L"img_list_edit.png", 2);
     const wchar_t* names[] = {L"Default", L"Shooter 射击", L"Strategy", L"Office", L"Drawing", L"Racing レース",
-                              L"MOBA 모바",  L"Video",        L"Browser",  L"Travel"};
+                              L"MOBA 모바",  L"Video",        L"Browser",  L"A profile whose name is far too long for its row"};
     for (int i = 0; i < 24; ++i) {
       std::wstring name = names[i % 10];
       if (i >= 10) name += L" " + std::to_wstring(i / 10 + 1);
