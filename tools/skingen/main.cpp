@@ -231,10 +231,6 @@ void Toggles(SkinPainter& p) {
   };
   p.Strip("img_dpi_track.png", 40, 12, 2, bar);
   p.Strip("img_progress.png", 40, 14, 2, bar);
-  p.Strip("img_scroll_v.png", 8, 40, 4, [](Canvas& c, int s, RectF r) {
-    ARGB fill = s == Hover ? 0xFF565C66 : s == Pressed ? color::kAccent : s == Disabled ? 0xFF25272B : 0xFF3A3F48;
-    c.FillRoundRect(RectF{r.x + 1, r.y + 1, r.width - 2, r.height - 2}, 3, 3, Brush::SolidColor(fill));
-  });
 }
 
 // --- 4. Panels, backgrounds, lists, tabs -------------------------------------------------
