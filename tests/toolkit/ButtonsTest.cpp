@@ -15,8 +15,11 @@
 #include "toolkit/core/CImageButton.h"
 #include "toolkit/core/CRadioButton.h"
 #include "toolkit/core/CRoundArea.h"
+#include "toolkit/core/CSelectButton.h"
+#include "toolkit/core/CSwitchButton.h"
 #include "toolkit/core/CTextButton.h"
 #include "toolkit/core/ControlRegistry.h"
+#include "toolkit/core/LongPressButton.h"
 #include "toolkit/core/MButton.h"
 #include "toolkit/core/MButton2.h"
 #include "toolkit/core/MButton3.h"
@@ -124,26 +127,28 @@ TEST_F(ButtonsTest, FactoriesBuildEveryClassWithItsClassName) {
   Open(dlg);
   struct Case {
     const wchar_t* name;
-    bool dialog;  // the dialog factory accepts it
+    bool dialog, panel;  // which factories accept it
     const wchar_t* className;
   } const cases[] = {
-      {L"MButton", true, L"MControl"},        {L"CImageButton", true, L"MControl"},
-      {L"CTextButton", true, L"MControl"},    {L"CIconButton", true, L"MControl"},
-      {L"CHelpButton", true, L"MControl"},    {L"CCheckButton", true, L"MControl"},
-      {L"CRadioButton", true, L"RadioButton"}, {L"CArea", true, L"MControl"},
-      {L"MProgress", true, L"MControl"},      {L"MProgress2", true, L"MControl"},
-      {L"MButton2", false, L"MButton2"},      {L"MButton3", false, L"MControl"},
-      {L"CRoundArea", false, L"MControl"},
+      {L"MButton", true, true, L"MControl"},         {L"CImageButton", true, true, L"MControl"},
+      {L"CTextButton", true, true, L"MControl"},     {L"CIconButton", true, true, L"MControl"},
+      {L"CHelpButton", true, true, L"MControl"},     {L"CCheckButton", true, true, L"MControl"},
+      {L"CRadioButton", true, true, L"RadioButton"}, {L"CArea", true, true, L"MControl"},
+      {L"MProgress", true, true, L"MControl"},       {L"MProgress2", true, false, L"MControl"},
+      {L"MButton2", false, true, L"MButton2"},       {L"MButton3", false, true, L"MControl"},
+      {L"CRoundArea", false, true, L"MControl"},     {L"LongPressButton", false, true, L"MControl"},
+      {L"CSwitchButton", true, true, L"MControl"},   {L"CSelectButton", true, true, L"CSelectButton"},
+      {L"CTimerButton", true, true, L"MControl"},    {L"TextCheckButton", true, false, L"MControl"},
+      {L"UpgradeButton", false, true, L"MControl"},  {L"DownloadButton", false, true, L"MControl"},
+      {L"ColorButtonEx", false, true, L"ColorButtonEx"},
   };
   Box* box = AddBox(dlg, 900, CRect(0, 0, 10, 10));
   UINT id = 10;
   for (const Case& k : cases) {
     MControl* inDialog = dlg.CreateControl(k.name, id++, CRect(0, 0, 20, 20), L"t", 1, 1);
     EXPECT_EQ(inDialog != nullptr, k.dialog) << platform::ToUtf8(k.name);
-    // MProgress2 is the one name of these that only dialogs build.
-    const bool panel = std::wstring(k.name) != L"MProgress2";
     MControl* inPanel = box->Make<MControl>(k.name, id++, CRect(0, 0, 20, 20));
-    ASSERT_EQ(inPanel != nullptr, panel) << platform::ToUtf8(k.name);
+    ASSERT_EQ(inPanel != nullptr, k.panel) << platform::ToUtf8(k.name);
     MControl* built = inDialog != nullptr ? inDialog : inPanel;
     EXPECT_STREQ(built->GetClassNameW(), k.className) << platform::ToUtf8(k.name);
     EXPECT_EQ(built->IsClass(L"RadioButton"), std::wstring(k.name) == L"CRadioButton" ? 1 : 0);
@@ -332,6 +337,64 @@ TEST_F(ButtonsTest, ToggleButtonClicksOnAReleaseWithoutAPress) {
   EXPECT_EQ(toggle->GetCheck(), 1);
   EXPECT_EQ(Codes(dlg, 1), (std::vector<UINT>{CN_CLICK}));
   EXPECT_TRUE(Codes(dlg, 2).empty());
+}
+
+TEST_F(ButtonsTest, SwitchSendsItsNewStateAndSelectButtonsGroupOnlyWithTheirKind) {
+  RecordingDialog dlg;
+  Open(dlg);
+  auto* sw = Create<CSwitchButton>(dlg, L"CSwitchButton", 1, CRect(10, 10, 90, 40), L"Lights");
+  auto* s1 = Create<CSelectButton>(dlg, L"CSelectButton", 2, CRect(10, 50, 90, 80), L"A");
+  auto* s2 = Create<CSelectButton>(dlg, L"CSelectButton", 3, CRect(10, 90, 90, 120), L"B");
+  Box* box = AddBox(dlg, 50, CRect(200, 0, 400, 300));
+  auto* grouped = box->Make<MButton2>(L"MButton2", 4, CRect(210, 10, 290, 40));
+  auto* s3 = box->Make<CSelectButton>(L"CSelectButton", 5, CRect(210, 50, 290, 80), L"C");
+  ASSERT_TRUE(sw && s1 && s2 && grouped && s3);
+  Click(dlg, 50, 25);
+  Click(dlg, 50, 25);
+  std::vector<LPARAM> states;
+  for (const Notice& n : dlg.notices) {
+    if (n.id == 1 && n.code == CN_CLICK) states.push_back(n.lParam);
+  }
+  EXPECT_EQ(states, (std::vector<LPARAM>{1, 0}));
+  // Same default group name, but only CSelectButton siblings are touched.
+  grouped->SetCheck(1);
+  Click(dlg, 50, 65);
+  Click(dlg, 50, 105);
+  EXPECT_EQ(s1->GetCheck(), 0);
+  EXPECT_EQ(s2->GetCheck(), 1);
+  Click(dlg, 250, 65);
+  EXPECT_EQ(s3->GetCheck(), 1);
+  EXPECT_EQ(grouped->GetCheck(), 1);
+  EXPECT_EQ(s2->GetCheck(), 1);
+}
+
+TEST_F(ButtonsTest, LongPressButtonRepeatsWhileHeld) {
+  RecordingDialog dlg;
+  Open(dlg);
+  Box* box = AddBox(dlg, 50, CRect(0, 0, 400, 300));
+  auto* b = box->Make<LongPressButton>(L"LongPressButton", 1, CRect(10, 10, 90, 40));
+  ASSERT_NE(b, nullptr);
+  auto advance = [&](int ms) {
+    for (int t = 0; t < ms; t += 10) {
+      platform::headless::AdvanceTime(10);
+      Pump(dlg);
+    }
+  };
+  // A quick click repeats nothing.
+  Click(dlg, 50, 25);
+  EXPECT_EQ(Codes(dlg, 1), (std::vector<UINT>{CN_PRESS, CN_CLICK}));
+  dlg.notices.clear();
+  Button(dlg, true, 50, 25);
+  advance(300);
+  EXPECT_EQ(Codes(dlg, 1), (std::vector<UINT>{CN_PRESS}));  // 300 ms is not more than 300
+  advance(100);
+  EXPECT_EQ(Codes(dlg, 1), (std::vector<UINT>{CN_PRESS, CN_REPEAT}));
+  advance(350);
+  EXPECT_EQ(Codes(dlg, 1), (std::vector<UINT>{CN_PRESS, CN_REPEAT, CN_REPEAT}));
+  // Released outside: no click, and the repeats stop.
+  Button(dlg, false, 300, 250);
+  advance(1000);
+  EXPECT_EQ(Codes(dlg, 1), (std::vector<UINT>{CN_PRESS, CN_REPEAT, CN_REPEAT}));
 }
 
 TEST_F(ButtonsTest, HelpButtonShowsItsTitleInABubbleWhileTheMouseIsOverIt) {
