@@ -470,37 +470,60 @@ TEST_F(ButtonsTest, CheckBoxTogglesOnClickAndSpace) {
   EXPECT_EQ(dlg.notices[1].lParam, 0);
 }
 
-TEST_F(ButtonsTest, CheckBoxShowsEightColumnsAndDisabledTextGrey) {
+TEST_F(ButtonsTest, CheckBoxShowsEightColumnsWithTheirTextColours) {
   const Strip strip("check.png", 8, 18, 18);
   RecordingDialog dlg;
   Open(dlg);
-  auto* box = Create<CCheckButton>(dlg, L"CCheckButton", 7, CRect(20, 20, 220, 44), nullptr);
+  auto* box = Create<CCheckButton>(dlg, L"CCheckButton", 7, CRect(20, 20, 220, 44), L"Motion sync");
   ASSERT_NE(box, nullptr);
   ASSERT_EQ(box->SetImage(strip.Name(), 8), 1);
+  const ARGB plain = 0xFF00FF00, checked = 0xFF0000FF, disabled = 0xFF808080;
+  box->SetTextColor(Color(plain));
+  box->SetCheckedTextColor(Color(checked));
+  // How many pixels of the title (right of the box) show a colour.
+  auto textPixels = [&](ARGB colour) {
+    Pump(dlg);
+    const platform::Bitmap& bmp = dlg.GetPaintManager()->GetPaintDC()->Bitmap();
+    int n = 0;
+    for (int y = 20; y < 44; ++y) {
+      for (int x = 46; x < 220; ++x) n += Near(platform::Unpremultiply(bmp.PixelAt(x, y)), colour, 24) ? 1 : 0;
+    }
+    return n;
+  };
   const CPoint inBox(29, 32);  // the 18 x 18 box is centred vertically at the left edge
   struct Case {
     const char* what;
-    void (*act)(ButtonsTest&, RecordingDialog&, CCheckButton*);
+    void (*act)(RecordingDialog&, CCheckButton*);
     int state;
+    ARGB text;
   } const cases[] = {
-      {"normal", [](ButtonsTest&, RecordingDialog&, CCheckButton*) {}, 0},
-      {"hover", [](ButtonsTest&, RecordingDialog& d, CCheckButton*) { Move(d, 29, 32); }, 1},
-      {"pressed", [](ButtonsTest&, RecordingDialog& d, CCheckButton*) { Button(d, true, 29, 32); }, 2},
-      {"checked hover", [](ButtonsTest&, RecordingDialog& d, CCheckButton*) { Button(d, false, 29, 32); }, 5},
-      {"checked", [](ButtonsTest&, RecordingDialog& d, CCheckButton*) { Move(d, 300, 250); }, 4},
-      {"checked pressed", [](ButtonsTest&, RecordingDialog& d, CCheckButton*) {
+      {"normal", [](RecordingDialog&, CCheckButton*) {}, 0, plain},
+      {"hover", [](RecordingDialog& d, CCheckButton*) { Move(d, 29, 32); }, 1, plain},
+      {"pressed", [](RecordingDialog& d, CCheckButton*) { Button(d, true, 29, 32); }, 2, plain},
+      {"checked hover", [](RecordingDialog& d, CCheckButton*) { Button(d, false, 29, 32); }, 5, checked},
+      {"checked", [](RecordingDialog& d, CCheckButton*) { Move(d, 300, 250); }, 4, checked},
+      {"checked pressed", [](RecordingDialog& d, CCheckButton*) {
          Move(d, 29, 32);
          Button(d, true, 29, 32);
-       }, 6},
-      {"checked disabled", [](ButtonsTest&, RecordingDialog& d, CCheckButton* b) {
+       }, 6, checked},
+      {"checked disabled", [](RecordingDialog& d, CCheckButton* b) {
          Button(d, false, 300, 250);
          b->SetEnabled(0);
-       }, 7},
+       }, 7, disabled},
+      {"disabled", [](RecordingDialog&, CCheckButton* b) {
+         b->SetEnabled(1);
+         b->SetCheck(0);
+         b->SetEnabled(0);
+       }, 3, disabled},
   };
   for (const Case& k : cases) {
-    k.act(*this, dlg, box);
+    k.act(dlg, box);
     EXPECT_EQ(box->GetState(), k.state) << k.what;
     EXPECT_EQ(Pixel(dlg, inBox.x, inBox.y), kFrame[k.state]) << k.what;
+    for (ARGB colour : {plain, checked, disabled}) {
+      if (colour == k.text) EXPECT_GT(textPixels(colour), 10) << k.what;
+      else EXPECT_EQ(textPixels(colour), 0) << k.what;
+    }
   }
 }
 
