@@ -276,6 +276,42 @@ TEST_F(ButtonsTest, TextButtonDrawsItsTitleInTheStateColour) {
   EXPECT_NE(platform::GetCursor(), IDC_HAND);
 }
 
+TEST_F(ButtonsTest, IconButtonDrawsTheIconFrameOfEachState) {
+  const Strip background("icon_bkg.png", 4, 40, 40);
+  const Strip icon("icon.png", 4, 10, 10, 4);
+  RecordingDialog dlg;
+  Open(dlg);
+  auto* b = Create<CIconButton>(dlg, L"CIconButton", 7, CRect(20, 10, 140, 50), nullptr);
+  ASSERT_NE(b, nullptr);
+  ASSERT_EQ(b->SetImage(background.Name(), 4), 1);
+  ASSERT_EQ(b->SetIconImage(icon.Name(), 4), 1);
+  // The icon's left edge from the icon rectangle, centred vertically.
+  b->SetTextRect(CRect(40, 0, 120, 40), CRect(6, 0, 16, 40));
+  const CPoint inIcon(20 + 6 + 5, 10 + 20), inBackground(100, 30);
+  struct Case {
+    const char* what;
+    void (*act)(RecordingDialog&, CIconButton*);
+    int state;
+  } const cases[] = {
+      {"normal", [](RecordingDialog&, CIconButton*) {}, 0},
+      {"hover", [](RecordingDialog& d, CIconButton*) { Move(d, 100, 30); }, 1},
+      {"pressed", [](RecordingDialog& d, CIconButton*) { Button(d, true, 100, 30); }, 2},
+      {"disabled", [](RecordingDialog& d, CIconButton* c) {
+         Button(d, false, 100, 30);
+         c->SetEnabled(0);
+       }, 3},
+  };
+  for (const Case& k : cases) {
+    k.act(dlg, b);
+    EXPECT_EQ(b->GetState(), k.state) << k.what;
+    EXPECT_EQ(Pixel(dlg, inIcon.x, inIcon.y), kFrame[4 + k.state]) << k.what;
+    EXPECT_EQ(Pixel(dlg, inBackground.x, inBackground.y), kFrame[k.state]) << k.what;
+  }
+  // Left of the icon lies the background, above it too.
+  EXPECT_EQ(Pixel(dlg, 20 + 3, 30), kFrame[3]);
+  EXPECT_EQ(Pixel(dlg, inIcon.x, 10 + 12), kFrame[3]);
+}
+
 TEST_F(ButtonsTest, GroupedButtonsUncheckTheirGroupOnlyAmongSiblings) {
   RecordingDialog dlg;
   Open(dlg, 500, 300);
