@@ -23,6 +23,7 @@
 #include "toolkit/core/MButton.h"
 #include "toolkit/core/MButton2.h"
 #include "toolkit/core/MButton3.h"
+#include "toolkit/core/MPanel.h"
 #include "toolkit/core/MProgress.h"
 #include "toolkit/core/MProgress2.h"
 #include "toolkit/core/PaintManager.h"
@@ -604,6 +605,50 @@ TEST_F(ButtonsTest, RadioGroupsInADialogAndInAPanelNeverTouchEachOther) {
   d2->SetCheck(0);
   EXPECT_EQ(d1->GetCheck(), 0);
   EXPECT_EQ(d3->GetCheck(), 1);
+}
+
+// The same in a real scrolling panel: its factory builds the panel-only
+// classes, its radio buttons and grouped buttons group among themselves,
+// and a click on scrolled content reaches the button under the pointer.
+TEST_F(ButtonsTest, PanelChildrenGroupInThePanelAndClickWhenScrolled) {
+  const Strip strip("scrolled.png", 4, 40, 40);
+  RecordingDialog dlg;
+  Open(dlg, 500, 300);
+  auto* outside = Create<CRadioButton>(dlg, L"CRadioButton", 1, CRect(10, 10, 150, 30), L"in the dialog");
+  auto* panel = new MPanel(&dlg, 50, CRect(200, 0, 500, 200), 1);
+  dlg.GetPaintManager()->AttachControl(panel, 1);
+  auto* r1 = dynamic_cast<CRadioButton*>(panel->CreateControl(L"CRadioButton", 2, CRect(210, 10, 350, 30), L"a", 1, 1));
+  auto* r2 = dynamic_cast<CRadioButton*>(panel->CreateControl(L"CRadioButton", 3, CRect(210, 40, 350, 60), L"b", 1, 1));
+  auto* g1 = dynamic_cast<MButton2*>(panel->CreateControl(L"MButton2", 4, CRect(210, 80, 290, 110), nullptr, 1, 1));
+  auto* g2 = dynamic_cast<MButton2*>(panel->CreateControl(L"MButton2", 5, CRect(300, 80, 380, 110), nullptr, 1, 1));
+  // Far below the panel's bottom: reachable only by scrolling.
+  auto* low = dynamic_cast<MButton*>(panel->CreateControl(L"MButton", 6, CRect(210, 400, 330, 440), L"low", 1, 1));
+  ASSERT_TRUE(outside && r1 && r2 && g1 && g2 && low);
+  EXPECT_NE(panel->CreateControl(L"CRoundArea", 7, CRect(400, 10, 450, 30), nullptr, 1, 1), nullptr);
+  EXPECT_EQ(dlg.CreateControl(L"CRoundArea", 8, CRect(400, 10, 450, 30), nullptr, 1, 1), nullptr);
+  outside->SetCheck(1);
+  r1->SetCheck(1);
+  Click(dlg, 220, 50);
+  EXPECT_EQ(r2->GetCheck(), 1);
+  EXPECT_EQ(r1->GetCheck(), 0);
+  EXPECT_EQ(outside->GetCheck(), 1);
+  Click(dlg, 250, 95);
+  Click(dlg, 340, 95);
+  EXPECT_EQ(g1->GetCheck(), 0);
+  EXPECT_EQ(g2->GetCheck(), 1);
+  // The panel's notifications climb to the dialog.
+  EXPECT_EQ(Codes(dlg, 5), (std::vector<UINT>{CN_PRESS, CN_CLICK}));
+
+  panel->SetVirtualHeight(460);
+  ASSERT_EQ(panel->EnsureVisible(low->GetRect()), 1);
+  const CRect shown = panel->ContentToWindow(low->GetRect());
+  ASSERT_LT(shown.bottom, 201);
+  ASSERT_EQ(low->SetImage(strip.Name(), 4), 1);
+  Click(dlg, shown.CenterPoint().x, shown.CenterPoint().y);
+  EXPECT_EQ(Codes(dlg, 6), (std::vector<UINT>{CN_PRESS, CN_CLICK}));
+  // Drawn where it is shown, in its hover look (away from its title).
+  EXPECT_EQ(Pixel(dlg, shown.left + 12, shown.top + 20), kFrame[1]);
+  EXPECT_EQ(Pixel(dlg, shown.left + 12, shown.top - 4), 0xFE0A0B0Cu);
 }
 
 TEST_F(ButtonsTest, SpaceChecksAFocusedRadioButtonAndSendsItsState) {

@@ -14,13 +14,13 @@
 #include "toolkit/core/CIconButton.h"
 #include "toolkit/core/CImageButton.h"
 #include "toolkit/core/CRadioButton.h"
-#include "toolkit/core/CRoundArea.h"
 #include "toolkit/core/CSwitchButton.h"
 #include "toolkit/core/CTextButton.h"
 #include "toolkit/core/LongPressButton.h"
 #include "toolkit/core/MButton.h"
 #include "toolkit/core/MButton2.h"
 #include "toolkit/core/MButton3.h"
+#include "toolkit/core/MPanel.h"
 #include "toolkit/core/MPicture.h"
 #include "toolkit/core/MProgress.h"
 #include "toolkit/core/MProgress2.h"
@@ -94,17 +94,24 @@ void Section(MDialog& dlg, UINT id, CRect frame, const wchar_t* heading) {
         0xFFFA373E);
 }
 
+// A framed section whose controls live in a panel, for the classes only a
+// panel builds. The frame and heading are the dialog's areas beneath the
+// panel: a panel's own image would cover its areas.
+MPanel* PanelSection(MDialog& dlg, UINT id, CRect frame, const wchar_t* heading) {
+  Section(dlg, id, frame, heading);
+  auto* panel = new MPanel(&dlg, id + 2, frame, 1);
+  dlg.GetPaintManager()->AttachControl(panel, 1);
+  return panel;
+}
+
 template <typename T>
 T* Make(MDialog& dlg, const wchar_t* className, UINT id, CRect rect, const wchar_t* title, int enabled = 1) {
   return dynamic_cast<T*>(dlg.CreateControl(className, id, rect, title, 1, enabled));
 }
 
-// Classes only a panel builds are attached the way a program attaches a
-// control of its own.
 template <typename T>
-T* Attach(MDialog& dlg, T* control) {
-  dlg.GetPaintManager()->AttachControl(control, 1);
-  return control;
+T* Make(MPanel* panel, const wchar_t* className, UINT id, CRect rect, const wchar_t* title, int enabled = 1) {
+  return dynamic_cast<T*>(panel->CreateControl(className, id, rect, title, 1, enabled));
 }
 
 void BuildButtonsPage(GalleryDialog& gallery, CRect) {
@@ -116,7 +123,7 @@ void BuildButtonsPage(GalleryDialog& gallery, CRect) {
         0xFFB4B4B4);
 
   // --- Push buttons -----------------------------------------------------------------
-  Section(dlg, 200, CRect(16, 90, 444, 268), L"Push buttons");
+  MPanel* push = PanelSection(dlg, 200, CRect(16, 90, 444, 268), L"Push buttons");
   struct Push {
     UINT id;
     const wchar_t* title;
@@ -129,7 +136,7 @@ void BuildButtonsPage(GalleryDialog& gallery, CRect) {
   };
   int x = 30;
   for (const Push& p : pushes) {
-    if (auto* b = Make<MButton>(dlg, L"MButton", p.id, CRect(x, 122, x + 128, 158), p.title, p.enabled)) {
+    if (auto* b = Make<MButton>(push, L"MButton", p.id, CRect(x, 122, x + 128, 158), p.title, p.enabled)) {
       b->SetImage(p.image, 4);
       b->SetFontWidth(15);
     }
@@ -149,55 +156,62 @@ void BuildButtonsPage(GalleryDialog& gallery, CRect) {
   x = 30;
   for (const Picture& p : pictures) {
     const int y = 170 + (30 - p.size) / 2;
-    if (auto* b = Make<CImageButton>(dlg, L"CImageButton", p.id, CRect(x, y, x + p.size, y + p.size), nullptr)) {
+    if (auto* b = Make<CImageButton>(push, L"CImageButton", p.id, CRect(x, y, x + p.size, y + p.size), nullptr)) {
       b->SetImage(p.image, 4);
       b->SetTooltip(p.tooltip);
     }
     x += p.size + 8;
   }
-  if (auto* help = Make<CHelpButton>(dlg, L"CHelpButton", kHelp, CRect(x + 4, 175, x + 24, 195),
+  if (auto* help = Make<CHelpButton>(push, L"CHelpButton", kHelp, CRect(x + 4, 175, x + 24, 195),
                                      L"Lift-off distance: how high the mouse\ncan be raised before it stops tracking.")) {
     help->SetImage(L"img_help.png", 1);
   }
   x += 40;
-  if (auto* link = Make<CTextButton>(dlg, L"CTextButton", kWebsite, CRect(x, 170, x + 128, 200), L"Official website")) {
+  if (auto* link = Make<CTextButton>(push, L"CTextButton", kWebsite, CRect(x, 170, x + 128, 200), L"Official website")) {
     link->SetFontWidth(15);
     link->SetTextColor(Color(0xFFC8C8C8));
   }
-  if (auto* link = Make<CTextButton>(dlg, L"CTextButton", kSupport, CRect(x + 132, 170, x + 200, 200), L"Support")) {
+  if (auto* link = Make<CTextButton>(push, L"CTextButton", kSupport, CRect(x + 132, 170, x + 200, 200), L"Support")) {
     link->SetFontWidth(15);
     link->SetTextColor(Color(0xFFC8C8C8));
   }
-  if (auto* record = Make<CIconButton>(dlg, L"CIconButton", kRecord, CRect(30, 212, 196, 248), L"Record macro")) {
+  if (auto* record = Make<CIconButton>(push, L"CIconButton", kRecord, CRect(30, 212, 196, 248), L"Record macro")) {
     record->SetImage(L"img_button.png", 4);
     record->SetIconImage(L"btn_reset.png", 4);
     record->SetTextRect(CRect(36, 0, 160, 36), CRect(8, 0, 32, 36));
   }
-  if (auto* hold = Attach(dlg, new LongPressButton(&dlg, kHold, CRect(206, 212, 372, 248), L"Hold to repeat", 1, 1))) {
+  if (auto* hold = Make<LongPressButton>(push, L"LongPressButton", kHold, CRect(206, 212, 372, 248), L"Hold to repeat")) {
     hold->SetImage(L"img_button.png", 4);
   }
 
   // --- Grouped buttons and toggles ------------------------------------------------------
-  Section(dlg, 210, CRect(16, 278, 444, 456), L"Grouped buttons, toggles and a switch");
+  MPanel* grouped = PanelSection(dlg, 210, CRect(16, 278, 444, 456), L"Grouped buttons, toggles and a switch");
   const wchar_t* const functions[] = {L"Left click", L"Right click", L"Middle"};
   for (int i = 0; i < 3; ++i) {
-    auto* b = Attach(dlg, new MButton2(&dlg, kLeftClick + UINT(i), CRect(30 + i * 92, 310, 116 + i * 92, 342), 1, 1));
+    auto* b = Make<MButton2>(grouped, L"MButton2", kLeftClick + UINT(i), CRect(30 + i * 92, 310, 116 + i * 92, 342),
+                             nullptr);
+    if (b == nullptr) continue;
     b->SetImage(L"img_button2.png", 4);
     b->SetTitle(functions[i]);
     if (i == 0) b->SetCheck(1);
   }
   const wchar_t* const modifiers[] = {L"Ctrl", L"Win", L"Alt", L"Shift"};
   for (int i = 0; i < 4; ++i) {
-    auto* b = Attach(dlg, new MButton3(&dlg, kCtrl + UINT(i), CRect(30 + i * 92, 354, 116 + i * 92, 386), 1, 1));
+    auto* b = Make<MButton3>(grouped, L"MButton3", kCtrl + UINT(i), CRect(30 + i * 92, 354, 116 + i * 92, 386), nullptr);
+    if (b == nullptr) continue;
     b->SetImage(L"img_button2.png", 4);
     b->SetTitle(modifiers[i]);
   }
-  if (auto* lighting = Make<CSwitchButton>(dlg, L"CSwitchButton", kLighting, CRect(30, 402, 74, 424), nullptr)) {
+  if (auto* lighting = Make<CSwitchButton>(grouped, L"CSwitchButton", kLighting, CRect(30, 402, 74, 424), nullptr)) {
     lighting->SetImage(L"img_switch.png", 4);
     lighting->SetFrameSize(0);
     lighting->SetCheck(1);
   }
-  Label(dlg, 212, CRect(84, 398, 430, 428), L"Lighting (a switch: sends its new state)", 14, 0xFFC8C8C8);
+  if (auto* label = static_cast<MText*>(grouped->CreateArea(L"MText", 215, CRect(84, 398, 430, 428),
+                                                             L"Lighting (a switch: sends its new state)", 1, 1))) {
+    label->SetFontWidth(14);
+    label->SetTextColor(Color(0xFFC8C8C8));
+  }
 
   // --- Check boxes and radio buttons -------------------------------------------------------
   Section(dlg, 220, CRect(456, 90, 884, 268), L"Check boxes and radio buttons");
@@ -243,33 +257,36 @@ void BuildButtonsPage(GalleryDialog& gallery, CRect) {
   }
 
   // --- Areas -------------------------------------------------------------------------------------
-  Section(dlg, 230, CRect(456, 278, 884, 390), L"Areas");
+  MPanel* areas = PanelSection(dlg, 230, CRect(456, 278, 884, 390), L"Areas");
   const int areaTop = 308, areaBottom = 356;
   if (auto* strip = static_cast<MPicture*>(
-          dlg.CreateArea(L"MPicture", 232, CRect(470, areaTop, 870, areaBottom), nullptr, 1, 1))) {
+          areas->CreateArea(L"MPicture", 240, CRect(470, areaTop, 870, areaBottom), nullptr, 1, 1))) {
     strip->SetImage(L"img_area_caption.png", 1);
     strip->SetShowMode(ShowModeFrame, 8);
   }
-  if (auto* blend = static_cast<CArea*>(dlg.CreateArea(L"CArea", 233, CRect(480, areaTop + 6, 570, areaBottom - 6),
+  if (auto* blend = static_cast<CArea*>(areas->CreateArea(L"CArea", 241, CRect(480, areaTop + 6, 570, areaBottom - 6),
                                                        nullptr, 1, 1))) {
     blend->SetTransparent(80, 80, RGB(0xFF, 0xFF, 0xFF));
   }
-  if (auto* framed = static_cast<CArea*>(dlg.CreateArea(L"CArea", 234, CRect(580, areaTop + 6, 670, areaBottom - 6),
+  if (auto* framed = static_cast<CArea*>(areas->CreateArea(L"CArea", 242, CRect(580, areaTop + 6, 670, areaBottom - 6),
                                                         nullptr, 1, 1))) {
     framed->SetTransparent(0, 0, RGB(0x2B, 0x2F, 0x36));
     framed->SetFrame(1, Color(0xFFFA373E));
   }
-  if (auto* fade = static_cast<CArea*>(dlg.CreateArea(L"CArea", 235, CRect(680, areaTop + 6, 770, areaBottom - 6),
+  if (auto* fade = static_cast<CArea*>(areas->CreateArea(L"CArea", 243, CRect(680, areaTop + 6, 770, areaBottom - 6),
                                                       nullptr, 1, 1))) {
     fade->SetDirection(0);
     fade->SetTransparent(0, 100, RGB(0xFA, 0x37, 0x3E));
   }
-  auto* round = new CRoundArea(&dlg, 236, CRect(780, areaTop + 6, 860, areaBottom - 6), 1, 1);
-  dlg.GetPaintManager()->AttachControl(round, 0);
+  areas->CreateArea(L"CRoundArea", 244, CRect(780, areaTop + 6, 860, areaBottom - 6), nullptr, 1, 1);
   const wchar_t* const areaNames[] = {L"blend 80/80", L"framed", L"fade 0→100", L"round area"};
   for (int i = 0; i < 4; ++i) {
-    Label(dlg, 237 + UINT(i), CRect(470 + i * 100, areaBottom + 2, 570 + i * 100, areaBottom + 22), areaNames[i], 12,
-          0xFFB4B4B4, 1);
+    auto* label = static_cast<MText*>(areas->CreateArea(
+        L"MText", 245 + UINT(i), CRect(470 + i * 100, areaBottom + 2, 570 + i * 100, areaBottom + 22), areaNames[i], 1, 1));
+    if (label == nullptr) continue;
+    label->SetFontWidth(12);
+    label->SetTextColor(Color(0xFFB4B4B4));
+    label->SetAlignment(1, 4);
   }
 
   // --- Progress bars -------------------------------------------------------------------------------
@@ -304,7 +321,10 @@ void BuildButtonsPage(GalleryDialog& gallery, CRect) {
       b->SetImage(L"img_button.png", 4);
     }
   }
-  auto* pause = Attach(dlg, new MButton3(&dlg, kPause, CRect(774, 512, 870, 542), 1, 1));
+  // A toggle is a panel's class; this one is attached as a program attaches
+  // a control of its own.
+  auto* pause = new MButton3(&dlg, kPause, CRect(774, 512, 870, 542), 1, 1);
+  dlg.GetPaintManager()->AttachControl(pause, 1);
   pause->SetImage(L"img_button2.png", 4);
   pause->SetTitle(L"Pause");
 
