@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "platform/Text.h"
+#include "toolkit/core/MButton.h"
 #include "toolkit/core/MPicture.h"
 #include "toolkit/core/MText.h"
-#include "tools/gallery/GalleryButton.h"
 #include "tools/gallery/GalleryPage.h"
 
 using namespace DUI;
@@ -103,8 +103,8 @@ void BuildCorePage(GalleryDialog& gallery, CRect client) {
   };
   int x = 24;
   for (const ButtonSpec& b : kButtons) {
-    auto* button = new GalleryButton(&dlg, b.id, CRect(x, 400, x + 180, 444), b.title);
-    dlg.GetPaintManager()->AttachControl(button, 1);
+    auto* button = static_cast<MButton*>(dlg.CreateControl(L"MButton", b.id, CRect(x, 400, x + 180, 444), b.title, 1, 1));
+    if (button == nullptr) continue;
     button->SetImage(L"img_button.png", 4);
     button->SetFontWidth(15);
     if (b.tooltip != nullptr) button->SetTooltip(b.tooltip);
@@ -127,6 +127,7 @@ LRESULT GalleryDialog::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lPara
                 static_cast<long>(lParam));
   }
   std::fflush(stdout);
+  if (m_notifyHook) m_notifyHook(id, code, wParam, lParam);
   return 0;
 }
 
