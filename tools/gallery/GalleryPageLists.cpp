@@ -11,7 +11,7 @@
 #include "toolkit/core/MPanel.h"
 #include "toolkit/core/MPicture.h"
 #include "toolkit/core/MText.h"
-#include "tools/gallery/GalleryButton.h"
+#include "toolkit/core/MButton.h"
 #include "tools/gallery/GalleryDialog.h"
 #include "tools/gallery/GalleryPage.h"
 
@@ -84,8 +84,9 @@ void BuildListsPage(GalleryDialog& gallery, CRect client) {
     const std::wstring label = L"Setting " + std::to_wstring(i + 1);
     Caption(tall->CreateArea(L"MText", 100 + UINT(i), CRect(336, top, 460, top + 36), label.c_str(), 1, 1),
             14, 0xFFE0E0E0);
-    auto* button = new GalleryButton(tall, 120 + UINT(i), CRect(466, top + 4, 560, top + 32), L"Apply");
-    tall->AttachControl(button, 1);
+    auto* button = static_cast<MButton*>(
+        tall->CreateControl(L"MButton", 120 + UINT(i), CRect(466, top + 4, 560, top + 32), L"Apply", 1, 1));
+    if (button == nullptr) continue;
     button->SetImage(L"img_button.png", 4);
     button->SetFontWidth(13);
   }

@@ -8,7 +8,7 @@
 #include "toolkit/core/MTabCtrl.h"
 #include "toolkit/core/MTabLayout.h"
 #include "toolkit/core/MText.h"
-#include "tools/gallery/GalleryButton.h"
+#include "toolkit/core/MButton.h"
 #include "tools/gallery/GalleryDialog.h"
 #include "tools/gallery/GalleryPage.h"
 
@@ -58,10 +58,9 @@ void AddPages(MDialog& dlg, MTabCtrl* tabs, UINT firstId, CRect area) {
                                           kTabs[i].text, 1, 1),
                          14, 0xFFB4B4B4);
     if (body != nullptr) body->SetMultiLine(1);
-    auto* button = new GalleryButton(page, base + 2, CRect(area.left + 20, area.top + 124, area.left + 180, area.top + 160),
-                                     L"Apply");
-    page->AttachControl(button, 1);
-    button->SetImage(L"img_button.png", 4);
+    auto* button = static_cast<MButton*>(page->CreateControl(
+        L"MButton", base + 2, CRect(area.left + 20, area.top + 124, area.left + 180, area.top + 160), L"Apply", 1, 1));
+    if (button != nullptr) button->SetImage(L"img_button.png", 4);
     tabs->InsertItem(100 + UINT(i), kTabs[i].title, kTabs[i].icon, page, 3, 0);
   }
 }
