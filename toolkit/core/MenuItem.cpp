@@ -85,6 +85,11 @@ void MenuItem::SetState(int state) {
   UpdateControl(0, 0);
 }
 
+void MenuItem::SetHot(int hot) {
+  if (!m_enabled || m_separator) return;
+  SetState(hot ? 1 : 0);
+}
+
 void MenuItem::SetControlEnabled(int enabled) {
   MControlFont::SetControlEnabled(enabled);
   m_state = enabled ? 0 : 2;

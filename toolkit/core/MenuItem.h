@@ -34,6 +34,10 @@ class MenuItem : public MControlFont {
   void SetCheckImage(const wchar_t* file);
   // 0 normal, 1 hover, 2 disabled.
   int GetState() const { return m_state; }
+  // Highlights the item as the pointer does (the menu's arrow keys).
+  void SetHot(int hot);
+  // Whether the item can be chosen: visible, enabled, not a separator.
+  bool IsChoosable() const { return m_visible && m_enabled && !m_separator; }
 
   void DrawControl(HDC& dc, CRect clip) override;
   void SetControlEnabled(int enabled) override;
