@@ -19,6 +19,7 @@
 #include "platform/window/Window.h"
 #include "toolkit/core/CCheckButton.h"
 #include "toolkit/core/MButton.h"
+#include "toolkit/core/MComboBox.h"
 #include "toolkit/core/MDialog.h"
 #include "toolkit/core/MPicture.h"
 #include "toolkit/core/MProgress.h"
@@ -102,6 +103,13 @@ class BenchDialog : public MDialog {
           auto* check = static_cast<CCheckButton*>(count(CreateControl(
               L"CCheckButton", id++, CRect(px + 160, y + 24, px + 236, y + 52), L"On", 1, 1)));
           check->SetCheck(1);
+        }
+        if (row % 3 == 0) {
+          // A narrow combo box with its chosen item beside every icon.
+          auto* combo = static_cast<MComboBox*>(
+              count(CreateControl(L"MComboBox", id++, CRect(px + 192, y + 24, px + 244, y + 52), nullptr, 1, 1)));
+          for (const wchar_t* rate : {L"500", L"1000", L"2000"}) combo->AddItem(rate);
+          combo->SetCurSel(1);
         }
         if (row % 3 == 2) {
           auto* bar = static_cast<MProgress*>(count(CreateControl(
