@@ -2,8 +2,6 @@
 
 #include "markup/MarkupDocument.h"
 #include "platform/Text.h"
-#include "shell/LanguageSet.h"
-#include "toolkit/core/Manager.h"
 
 namespace {
 
@@ -24,18 +22,19 @@ const CatalogEntry* Catalog::FindModel(int deviceType) const {
   return nullptr;
 }
 
-void ReadLanguagesAndName(const std::filesystem::path& programFolder) {
-  shell::LanguageSet::Clear();
+CatalogStart ReadLanguagesAndName(const std::filesystem::path& programFolder) {
+  CatalogStart start;
   MarkupDocument doc;
-  if (!LoadWellFormed(doc, programFolder / "config.xml")) return;
-  if (!doc.FindElement(L"config")) return;
+  if (!LoadWellFormed(doc, programFolder / "config.xml")) return start;
+  if (!doc.FindElement(L"config")) return start;
   doc.EnterElement();
   if (doc.FindElement(L"language.info")) {
     doc.EnterElement();
-    while (doc.FindElement(L"lan")) shell::LanguageSet::Add(platform::WToI(doc.GetAttribute(L"value")));
+    while (doc.FindElement(L"lan")) start.languages.insert(platform::WToI(doc.GetAttribute(L"value")));
     doc.LeaveElement();
   }
-  if (doc.FindElement(L"software")) DUI::Manager::SetDeviceName(doc.GetAttribute(L"caption"));
+  if (doc.FindElement(L"software")) start.caption = doc.GetAttribute(L"caption");
+  return start;
 }
 
 Catalog ReadDeviceList(const std::filesystem::path& programFolder, const std::filesystem::path& skinFolder,

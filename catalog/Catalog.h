@@ -4,12 +4,16 @@
 // section (version and web addresses).
 //
 // Two readers: the early read at start-up (languages and name) and the full
-// read at main window initialisation (models and modes). The full read
-// reports what it finds through CatalogSink, which the main window
-// implements over its device list control and the device manager.
+// read at main window initialisation (models and modes). Both return what
+// they read and set nothing global: start-up hands the languages and the name
+// to the program's services. The full read also reports what it finds through
+// CatalogSink, which the main window implements over its device list control
+// and the device manager.
 
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -62,10 +66,15 @@ struct Catalog {
   const CatalogEntry* FindModel(int deviceType) const;
 };
 
-// Early read: empties the language set, fills it from "language.info", and
-// sets the toolkit's application name from "software"/"caption". A missing
-// or ill-formed file leaves the set empty and the name unchanged.
-void ReadLanguagesAndName(const std::filesystem::path& programFolder);
+// What the early read found.
+struct CatalogStart {
+  std::set<int> languages;             // the "lan" values of "language.info"
+  std::optional<std::wstring> caption;  // "software"/"caption" when "software" was found (may be empty)
+};
+
+// Early read: the installed languages and the application name. A missing or
+// ill-formed file gives no languages and no caption.
+CatalogStart ReadLanguagesAndName(const std::filesystem::path& programFolder);
 
 // Full read. textLookup gives the text of an id in the current language (for
 // the version caption). skinFolder is where model images live ("device/").

@@ -5,7 +5,7 @@
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "platform/UserValues.h"
-#include "toolkit/core/Manager.h"
+#include "shell/AppNames.h"
 
 namespace shell {
 
@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-platform::UserValues AppKey() { return platform::UserValues(DUI::Manager::GetDeviceName()); }
+platform::UserValues AppKey() { return platform::UserValues(ApplicationName()); }
 
 }  // namespace
 
@@ -29,8 +29,9 @@ fs::path ProgramFolder() {
 
 fs::path DataFolder() {
   const fs::path root = platform::UserDataRoot();
-  const std::wstring folder = DUI::Manager::GetDeviceName() + L" Files";
-  if (root.empty() || !platform::IsSafeFolderName(DUI::Manager::GetDeviceName())) return {};
+  const std::wstring name = ApplicationName();
+  if (root.empty() || !platform::IsSafeFolderName(name)) return {};
+  const std::wstring folder = name + L" Files";
   return root / fs::path(platform::ToUtf8(folder));
 }
 

@@ -11,9 +11,9 @@
 
 #include "platform/IniFile.h"
 #include "platform/Text.h"
+#include "shell/AppNames.h"
 #include "shell/Environment.h"
 #include "shell/LanguageSet.h"
-#include "toolkit/core/Manager.h"
 
 namespace shell {
 
@@ -155,8 +155,8 @@ void SetLanguageChangedHandler(LanguageChangedHandler handler) {
 void SetLanguage(int id) {
   g_current.store(id);
   WriteRegistryInt(L"LCID", id);
-  const std::wstring face = L"Open Sans Semibold";
-  DUI::Manager::SetFontName(face);
+  const std::wstring face = kDefaultFontName;
+  SetFontName(face);
   LanguageChangedHandler handler;
   {
     std::lock_guard lock(g_handlerLock);

@@ -40,14 +40,15 @@ int UserInterfaceLanguage();
 // chosen language, which is also made current.
 int ChooseLanguage();
 
-// Called after SetLanguage has changed the language and the toolkit font,
-// with the font face the main window is to use; the main window fetches its
-// texts again from there.
+// Called after SetLanguage has changed the language and the program's font
+// name (shell::FontName), with the font face the windows are to use. The
+// program's handler passes the face on to the toolkit and lets the main
+// window fetch its texts again.
 using LanguageChangedHandler = std::function<void(const std::wstring& fontFace)>;
 void SetLanguageChangedHandler(LanguageChangedHandler handler);
 
 // The user picked a language: make it current, store it as "LCID", switch
-// the toolkit font to "Open Sans Semibold" and notify the handler.
+// the font name to "Open Sans Semibold" and notify the handler.
 void SetLanguage(int id);
 
 // The language file of a language id.

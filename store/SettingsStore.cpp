@@ -5,7 +5,6 @@
 #include <iterator>
 
 #include "platform/Text.h"
-#include "shell/Environment.h"
 #include "store/SQLiteAutoTransaction.h"
 #include "store/SQLiteStatement.h"
 
@@ -246,7 +245,17 @@ bool SettingsStore::OpenForDeviceType(int deviceType, const DeviceAttributeLooku
   // next file never inherits it.
   db_.Close();
   const std::wstring attr = lookup ? lookup(deviceType) : std::wstring();
-  return OpenDatabase(shell::DatabaseFolder(), attr);
+  return OpenDatabase(databaseFolder_, attr);
+}
+
+void SettingsStore::SetDatabaseFolder(const fs::path& folder) {
+  std::lock_guard lock(lock_);
+  databaseFolder_ = folder;
+}
+
+fs::path SettingsStore::DatabaseFolder() const {
+  std::lock_guard lock(lock_);
+  return databaseFolder_;
 }
 
 bool SettingsStore::IsOpened() const {

@@ -66,10 +66,16 @@ class SettingsStore {
   // Closes the connection when the opened flag is set.
   void CloseDatabase();
 
+  // The folder that OpenForDeviceType opens the models' files in. Start-up
+  // hands the store the user's database folder; without one (or with an
+  // empty one) no model's file can be opened.
+  void SetDatabaseFolder(const std::filesystem::path& folder);
+  std::filesystem::path DatabaseFolder() const;
+
   // What loading a model does with the store: close, then open the file of
-  // the device type in the database folder (shell::DatabaseFolder()). The
-  // lookup gives the device attribute of the first catalog model with that
-  // device type, or empty when there is none.
+  // the device type in the database folder (SetDatabaseFolder). The lookup
+  // gives the device attribute of the first catalog model with that device
+  // type, or empty when there is none.
   using DeviceAttributeLookup = std::function<std::wstring(int deviceType)>;
   bool OpenForDeviceType(int deviceType, const DeviceAttributeLookup& lookup);
 
@@ -148,5 +154,6 @@ class SettingsStore {
   // ResetDefaults) hold it across their parts.
   mutable std::recursive_mutex lock_;
   std::string path_;
+  std::filesystem::path databaseFolder_;
   bool opened_ = false;
 };

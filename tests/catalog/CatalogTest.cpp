@@ -1,14 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "TestEnv.h"
 #include "catalog/Catalog.h"
 #include "platform/Text.h"
-#include "shell/LanguageSet.h"
-#include "toolkit/core/Manager.h"
 
 namespace fs = std::filesystem;
 
@@ -36,9 +37,6 @@ class RecordingSink : public CatalogSink {
 
 class CatalogTest : public ::testing::Test {
  protected:
-  void SetUp() override { DUI::Manager::SetDeviceName(L"Velmora"); }
-  void TearDown() override { DUI::Manager::SetDeviceName(L"Velmora"); }
-
   void Write(const std::string& xml) { testenv::WriteFile(dir_.Path() / "config.xml", xml); }
   Catalog Read(RecordingSink& sink) {
     return ReadDeviceList(dir_.Path(), dir_.Path() / "skins" / "theme1", sink,
@@ -102,11 +100,11 @@ TEST_F(CatalogTest, FullReadListsModelsAndModesInFileOrder) {
   EXPECT_EQ(c.qa, L"https://q.example/");
 }
 
-TEST_F(CatalogTest, EarlyReadSetsLanguagesAndName) {
+TEST_F(CatalogTest, EarlyReadReturnsLanguagesAndName) {
   Write(kTwoModels);
-  ReadLanguagesAndName(dir_.Path());
-  EXPECT_EQ(shell::LanguageSet::All(), (std::set<int>{1033, 2052}));
-  EXPECT_EQ(DUI::Manager::GetDeviceName(), L"Abc");
+  const CatalogStart start = ReadLanguagesAndName(dir_.Path());
+  EXPECT_EQ(start.languages, (std::set<int>{1033, 2052}));
+  EXPECT_EQ(start.caption, std::optional<std::wstring>(L"Abc"));
 }
 
 TEST_F(CatalogTest, ElementOrderDecidesWhatIsFound) {
@@ -114,7 +112,7 @@ TEST_F(CatalogTest, ElementOrderDecidesWhatIsFound) {
     const char* name;
     const char* xml;
     std::set<int> languages;
-    const wchar_t* appName;
+    const wchar_t* caption;  // nullptr: no "software" found
     size_t models;
     const wchar_t* version;
     const wchar_t* qa;
@@ -127,7 +125,7 @@ TEST_F(CatalogTest, ElementOrderDecidesWhatIsFound) {
       {"software before language.info: languages read, no caption",
        R"(<config><software caption="Late" version="1.0"/>
           <language.info><lan value="1041"/></language.info></config>)",
-       {1041}, L"Velmora", 0, L"1.0", L""},
+       {1041}, nullptr, 0, L"1.0", L""},
       {"empty language.info and empty caption",
        R"(<config><language.info/><software caption=""/></config>)",
        {}, L"", 0, L"", L""},
@@ -136,19 +134,17 @@ TEST_F(CatalogTest, ElementOrderDecidesWhatIsFound) {
        {}, L"", 0, L"3", L"q"},
       {"ill-formed: nothing read",
        R"(<config><device><mouse name="M" device_type="1"></device></config>)",
-       {}, L"Velmora", 0, L"", L""},
+       {}, nullptr, 0, L"", L""},
       {"two roots: nothing read",
        R"(<config><language.info><lan value="1033"/></language.info></config><config/>)",
-       {}, L"Velmora", 0, L"", L""},
+       {}, nullptr, 0, L"", L""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    DUI::Manager::SetDeviceName(L"Velmora");
-    shell::LanguageSet::Add(1058);  // the early read must empty the set first
     Write(c.xml);
-    ReadLanguagesAndName(dir_.Path());
-    EXPECT_EQ(shell::LanguageSet::All(), c.languages);
-    EXPECT_EQ(DUI::Manager::GetDeviceName(), c.appName);
+    const CatalogStart start = ReadLanguagesAndName(dir_.Path());
+    EXPECT_EQ(start.languages, c.languages);
+    EXPECT_EQ(start.caption, c.caption ? std::optional<std::wstring>(c.caption) : std::nullopt);
     RecordingSink sink;
     const Catalog catalog = Read(sink);
     EXPECT_EQ(catalog.models.size(), c.models);
@@ -158,10 +154,9 @@ TEST_F(CatalogTest, ElementOrderDecidesWhatIsFound) {
 }
 
 TEST_F(CatalogTest, MissingFileLeavesEverythingEmpty) {
-  shell::LanguageSet::Add(1033);
-  ReadLanguagesAndName(dir_.Path());
-  EXPECT_TRUE(shell::LanguageSet::All().empty());
-  EXPECT_EQ(DUI::Manager::GetDeviceName(), L"Velmora");
+  const CatalogStart start = ReadLanguagesAndName(dir_.Path());
+  EXPECT_TRUE(start.languages.empty());
+  EXPECT_FALSE(start.caption);
   RecordingSink sink;
   const Catalog c = Read(sink);
   EXPECT_TRUE(c.models.empty());
@@ -169,13 +164,11 @@ TEST_F(CatalogTest, MissingFileLeavesEverythingEmpty) {
 }
 
 TEST(ShippedCatalog, HasTheRequiredModelsAndLanguages) {
-  DUI::Manager::SetDeviceName(L"Velmora");
-  ReadLanguagesAndName(testenv::BinDir());
-  EXPECT_EQ(shell::LanguageSet::All(), (std::set<int>{1028, 1033, 1041, 1042, 1058, 2052}));
-  EXPECT_EQ(DUI::Manager::GetDeviceName(), L"Orvane");
+  const CatalogStart start = ReadLanguagesAndName(testenv::BinDir());
+  EXPECT_EQ(start.languages, (std::set<int>{1028, 1033, 1041, 1042, 1058, 2052}));
+  EXPECT_EQ(start.caption, std::optional<std::wstring>(L"Orvane"));
   RecordingSink sink;
   const Catalog c = ReadDeviceList(testenv::BinDir(), testenv::BinDir() / "skins/theme1", sink, nullptr);
-  DUI::Manager::SetDeviceName(L"Velmora");
   ASSERT_GE(c.models.size(), 3u);
   bool cableAndReceiver = false;
   for (const auto& m : c.models) {
@@ -196,4 +189,47 @@ TEST(ShippedCatalog, HasTheRequiredModelsAndLanguages) {
   EXPECT_FALSE(c.website.empty());
   EXPECT_FALSE(c.feedback.empty());
   EXPECT_FALSE(c.qa.empty());
+}
+
+namespace {
+
+// The modes whose vendor id, product id and device id an earlier mode
+// already has, as "Name vid:pid dev_id".
+std::vector<std::string> RepeatedModes(const Catalog& c) {
+  std::set<std::tuple<int, int, std::wstring>> seen;
+  std::vector<std::string> repeated;
+  for (const CatalogEntry& mode : c.modes) {
+    if (seen.emplace(mode.vid, mode.pid, mode.dev_id).second) continue;
+    char key[32];
+    std::snprintf(key, sizeof key, " %04X:%04X ", mode.vid, mode.pid);
+    repeated.push_back(platform::ToUtf8(mode.name) + key + platform::ToUtf8(mode.dev_id));
+  }
+  return repeated;
+}
+
+}  // namespace
+
+TEST_F(CatalogTest, RepeatedModesAreFound) {
+  // Same ids on two models, and on two modes of one model; a different
+  // device id behind the same vendor and product ids is a different mouse.
+  Write(R"(<config><device>
+    <mouse name="A" device_type="1"><mode value="0" vid="1A2B" pid="0001" dev_id="AA01"/>
+                                    <mode value="1" vid="1A2B" pid="0001" dev_id="AA01"/></mouse>
+    <mouse name="B" device_type="2"><mode value="0" vid="1a2b" pid="0001" dev_id="AA01"/>
+                                    <mode value="0" vid="1A2B" pid="0001" dev_id="BB02"/></mouse>
+  </device></config>)");
+  RecordingSink sink;
+  EXPECT_EQ(RepeatedModes(Read(sink)), (std::vector<std::string>{"A 1A2B:0001 AA01", "B 1A2B:0001 AA01"}));
+  Write(kTwoModels);
+  EXPECT_TRUE(RepeatedModes(Read(sink)).empty());
+}
+
+// Discovery tells models apart by vendor id, product id and the identity the
+// mouse reports: two modes alike in all three would make the model of a
+// mouse a matter of file order.
+TEST(ShippedCatalog, NoTwoModesShareVendorProductAndDeviceId) {
+  RecordingSink sink;
+  const Catalog c = ReadDeviceList(testenv::BinDir(), testenv::BinDir() / "skins/theme1", sink, nullptr);
+  ASSERT_GE(c.modes.size(), 3u);
+  EXPECT_EQ(RepeatedModes(c), std::vector<std::string>{});
 }

@@ -36,9 +36,12 @@ inline std::vector<std::uint8_t> Padded(std::initializer_list<std::uint8_t> head
 inline std::vector<std::uint8_t> Reply(std::uint8_t command, std::uint8_t status,
                                        std::initializer_list<std::uint8_t> payload,
                                        std::size_t length = 33) {
-  std::vector<std::uint8_t> bytes{command, status, 0, 0};
-  bytes.insert(bytes.end(), payload);
-  bytes.resize(std::max(length, bytes.size()), 0);
+  // Sized once and filled in place: growing a four-byte vector by insert
+  // makes GCC 12's optimiser warn about a copy it cannot prove in bounds.
+  std::vector<std::uint8_t> bytes(std::max(length, payload.size() + 4), 0);
+  bytes[0] = command;
+  bytes[1] = status;
+  std::copy(payload.begin(), payload.end(), bytes.begin() + 4);
   bytes.resize(length);
   return bytes;
 }

@@ -372,6 +372,7 @@ TEST_F(ModelFiles, LoadModelDataSwitchesTheDatabaseEvenWithoutADescription) {
   Write("alpha", "<mouse><menu light=\"0\"/></mouse>");
 
   SettingsStore store;
+  store.SetDatabaseFolder(shell::DatabaseFolder());
   const LoadedModel first = LoadModelData(4, catalog, store, dir_.Path());
   EXPECT_EQ(first.name, L"Alpha");
   EXPECT_EQ(first.device_attr, L"alpha");

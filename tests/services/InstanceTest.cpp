@@ -18,10 +18,10 @@
 
 #include "ChildProcess.h"
 #include "TestEnv.h"
+#include "app/CommandLine.h"
+#include "app/SingleInstance.h"
 #include "platform/Text.h"
 #include "platform/instance/InstanceLock.h"
-#include "shell/CommandLine.h"
-#include "shell/SingleInstance.h"
 
 namespace {
 
@@ -325,18 +325,18 @@ TEST(StartupRules, HideOptionIsACaseSensitiveSubstring) {
       {L"-hide", true},    {L"-autorun -hide", true}, {L"x-hidey", true}, {L"-HIDE", false},
       {L"-Hide", false},   {L"hide", false},          {L"", false},       {L"- hide", false},
   };
-  for (const Case& c : cases) EXPECT_EQ(shell::HasHideOption(c.line), c.hide) << c.line;
+  for (const Case& c : cases) EXPECT_EQ(app::HasHideOption(c.line), c.hide) << c.line;
 
   const char* argv[] = {"/opt/orvane/orvane", "-auto", "x-hid", "e", nullptr};
-  EXPECT_EQ(shell::CommandLineText(4, argv), L"-auto x-hid e");
-  EXPECT_FALSE(shell::HasHideOption(shell::CommandLineText(4, argv)));
+  EXPECT_EQ(app::CommandLineText(4, argv), L"-auto x-hid e");
+  EXPECT_FALSE(app::HasHideOption(app::CommandLineText(4, argv)));
 }
 
 TEST(StartupRules, OnlyCode610QuitsWithMessage1691) {
-  EXPECT_TRUE(shell::IsQuitRequest(1691, 610));
-  EXPECT_FALSE(shell::IsQuitRequest(1691, 5));
-  EXPECT_FALSE(shell::IsQuitRequest(1691, 610 + (1ll << 32)));
-  EXPECT_FALSE(shell::IsQuitRequest(2022, 610));
+  EXPECT_TRUE(app::IsQuitRequest(1691, 610));
+  EXPECT_FALSE(app::IsQuitRequest(1691, 5));
+  EXPECT_FALSE(app::IsQuitRequest(1691, 610 + (1ll << 32)));
+  EXPECT_FALSE(app::IsQuitRequest(2022, 610));
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 #include "TestEnv.h"
 #include "platform/Paths.h"
 #include "platform/UserValues.h"
+#include "shell/AppNames.h"
 #include "shell/Environment.h"
-#include "toolkit/core/Manager.h"
 
 namespace fs = std::filesystem;
 
@@ -31,8 +31,8 @@ fs::path PasswordDatabaseHome() {
 // Every case starts with fresh user folders and the default application name.
 class EnvironmentTest : public ::testing::Test {
  protected:
-  void SetUp() override { DUI::Manager::SetDeviceName(L"Velmora"); }
-  void TearDown() override { DUI::Manager::SetDeviceName(L"Velmora"); }
+  void SetUp() override { shell::SetApplicationName(L"Velmora"); }
+  void TearDown() override { shell::SetApplicationName(L"Velmora"); }
   testenv::FreshUserFolders home_;
 };
 
@@ -40,7 +40,7 @@ class EnvironmentTest : public ::testing::Test {
 
 TEST_F(EnvironmentTest, FoldersAreNamedAfterTheApplication) {
   EXPECT_EQ(shell::DatabaseFolder(), home_.DataHome() / "Velmora Files" / "db");
-  DUI::Manager::SetDeviceName(L"Abc");
+  shell::SetApplicationName(L"Abc");
   EXPECT_EQ(shell::DataFolder(), home_.DataHome() / "Abc Files");
   ASSERT_TRUE(shell::CreateRegistryKey());
   EXPECT_EQ(platform::UserValues(L"Abc").File(), home_.ConfigHome() / "Abc" / "values");
@@ -85,7 +85,7 @@ TEST_F(EnvironmentTest, DataFolderFallsBackToHomeAndRefusesRelativeRoots) {
 
 TEST_F(EnvironmentTest, UnsafeApplicationNamesGiveNoFolder) {
   for (const wchar_t* name : {L"", L"..", L"a/b"}) {
-    DUI::Manager::SetDeviceName(name);
+    shell::SetApplicationName(name);
     EXPECT_TRUE(shell::DataFolder().empty());
     EXPECT_FALSE(shell::CreateRegistryKey());
     EXPECT_EQ(shell::ReadRegistryInt(L"exit_mode"), 0);
@@ -118,7 +118,7 @@ TEST_F(EnvironmentTest, RegistryValuesFollowKeyRules) {
   EXPECT_EQ(shell::ReadRegistryInt(L"DeviceType"), -3);
   EXPECT_EQ(shell::ReadRegistryInt(L"autorun_minimize"), 0);  // missing value
 
-  const platform::UserValues key(DUI::Manager::GetDeviceName());
+  const platform::UserValues key(shell::ApplicationName());
   struct Case {
     const wchar_t* text;
     int expected;
@@ -131,7 +131,7 @@ TEST_F(EnvironmentTest, RegistryValuesFollowKeyRules) {
 
 TEST_F(EnvironmentTest, ValuesFileIsRewrittenWholeAndSurvivesGarbage) {
   ASSERT_TRUE(shell::CreateRegistryKey());
-  const platform::UserValues key(DUI::Manager::GetDeviceName());
+  const platform::UserValues key(shell::ApplicationName());
   // Line breaks and '=' in names would corrupt the file; they are refused.
   EXPECT_FALSE(key.Write(L"a=b", L"1"));
   EXPECT_FALSE(key.Write(L"x", L"1\nLCID=5"));

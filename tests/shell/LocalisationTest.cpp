@@ -11,10 +11,10 @@
 #include "TestEnv.h"
 #include "platform/Text.h"
 #include "platform/UserValues.h"
+#include "shell/AppNames.h"
 #include "shell/Environment.h"
 #include "shell/LanguageSet.h"
 #include "shell/Localisation.h"
-#include "toolkit/core/Manager.h"
 
 namespace fs = std::filesystem;
 
@@ -25,7 +25,7 @@ namespace {
 class LocalisationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    DUI::Manager::SetDeviceName(L"Velmora");
+    shell::SetApplicationName(L"Velmora");
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
       if (const char* v = std::getenv(name)) saved_.emplace_back(name, v);
       ::unsetenv(name);
@@ -39,7 +39,7 @@ class LocalisationTest : public ::testing::Test {
     shell::SetLanguageFolder({});
     shell::SetLanguageChangedHandler(nullptr);
     shell::SetLanguage(shell::kLangEnglish);
-    DUI::Manager::SetDeviceName(L"Velmora");
+    shell::SetApplicationName(L"Velmora");
     shell::LanguageSet::Clear();
   }
   void Install(std::initializer_list<int> ids) {
@@ -133,7 +133,7 @@ TEST_F(LocalisationTest, AnInstalledStoredLanguageIsUsedWithoutWriting) {
 TEST_F(LocalisationTest, WithoutAKeyNothingIsStored) {
   // An application name that cannot name a folder: the key can neither be
   // opened nor created.
-  DUI::Manager::SetDeviceName(L"a/b");
+  shell::SetApplicationName(L"a/b");
   Install({2052, 1033});
   ::setenv("LANG", "en_US.UTF-8", 1);
   EXPECT_EQ(shell::ChooseLanguage(), 2052);
@@ -144,7 +144,7 @@ TEST_F(LocalisationTest, WithoutAKeyNothingIsStored) {
 
 TEST_F(LocalisationTest, SetLanguageStoresSwitchesTheFontAndNotifies) {
   ASSERT_TRUE(shell::CreateRegistryKey());
-  DUI::Manager::SetFontName(L"Something Else");
+  shell::SetFontName(L"Something Else");
   std::wstring notified;
   int calls = 0;
   shell::SetLanguageChangedHandler([&](const std::wstring& face) {
@@ -155,7 +155,7 @@ TEST_F(LocalisationTest, SetLanguageStoresSwitchesTheFontAndNotifies) {
   shell::SetLanguage(2052);
   EXPECT_EQ(shell::CurrentLanguage(), 2052);
   EXPECT_EQ(StoredLcid(), std::optional<std::wstring>(L"2052"));
-  EXPECT_EQ(DUI::Manager::GetFontName(), L"Open Sans Semibold");
+  EXPECT_EQ(shell::FontName(), L"Open Sans Semibold");
   EXPECT_EQ(notified, L"Open Sans Semibold");
   EXPECT_EQ(calls, 1);
 }

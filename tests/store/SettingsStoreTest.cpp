@@ -10,8 +10,8 @@
 
 #include "StoreTestSupport.h"
 #include "platform/Text.h"
+#include "shell/AppNames.h"
 #include "shell/Environment.h"
-#include "toolkit/core/Manager.h"
 
 namespace fs = std::filesystem;
 using storetest::QueryOne;
@@ -234,9 +234,15 @@ TEST_F(SettingsStoreTest, ReopeningTheSameFileKeepsItsData) {
 // Loading a model opens the file of its device type in the user's database
 // folder; a device type no model has uses "_data.db".
 TEST_F(SettingsStoreTest, OpenForDeviceTypeUsesTheCatalogLookup) {
-  DUI::Manager::SetDeviceName(L"Velmora");
+  shell::SetApplicationName(L"Velmora");
   const fs::path folder = shell::DatabaseFolder();
   ASSERT_TRUE(fs::create_directories(folder));
+  // A store that has not been handed its folder opens no model's file.
+  EXPECT_FALSE(store_.OpenForDeviceType(2, [](int) { return std::wstring(L"veyra_core"); }));
+  EXPECT_FALSE(store_.IsOpened());
+  EXPECT_FALSE(fs::exists("veyra_core_data.db"));  // nothing beside the current folder either
+  store_.SetDatabaseFolder(folder);
+  EXPECT_EQ(store_.DatabaseFolder(), folder);
   const std::map<int, std::wstring> models = {{1, L"veyra_air"}, {2, L"veyra_core"}};
   auto lookup = [&](int type) {
     const auto it = models.find(type);

@@ -15,9 +15,9 @@
 #include <mutex>
 #include <string>
 
+#include "app/SingleInstance.h"
 #include "platform/Text.h"
-#include "shell/SingleInstance.h"
-#include "toolkit/core/Manager.h"
+#include "shell/AppNames.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ class Recorder : public platform::InstanceEvents {
 
   void OnPostedMessage(std::uint32_t message, std::uint64_t wParam, std::int64_t lParam) override {
     Write("post " + std::to_string(message) + " " + std::to_string(wParam) + " " + std::to_string(lParam));
-    if (shell::IsQuitRequest(message, lParam)) {
+    if (app::IsQuitRequest(message, lParam)) {
       std::lock_guard<std::mutex> lock(mutex_);
       quit_ = true;
       cv_.notify_all();
@@ -63,8 +63,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s NAME RECORD_FILE\n", argv[0]);
     return 2;
   }
-  DUI::Manager::SetDeviceName(platform::FromUtf8(argv[1]));
-  shell::SingleInstance instance;
+  shell::SetApplicationName(platform::FromUtf8(argv[1]));
+  app::SingleInstance instance;
   if (!instance.Claim()) return 0;
   Recorder recorder(argv[2]);
   recorder.Write("ready");

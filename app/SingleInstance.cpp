@@ -1,15 +1,15 @@
-#include "shell/SingleInstance.h"
+#include "app/SingleInstance.h"
 
-#include "toolkit/core/Manager.h"
+#include "shell/AppNames.h"
 
-namespace shell {
+namespace app {
 
 SingleInstance::SingleInstance(platform::InstanceOptions options) : options_(std::move(options)) {}
 
 SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::Claim() {
-  const std::wstring name = DUI::Manager::GetDeviceName();
+  const std::wstring name = shell::ApplicationName();
   if (lock_ == nullptr) lock_ = std::make_unique<platform::InstanceLock>(name, options_);
   if (lock_->TryClaim() == platform::InstanceLock::Claim::First) return true;
   platform::InstanceLock::SendActivate(name, options_);
@@ -24,4 +24,4 @@ bool IsQuitRequest(std::uint32_t message, std::int64_t lParam) {
   return message == platform::kQuitMessage && lParam == 610;
 }
 
-}  // namespace shell
+}  // namespace app

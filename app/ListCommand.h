@@ -6,7 +6,7 @@
 // found. With --simulate it lists the simulated mice instead of the
 // machine's.
 
-namespace shell {
+namespace app {
 
 // True when the arguments ask for the listing; simulate tells whether they
 // also ask for the simulated mice.
@@ -16,4 +16,4 @@ bool IsListCommand(int argc, char** argv, bool& simulate);
 // mouse was listed, 1 when none was found).
 int RunListCommand(bool simulate);
 
-}  // namespace shell
+}  // namespace app

@@ -1,8 +1,8 @@
-#include "shell/CommandLine.h"
+#include "app/CommandLine.h"
 
 #include "platform/Text.h"
 
-namespace shell {
+namespace app {
 
 std::wstring CommandLineText(int argc, const char* const* argv) {
   std::wstring text;
@@ -16,4 +16,4 @@ std::wstring CommandLineText(int argc, const char* const* argv) {
 
 bool HasHideOption(std::wstring_view commandLine) { return commandLine.find(L"-hide") != std::wstring_view::npos; }
 
-}  // namespace shell
+}  // namespace app

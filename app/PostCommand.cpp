@@ -1,4 +1,4 @@
-#include "shell/PostCommand.h"
+#include "app/PostCommand.h"
 
 #include <charconv>
 #include <cstdint>
@@ -7,9 +7,9 @@
 
 #include "platform/Text.h"
 #include "platform/instance/InstanceLock.h"
-#include "toolkit/core/Manager.h"
+#include "shell/AppNames.h"
 
-namespace shell {
+namespace app {
 
 namespace {
 
@@ -36,7 +36,7 @@ int RunPostCommand(int argc, const char* const* argv, std::FILE* err) {
     std::fprintf(err, "usage: %s --post MSG WPARAM LPARAM (decimal numbers)\n", argc > 0 ? argv[0] : "orvane");
     return 2;
   }
-  const std::wstring name = DUI::Manager::GetDeviceName();
+  const std::wstring name = shell::ApplicationName();
   switch (platform::InstanceLock::SendPost(name, message, wParam, lParam)) {
     case platform::InstanceLock::Delivery::Delivered:
       return 0;
@@ -50,4 +50,4 @@ int RunPostCommand(int argc, const char* const* argv, std::FILE* err) {
   return 1;
 }
 
-}  // namespace shell
+}  // namespace app

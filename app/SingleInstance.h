@@ -9,15 +9,15 @@
 #include "platform/instance/InstanceEvents.h"
 #include "platform/instance/InstanceLock.h"
 
-namespace shell {
+namespace app {
 
 class SingleInstance {
  public:
   explicit SingleInstance(platform::InstanceOptions options = {});
   ~SingleInstance();
 
-  // Claims the instance for the application name held by the toolkit
-  // (Manager::GetDeviceName, so the name must be final before this call).
+  // Claims the instance for the application name (shell::ApplicationName,
+  // so the name must be final before this call).
   // True for the first instance, which holds the claim for the object's
   // lifetime. False when another instance runs; it has been asked to show
   // itself (whether or not it answered).
@@ -35,4 +35,4 @@ class SingleInstance {
 // ignored.
 bool IsQuitRequest(std::uint32_t message, std::int64_t lParam);
 
-}  // namespace shell
+}  // namespace app

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace shell {
+namespace app {
 
 // The arguments after the program name joined by single blanks, converted
 // from UTF-8.
@@ -14,4 +14,4 @@ std::wstring CommandLineText(int argc, const char* const* argv);
 // and only in small letters.
 bool HasHideOption(std::wstring_view commandLine);
 
-}  // namespace shell
+}  // namespace app

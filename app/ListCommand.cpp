@@ -1,4 +1,4 @@
-#include "shell/ListCommand.h"
+#include "app/ListCommand.h"
 
 #include <dirent.h>
 #include <unistd.h>
@@ -25,7 +25,7 @@
 #include "shell/Environment.h"
 #include "store/SettingsStore.h"
 
-namespace shell {
+namespace app {
 
 namespace {
 
@@ -190,9 +190,9 @@ bool IsListCommand(int argc, char** argv, bool& simulate) {
 }
 
 int RunListCommand(bool simulate) {
-  const std::vector<ListedMode> modes = ReadCatalogModes(ProgramFolder());
+  const std::vector<ListedMode> modes = ReadCatalogModes(shell::ProgramFolder());
   if (modes.empty()) {
-    std::printf("No supported models: %s names none.\n", (ProgramFolder() / "config.xml").c_str());
+    std::printf("No supported models: %s names none.\n", (shell::ProgramFolder() / "config.xml").c_str());
     return 1;
   }
   std::vector<ModeEntry> entries;
@@ -252,4 +252,4 @@ int RunListCommand(bool simulate) {
   return 0;
 }
 
-}  // namespace shell
+}  // namespace app

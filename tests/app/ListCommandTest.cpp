@@ -5,13 +5,13 @@
 
 #include <string>
 
-#include "shell/ListCommand.h"
+#include "app/ListCommand.h"
 
 namespace {
 
 TEST(ListCommandTest, SimulatedMiceAreListedWithTheSettingsReadFromThem) {
   ::testing::internal::CaptureStdout();
-  const int code = shell::RunListCommand(true);
+  const int code = app::RunListCommand(true);
   const std::string out = ::testing::internal::GetCapturedStdout();
   EXPECT_EQ(code, 0);
   // One settings block per identified model, after its last interface.

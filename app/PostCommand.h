@@ -1,6 +1,6 @@
 #pragma once
 // "orvane --post MSG WPARAM LPARAM": posts one of the public messages to the
-// running instance of the application name held by the toolkit.
+// running instance of the application (shell::ApplicationName).
 //
 // Exit codes: 0 when the instance took the message (also when it ignores a
 // number that is not public: that is its answer), 1 when no instance runs,
@@ -8,7 +8,7 @@
 
 #include <cstdio>
 
-namespace shell {
+namespace app {
 
 // True when the command line asks for a post ("--post" as first argument).
 bool IsPostCommand(int argc, const char* const* argv);
@@ -16,4 +16,4 @@ bool IsPostCommand(int argc, const char* const* argv);
 // Runs the whole command for the program's argc/argv; messages go to err.
 int RunPostCommand(int argc, const char* const* argv, std::FILE* err = stderr);
 
-}  // namespace shell
+}  // namespace app
