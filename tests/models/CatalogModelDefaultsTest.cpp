@@ -52,6 +52,7 @@ TEST(CatalogModelDefaults, LoadModelSwitchesTheDatabaseAndTakesTheLightEffects) 
   NullCatalogSink sink;
   const Catalog catalog = ReadDeviceList(testenv::BinDir(), testenv::BinDir() / "skins/theme1", sink, nullptr);
   SettingsStore store;
+  store.SetDatabaseFolder(shell::DatabaseFolder());
   CatalogModelDefaults defaults(catalog, store, testenv::BinDir());
   EXPECT_EQ(defaults.Effects(), LightEffects{});
 

@@ -3,3 +3,5 @@
 target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tools/skingen/SkinManifest.cpp)
 target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tools/skingen)
 add_dependencies(${target} skingen_run)
+# It loads the images through a window's image cache: the toolkit.
+set(test_libraries Qelt)
