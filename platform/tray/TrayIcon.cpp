@@ -3,8 +3,9 @@
 // Index
 //   1. State shared between the caller and the tray thread
 //   2. StatusNotifierItem: properties and methods
-//   3. DBusMenu: the one-item menu
-//   4. Registration with the watcher, the thread's loop, add and remove
+//   3. Registration with the watcher, the thread's loop, add and remove
+//
+// The icon's menu is a TrayMenu object of its own (TrayMenu.cpp).
 
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -21,6 +22,7 @@
 
 #include "platform/Text.h"
 #include "platform/dbus/SessionBus.h"
+#include "platform/tray/TrayMenu.h"
 
 namespace platform {
 
@@ -28,33 +30,9 @@ namespace {
 
 constexpr const char* kItemPath = "/StatusNotifierItem";
 constexpr const char* kItemInterface = "org.kde.StatusNotifierItem";
-constexpr const char* kMenuPath = "/MenuBar";
-constexpr const char* kMenuInterface = "com.canonical.dbusmenu";
 constexpr const char* kWatcherName = "org.kde.StatusNotifierWatcher";
 
 std::atomic<int> g_itemCounter{0};
-
-// DBusMenu reads a single '_' as a mnemonic marker.
-std::string MenuLabel(const std::wstring& text) {
-  std::string out;
-  for (const char c : ToUtf8(text)) {
-    out += c;
-    if (c == '_') out += '_';
-  }
-  return out;
-}
-
-std::vector<std::string> ReadStrings(sd_bus_message* m) {
-  std::vector<std::string> result;
-  char** strv = nullptr;
-  if (sd_bus_message_read_strv(m, &strv) < 0 || strv == nullptr) return result;
-  for (char** s = strv; *s != nullptr; ++s) {
-    result.emplace_back(*s);
-    std::free(*s);
-  }
-  std::free(strv);
-  return result;
-}
 
 }  // namespace
 
@@ -63,10 +41,12 @@ std::vector<std::string> ReadStrings(sd_bus_message* m) {
 struct TrayIcon::Impl {
   TrayOptions options;
   TrayEvents* events = nullptr;
+  TrayMenu menu;
+
+  Impl(TrayOptions o, TrayEvents* e) : options(std::move(o)), events(e), menu(options.menuText, e) {}
 
   sd_bus* bus = nullptr;
   sd_bus_slot* itemSlot = nullptr;
-  sd_bus_slot* menuSlot = nullptr;
   sd_bus_slot* ownerSlot = nullptr;
   std::thread thread;
   int wakeFd = -1;
@@ -74,10 +54,7 @@ struct TrayIcon::Impl {
 
   mutable std::mutex mutex;  // guards everything below
   std::wstring toolTip;
-  std::wstring menuText;
   bool toolTipChanged = false;
-  bool menuChanged = false;
-  std::uint32_t revision = 1;
   State state = State::Stopped;
   bool logged = false;
   std::string serviceName;
@@ -95,11 +72,6 @@ struct TrayIcon::Impl {
   void SetState(State s) {
     std::lock_guard<std::mutex> lock(mutex);
     state = s;
-  }
-
-  std::string Label() const {
-    std::lock_guard<std::mutex> lock(mutex);
-    return MenuLabel(menuText);
   }
 
   std::string Title() const {
@@ -169,7 +141,7 @@ int GetToolTip(sd_bus*, const char*, const char*, const char*, sd_bus_message* r
 }
 
 int GetMenuPath(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply, void*, sd_bus_error*) {
-  return sd_bus_message_append(reply, "o", kMenuPath);
+  return sd_bus_message_append(reply, "o", TrayMenu::kPath);
 }
 
 int GetFalse(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply, void*, sd_bus_error*) {
@@ -212,224 +184,7 @@ const sd_bus_vtable kItemVtable[] = {
     SD_BUS_SIGNAL("NewStatus", "s", 0),
     SD_BUS_VTABLE_END};
 
-// --- 3. DBusMenu -------------------------------------------------------------------
-
-constexpr int kRootId = 0;
-
-bool KnownItem(int id) { return id == kRootId || id == TrayIcon::kQuitItemId; }
-
-int AppendItemProperties(sd_bus_message* reply, int id, const std::vector<std::string>& names,
-                         const std::string& label) {
-  auto wanted = [&](const char* name) {
-    return names.empty() || std::find(names.begin(), names.end(), name) != names.end();
-  };
-  int r = sd_bus_message_open_container(reply, 'a', "{sv}");
-  if (id == kRootId) {
-    if (r >= 0 && wanted("children-display")) r = sd_bus_message_append(reply, "{sv}", "children-display", "s", "submenu");
-  } else {
-    if (r >= 0 && wanted("label")) r = sd_bus_message_append(reply, "{sv}", "label", "s", label.c_str());
-    if (r >= 0 && wanted("enabled")) r = sd_bus_message_append(reply, "{sv}", "enabled", "b", 1);
-    if (r >= 0 && wanted("visible")) r = sd_bus_message_append(reply, "{sv}", "visible", "b", 1);
-  }
-  if (r >= 0) r = sd_bus_message_close_container(reply);
-  return r;
-}
-
-int AppendNode(sd_bus_message* reply, int id, int depth, const std::vector<std::string>& names,
-               const std::string& label) {
-  int r = sd_bus_message_open_container(reply, 'r', "ia{sv}av");
-  if (r >= 0) r = sd_bus_message_append(reply, "i", id);
-  if (r >= 0) r = AppendItemProperties(reply, id, names, label);
-  if (r >= 0) r = sd_bus_message_open_container(reply, 'a', "v");
-  if (r >= 0 && id == kRootId && depth != 0) {
-    r = sd_bus_message_open_container(reply, 'v', "(ia{sv}av)");
-    if (r >= 0) r = AppendNode(reply, TrayIcon::kQuitItemId, depth - 1, names, label);
-    if (r >= 0) r = sd_bus_message_close_container(reply);
-  }
-  if (r >= 0) r = sd_bus_message_close_container(reply);
-  if (r >= 0) r = sd_bus_message_close_container(reply);
-  return r;
-}
-
-int SendReply(sd_bus_message* reply) {
-  const int r = sd_bus_send(nullptr, reply, nullptr);
-  sd_bus_message_unref(reply);
-  return r;
-}
-
-int OnGetLayout(sd_bus_message* m, void* userdata, sd_bus_error* error) {
-  TrayIcon::Impl* self = Self(userdata);
-  int parent = 0;
-  int depth = 0;
-  int r = sd_bus_message_read(m, "ii", &parent, &depth);
-  if (r < 0) return r;
-  const std::vector<std::string> names = ReadStrings(m);
-  if (!KnownItem(parent)) return sd_bus_error_setf(error, SD_BUS_ERROR_INVALID_ARGS, "unknown menu item %d", parent);
-  std::uint32_t revision = 0;
-  {
-    std::lock_guard<std::mutex> lock(self->mutex);
-    revision = self->revision;
-  }
-  sd_bus_message* reply = nullptr;
-  r = sd_bus_message_new_method_return(m, &reply);
-  if (r < 0) return r;
-  r = sd_bus_message_append(reply, "u", revision);
-  if (r >= 0) r = AppendNode(reply, parent, depth, names, self->Label());
-  if (r < 0) {
-    sd_bus_message_unref(reply);
-    return r;
-  }
-  return SendReply(reply);
-}
-
-int OnGetGroupProperties(sd_bus_message* m, void* userdata, sd_bus_error*) {
-  TrayIcon::Impl* self = Self(userdata);
-  const void* data = nullptr;
-  size_t size = 0;
-  int r = sd_bus_message_read_array(m, 'i', &data, &size);
-  if (r < 0) return r;
-  std::vector<int> ids(static_cast<const int*>(data), static_cast<const int*>(data) + size / sizeof(int));
-  if (ids.empty()) ids = {kRootId, TrayIcon::kQuitItemId};
-  const std::vector<std::string> names = ReadStrings(m);
-  sd_bus_message* reply = nullptr;
-  r = sd_bus_message_new_method_return(m, &reply);
-  if (r >= 0) r = sd_bus_message_open_container(reply, 'a', "(ia{sv})");
-  for (const int id : ids) {
-    if (r < 0 || !KnownItem(id)) continue;
-    r = sd_bus_message_open_container(reply, 'r', "ia{sv}");
-    if (r >= 0) r = sd_bus_message_append(reply, "i", id);
-    if (r >= 0) r = AppendItemProperties(reply, id, names, self->Label());
-    if (r >= 0) r = sd_bus_message_close_container(reply);
-  }
-  if (r >= 0) r = sd_bus_message_close_container(reply);
-  if (r < 0) {
-    sd_bus_message_unref(reply);
-    return r;
-  }
-  return SendReply(reply);
-}
-
-int OnGetProperty(sd_bus_message* m, void* userdata, sd_bus_error* error) {
-  TrayIcon::Impl* self = Self(userdata);
-  int id = 0;
-  const char* name = nullptr;
-  int r = sd_bus_message_read(m, "is", &id, &name);
-  if (r < 0) return r;
-  const std::string property = name;
-  if (id == TrayIcon::kQuitItemId && property == "label") {
-    return sd_bus_reply_method_return(m, "v", "s", self->Label().c_str());
-  }
-  if (id == TrayIcon::kQuitItemId && (property == "enabled" || property == "visible")) {
-    return sd_bus_reply_method_return(m, "v", "b", 1);
-  }
-  if (id == kRootId && property == "children-display") return sd_bus_reply_method_return(m, "v", "s", "submenu");
-  return sd_bus_error_setf(error, SD_BUS_ERROR_INVALID_ARGS, "no property %s on menu item %d", name, id);
-}
-
-void HandleEvent(TrayIcon::Impl* self, int id, const char* eventId) {
-  if (id == TrayIcon::kQuitItemId && std::strcmp(eventId, "clicked") == 0 && self->events != nullptr) {
-    self->events->OnTrayCommand(TrayIcon::kQuitCommand);
-  }
-}
-
-int OnEvent(sd_bus_message* m, void* userdata, sd_bus_error* error) {
-  int id = 0;
-  const char* eventId = nullptr;
-  std::uint32_t timestamp = 0;
-  int r = sd_bus_message_read(m, "is", &id, &eventId);
-  if (r >= 0) r = sd_bus_message_skip(m, "v");
-  if (r >= 0) r = sd_bus_message_read(m, "u", &timestamp);
-  if (r < 0) return r;
-  if (!KnownItem(id)) return sd_bus_error_setf(error, SD_BUS_ERROR_INVALID_ARGS, "unknown menu item %d", id);
-  HandleEvent(Self(userdata), id, eventId);
-  return sd_bus_reply_method_return(m, "");
-}
-
-int OnEventGroup(sd_bus_message* m, void* userdata, sd_bus_error*) {
-  std::vector<int> unknown;
-  int r = sd_bus_message_enter_container(m, 'a', "(isvu)");
-  while (r >= 0) {
-    r = sd_bus_message_enter_container(m, 'r', "isvu");
-    if (r <= 0) break;
-    int id = 0;
-    const char* eventId = nullptr;
-    std::uint32_t timestamp = 0;
-    r = sd_bus_message_read(m, "is", &id, &eventId);
-    if (r >= 0) r = sd_bus_message_skip(m, "v");
-    if (r >= 0) r = sd_bus_message_read(m, "u", &timestamp);
-    if (r >= 0) r = sd_bus_message_exit_container(m);
-    if (r < 0) break;
-    if (KnownItem(id)) HandleEvent(Self(userdata), id, eventId);
-    else unknown.push_back(id);
-  }
-  if (r < 0) return r;
-  r = sd_bus_message_exit_container(m);
-  if (r < 0) return r;
-  sd_bus_message* reply = nullptr;
-  r = sd_bus_message_new_method_return(m, &reply);
-  if (r >= 0) r = sd_bus_message_append_array(reply, 'i', unknown.data(), unknown.size() * sizeof(int));
-  if (r < 0) {
-    sd_bus_message_unref(reply);
-    return r;
-  }
-  return SendReply(reply);
-}
-
-int OnAboutToShow(sd_bus_message* m, void*, sd_bus_error*) { return sd_bus_reply_method_return(m, "b", 0); }
-
-int OnAboutToShowGroup(sd_bus_message* m, void*, sd_bus_error*) {
-  const void* data = nullptr;
-  size_t size = 0;
-  int r = sd_bus_message_read_array(m, 'i', &data, &size);
-  if (r < 0) return r;
-  std::vector<int> unknown;
-  for (size_t i = 0; i < size / sizeof(int); ++i) {
-    const int id = static_cast<const int*>(data)[i];
-    if (!KnownItem(id)) unknown.push_back(id);
-  }
-  sd_bus_message* reply = nullptr;
-  r = sd_bus_message_new_method_return(m, &reply);
-  if (r >= 0) r = sd_bus_message_append_array(reply, 'i', nullptr, 0);
-  if (r >= 0) r = sd_bus_message_append_array(reply, 'i', unknown.data(), unknown.size() * sizeof(int));
-  if (r < 0) {
-    sd_bus_message_unref(reply);
-    return r;
-  }
-  return SendReply(reply);
-}
-
-int GetMenuVersion(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply, void*, sd_bus_error*) {
-  return sd_bus_message_append(reply, "u", 3u);
-}
-
-int GetMenuString(sd_bus*, const char*, const char*, const char* property, sd_bus_message* reply, void*,
-                  sd_bus_error*) {
-  return sd_bus_message_append(reply, "s", std::strcmp(property, "TextDirection") == 0 ? "ltr" : "normal");
-}
-
-int GetNoPaths(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply, void*, sd_bus_error*) {
-  return sd_bus_message_append_strv(reply, nullptr);
-}
-
-const sd_bus_vtable kMenuVtable[] = {
-    SD_BUS_VTABLE_START(0),
-    SD_BUS_PROPERTY("Version", "u", GetMenuVersion, 0, SD_BUS_VTABLE_PROPERTY_CONST),
-    SD_BUS_PROPERTY("TextDirection", "s", GetMenuString, 0, SD_BUS_VTABLE_PROPERTY_CONST),
-    SD_BUS_PROPERTY("Status", "s", GetMenuString, 0, SD_BUS_VTABLE_PROPERTY_CONST),
-    SD_BUS_PROPERTY("IconThemePath", "as", GetNoPaths, 0, SD_BUS_VTABLE_PROPERTY_CONST),
-    SD_BUS_METHOD("GetLayout", "iias", "u(ia{sv}av)", OnGetLayout, SD_BUS_VTABLE_UNPRIVILEGED),
-    SD_BUS_METHOD("GetGroupProperties", "aias", "a(ia{sv})", OnGetGroupProperties, SD_BUS_VTABLE_UNPRIVILEGED),
-    SD_BUS_METHOD("GetProperty", "is", "v", OnGetProperty, SD_BUS_VTABLE_UNPRIVILEGED),
-    SD_BUS_METHOD("Event", "isvu", "", OnEvent, SD_BUS_VTABLE_UNPRIVILEGED),
-    SD_BUS_METHOD("EventGroup", "a(isvu)", "ai", OnEventGroup, SD_BUS_VTABLE_UNPRIVILEGED),
-    SD_BUS_METHOD("AboutToShow", "i", "b", OnAboutToShow, SD_BUS_VTABLE_UNPRIVILEGED),
-    SD_BUS_METHOD("AboutToShowGroup", "ai", "aiai", OnAboutToShowGroup, SD_BUS_VTABLE_UNPRIVILEGED),
-    SD_BUS_SIGNAL("ItemsPropertiesUpdated", "a(ia{sv})a(ias)", 0),
-    SD_BUS_SIGNAL("LayoutUpdated", "ui", 0),
-    SD_BUS_SIGNAL("ItemActivationRequested", "iu", 0),
-    SD_BUS_VTABLE_END};
-
-// --- 4. Registration and the loop --------------------------------------------------
+// --- 3. Registration and the loop --------------------------------------------------
 
 int OnRegistered(sd_bus_message* m, void* userdata, sd_bus_error*) {
   TrayIcon::Impl* self = Self(userdata);
@@ -483,20 +238,15 @@ void TrayIcon::Impl::Register() {
 
 void TrayIcon::Impl::EmitChanges() {
   bool tip = false;
-  bool menu = false;
-  std::uint32_t rev = 0;
   {
     std::lock_guard<std::mutex> lock(mutex);
     std::swap(tip, toolTipChanged);
-    std::swap(menu, menuChanged);
-    if (menu) ++revision;
-    rev = revision;
   }
   if (tip) {
     sd_bus_emit_signal(bus, kItemPath, kItemInterface, "NewTitle", "");
     sd_bus_emit_signal(bus, kItemPath, kItemInterface, "NewToolTip", "");
   }
-  if (menu) sd_bus_emit_signal(bus, kMenuPath, kMenuInterface, "LayoutUpdated", "ui", rev, 0);
+  menu.EmitChanges(bus);
 }
 
 void TrayIcon::Impl::Loop() {
@@ -533,7 +283,7 @@ void TrayIcon::Impl::Close() {
     thread.join();
   }
   itemSlot = sd_bus_slot_unref(itemSlot);
-  menuSlot = sd_bus_slot_unref(menuSlot);
+  menu.Unpublish();
   ownerSlot = sd_bus_slot_unref(ownerSlot);
   // Leaving the bus drops the well-known name, which takes the icon away.
   if (bus != nullptr) bus = sd_bus_flush_close_unref(bus);
@@ -542,11 +292,8 @@ void TrayIcon::Impl::Close() {
   stop = false;
 }
 
-TrayIcon::TrayIcon(TrayOptions options, TrayEvents* events) : impl_(new Impl) {
-  impl_->toolTip = options.toolTip;
-  impl_->menuText = options.menuText;
-  impl_->options = std::move(options);
-  impl_->events = events;
+TrayIcon::TrayIcon(TrayOptions options, TrayEvents* events) : impl_(new Impl(std::move(options), events)) {
+  impl_->toolTip = impl_->options.toolTip;
 }
 
 TrayIcon::~TrayIcon() { Remove(); }
@@ -566,7 +313,7 @@ bool TrayIcon::Add() {
     s.serviceName = "org.kde.StatusNotifierItem-" + std::to_string(::getpid()) + "-" + std::to_string(++g_itemCounter);
   }
   int r = sd_bus_add_object_vtable(s.bus, &s.itemSlot, kItemPath, kItemInterface, kItemVtable, &s);
-  if (r >= 0) r = sd_bus_add_object_vtable(s.bus, &s.menuSlot, kMenuPath, kMenuInterface, kMenuVtable, &s);
+  if (r >= 0) r = s.menu.Publish(s.bus);
   if (r >= 0) r = sd_bus_request_name(s.bus, ServiceName().c_str(), 0);
   if (r >= 0) {
     r = sd_bus_add_match(s.bus, &s.ownerSlot,
@@ -597,11 +344,7 @@ void TrayIcon::Remove() {
 }
 
 void TrayIcon::SetMenuText(const std::wstring& text) {
-  {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    impl_->menuText = text;
-    impl_->menuChanged = true;
-  }
+  impl_->menu.SetText(text);
   if (impl_->wakeFd >= 0) {
     const std::uint64_t one = 1;
     [[maybe_unused]] ssize_t n = ::write(impl_->wakeFd, &one, sizeof one);

@@ -1,7 +1,7 @@
 #pragma once
 // Internal to platform/window: the record of a window, the interface each
 // backend implements, and the input entry points through which a backend's
-// ProcessEvent hands native events to the shared routing in Window.cpp.
+// ProcessEvent hands native events to the shared routing in InputRouting.cpp.
 // No native type appears here either.
 
 #include <cstdint>
