@@ -212,12 +212,16 @@ void MControl::UpdateAnimateDC(HDC& dc, int width, int height) {
 
 void MControl::Draw(HDC& dc, CRect clip) {
   if (!m_visible || !m_rect.Intersects(clip)) return;
+  DrawAreas(dc, clip);
+  DrawControl(dc, clip);
+  DrawSubControls(dc, clip);
+}
+
+void MControl::DrawAreas(HDC& dc, CRect clip) {
   ForEach(m_areas, m_areasLock, [&](MControl* area) {
     if (area->GetRect().Intersects(m_rect)) area->Draw(dc, clip);
     return true;
   });
-  DrawControl(dc, clip);
-  DrawSubControls(dc, clip);
 }
 
 // --- 4. Input entry points ----------------------------------------------------------

@@ -130,6 +130,9 @@ class MControl : public MObject {
   virtual int PtInRect(CPoint pt);
   virtual void DrawControl(HDC& dc, CRect clip) = 0;
   virtual int DrawSubControls(HDC& dc, CRect clip);
+  // Draws the decoration children beneath the control (Draw's first step).
+  // A scrolling panel draws them with its content instead.
+  virtual void DrawAreas(HDC& dc, CRect clip);
   virtual int IsDraw(CPoint pt);
   virtual void SetUpdate(int valid, COLORREF colour = 0);
   virtual int SetControlFocus(int focus);

@@ -91,20 +91,25 @@ void MRender::DeleteDC(HDC& dc) {
 
 void MRender::BitBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int sx, int sy) {
   if (dst == nullptr || src == nullptr || cx <= 0 || cy <= 0) return;
-  dst->Bitmap().CopyFrom(src->Bitmap(), x, y, RECT{sx, sy, sx + cx, sy + cy});
+  const POINT d = dst->Origin(), o = src->Origin();
+  sx -= o.x;
+  sy -= o.y;
+  dst->Bitmap().CopyFrom(src->Bitmap(), x - d.x, y - d.y, RECT{sx, sy, sx + cx, sy + cy});
 }
 
 void MRender::AlphaBlend(HDC dst, int x, int y, int cx, int cy, HDC src, int sx, int sy, int sw, int sh,
                          BYTE alpha) {
   if (dst == nullptr || src == nullptr) return;
-  Part(dst->Canvas(), src->Bitmap(), x, y, cx, cy, sx, sy, sw, sh, alpha);
+  Part(dst->Canvas(), src->Bitmap(), x, y, cx, cy, sx - src->Origin().x, sy - src->Origin().y, sw, sh, alpha);
 }
 
 // --- 3. Fills, text and colours -----------------------------------------------------------------
 
 void MRender::FillSolidRect(HDC& dc, const RECT* rect, COLORREF colour) {
   if (dc == nullptr || rect == nullptr) return;
-  dc->Bitmap().FillRaw(*rect, platform::Premultiply(ToARGB(colour)));
+  CRect r(*rect);
+  r.OffsetRect(-dc->Origin().x, -dc->Origin().y);
+  dc->Bitmap().FillRaw(r, platform::Premultiply(ToARGB(colour)));
 }
 
 void MRender::FillSolidRect(HDC& dc, int x, int y, int cx, int cy, COLORREF colour) {
@@ -114,7 +119,9 @@ void MRender::FillSolidRect(HDC& dc, int x, int y, int cx, int cy, COLORREF colo
 
 void MRender::FillRectRaw(HDC dc, const RECT& rect, Color colour) {
   if (dc == nullptr) return;
-  dc->Bitmap().FillRaw(rect, platform::Premultiply(colour.GetValue()));
+  CRect r(rect);
+  r.OffsetRect(-dc->Origin().x, -dc->Origin().y);
+  dc->Bitmap().FillRaw(r, platform::Premultiply(colour.GetValue()));
 }
 
 int MRender::DrawTextW(HDC dc, CRect& rect, const wchar_t* text, COLORREF colour, HFONT font, UINT format) {
@@ -190,14 +197,17 @@ int Transition(HDC& dst, HDC& src, const CRect& dstRect, const CRect& srcRect, i
   const double step = (a - z) / lines;
   int alpha = 0;
   platform::Canvas& c = dst->Canvas();
+  // The source is addressed in its own coordinates, which its origin shifts.
+  CRect srcPx(srcRect);
+  srcPx.OffsetRect(-src->Origin().x, -src->Origin().y);
   for (int i = 0; i < lines; ++i) {
     alpha = int(from < to ? a - i * step : z + i * step) & 0xFF;
     if (vertical) {
-      Part(c, src->Bitmap(), dstRect.left, dstRect.top + i, dstRect.Width(), 1, srcRect.left, srcRect.top + i,
-           srcRect.Width(), 1, BYTE(alpha));
+      Part(c, src->Bitmap(), dstRect.left, dstRect.top + i, dstRect.Width(), 1, srcPx.left, srcPx.top + i,
+           srcPx.Width(), 1, BYTE(alpha));
     } else {
-      Part(c, src->Bitmap(), dstRect.left + i, dstRect.top, 1, dstRect.Height(), srcRect.left + i, srcRect.top, 1,
-           srcRect.Height(), BYTE(alpha));
+      Part(c, src->Bitmap(), dstRect.left + i, dstRect.top, 1, dstRect.Height(), srcPx.left + i, srcPx.top, 1,
+           srcPx.Height(), BYTE(alpha));
     }
   }
   return alpha;
