@@ -23,16 +23,26 @@ CUIMessageBox::CUIMessageBox(const wchar_t* title, const wchar_t* message, int k
 
 void CUIMessageBox::InitUI(CRect client) {
   SetLayeredWindow(1);
-  const int w = client.Width(), h = client.Height();
+  BuildControls(*this, client, m_titleText, m_messageText, m_kind, 0);
+}
 
-  if (auto* title = static_cast<MText*>(CreateControl(L"MText", kTitleId, CRect(20, 15, w - 20, 45),
-                                                      m_titleText.c_str(), 1, 1))) {
+void CUIMessageBox::BuildControls(MDialog& into, CRect area, const CString& titleText, const CString& messageText,
+                                  int kind, UINT idOffset) {
+  const int w = area.Width(), h = area.Height();
+  auto place = [&](CRect r) {
+    r.OffsetRect(area.left, area.top);
+    return r;
+  };
+  if (auto* title = static_cast<MText*>(into.CreateControl(L"MText", kTitleId + idOffset,
+                                                           place(CRect(20, 15, w - 20, 45)), titleText.c_str(), 1,
+                                                           1))) {
     title->SetFontWidth(kFontSize);
     title->SetAlignment(1, 4);
     title->SetTextColor(kWhite);
   }
-  if (auto* message = static_cast<MText*>(CreateControl(L"MText", kMessageId, CRect(20, 50, w - 20, h - 50),
-                                                        m_messageText.c_str(), 1, 1))) {
+  if (auto* message = static_cast<MText*>(into.CreateControl(L"MText", kMessageId + idOffset,
+                                                             place(CRect(20, 50, w - 20, h - 50)),
+                                                             messageText.c_str(), 1, 1))) {
     message->SetFontWidth(kFontSize);
     message->SetAlignment(1, 4);
     message->SetMultiLine(1);
@@ -45,15 +55,16 @@ void CUIMessageBox::InitUI(CRect client) {
     CRect rect;
   };
   std::vector<Spec> buttons;
-  if (m_kind == kOneButton) {
+  if (kind == kOneButton) {
     buttons.push_back({kFirstButtonId, 20, CRect(60, h - 50, w - 60, h - 14)});
-  } else if (m_kind == kTwoButtons) {
+  } else if (kind == kTwoButtons) {
     buttons.push_back({kFirstButtonId, 23, CRect(w / 2 - 120, h - 50, w / 2 - 20, h - 14)});
     buttons.push_back({kSecondButtonId, 25, CRect(w / 2 + 20, h - 50, w / 2 + 120, h - 14)});
   }
   for (const Spec& b : buttons) {
     const std::wstring text = shell::GetText(b.textId);
-    auto* button = static_cast<MButton*>(CreateControl(L"MButton", b.id, b.rect, text.c_str(), 1, 1));
+    auto* button =
+        static_cast<MButton*>(into.CreateControl(L"MButton", b.id + idOffset, place(b.rect), text.c_str(), 1, 1));
     if (button == nullptr) continue;
     button->SetImage(L"img_button.png", 4);
     button->SetFontWidth(kFontSize);

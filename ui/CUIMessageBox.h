@@ -30,6 +30,12 @@ class CUIMessageBox : public DUI::MDialog {
   const DUI::CString& GetMessageText() const { return m_messageText; }
   int GetKind() const { return m_kind; }
 
+  // Builds the box's controls (ids offset by idOffset) into a dialog, laid
+  // out over area as they are over the box's client area. The box uses it
+  // for itself; previews use it to show a box inside another window.
+  static void BuildControls(DUI::MDialog& into, DUI::CRect area, const DUI::CString& title,
+                            const DUI::CString& message, int kind, DUI::UINT idOffset);
+
   void InitUI(DUI::CRect client) override;
   int OnInitDialog() override;
   DUI::LRESULT OnMessage(DUI::UINT id, DUI::UINT code, DUI::WPARAM wParam, DUI::LPARAM lParam) override;

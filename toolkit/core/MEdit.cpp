@@ -99,14 +99,14 @@ int MEdit::SetIconImage(const wchar_t* file, int count) {
   m_icon = info->image.get();
   m_iconWidth = info->frameWidth;
   m_iconHeight = info->height;
-  if (m_editor) m_editor->SetRect(GetTextRect());
+  if (m_editor) m_editor->SetRect(EditorRect());
   UpdateControl(1, 0);
   return 1;
 }
 
 void MEdit::SetTextRect(CRect rect) {
   m_textRect = rect;
-  if (m_editor) m_editor->SetRect(GetTextRect());
+  if (m_editor) m_editor->SetRect(EditorRect());
   UpdateControl(1, 0);
 }
 
@@ -115,6 +115,14 @@ CRect MEdit::GetIconRect() const {
   const int x = m_rect.right - 6 - m_iconWidth;
   const int y = m_rect.top + (m_rect.Height() - m_iconHeight) / 2;
   return CRect(x, y, x + m_iconWidth, y + m_iconHeight);
+}
+
+CRect MEdit::EditorRect() const {
+  // The editor keeps a small margin inside its rectangle; widened by it,
+  // the text does not move when the editor opens.
+  CRect r = GetTextRect();
+  r.InflateRect(2, 0);
+  return r;
 }
 
 CRect MEdit::GetTextRect() const {
@@ -165,7 +173,7 @@ bool MEdit::OpenEditor() {
   }
   if (m_editor->IsOpen()) return true;
   ConfigureEditor(*m_editor);
-  if (!m_editor->Open(this, GetTextRect(), m_title)) return false;
+  if (!m_editor->Open(this, EditorRect(), m_title)) return false;
   m_focused = 1;
   SendMessageW(CN_EDITBEGIN, 0, 0);
   return true;
@@ -223,7 +231,7 @@ void MEdit::DrawControl(HDC& dc, CRect) {
 
 void MEdit::SetControlRect(CRect rect) {
   MControlFont::SetControlRect(rect);
-  if (m_editor) m_editor->SetRect(GetTextRect());
+  if (m_editor) m_editor->SetRect(EditorRect());
 }
 
 void MEdit::SetControlVisible(int visible) {

@@ -52,6 +52,8 @@ class MEdit : public MControlFont {
   // The text rectangle and the icon's, in the control's coordinates.
   CRect GetTextRect() const;
   CRect GetIconRect() const;
+  // The editor's rectangle: the text rectangle widened by its margin.
+  CRect EditorRect() const;
 
   void DrawControl(HDC& dc, CRect clip) override;
   void SetControlTitle(const wchar_t* title) override;
