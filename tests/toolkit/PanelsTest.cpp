@@ -64,6 +64,10 @@ TEST_F(PanelsTest, FactoryBuildsPanelNamesAndRefusesDialogOnlyAndUnknownNames) {
   } kCases[] = {
       {L"MText", true},
       {L"MPicture", true},
+      {L"MTabLayout", true},
+      {L"MTabCtrl", true},
+      {L"DListBox", true},
+      {L"MListBox", true},
       {L"MPanel", false},  // no factory lists the base class
       {L"Nope", false},
       {L"mtext", false},  // names are compared exactly

@@ -384,7 +384,16 @@ void MPanel::DrawAreas(HDC& dc, CRect clip) {
 
 int MPanel::DrawSubControls(HDC& dc, CRect clip) {
   std::vector<MControl*> bars;
-  if (!IsScrolling()) {
+  bool content = false;
+  ForEach(m_controls, m_controlsLock, [&](MControl* c) {
+    content = !IsOwnBar(c);
+    return !content;
+  });
+  if (!content) {
+    std::lock_guard guard(m_areasLock);
+    content = !m_areas.empty();
+  }
+  if (!IsScrolling() || !content) {
     ForEach(m_controls, m_controlsLock, [&](MControl* c) {
       if (IsOwnBar(c)) bars.push_back(c);
       else if (c->IsVisible()) c->Draw(dc, clip);
