@@ -3,12 +3,15 @@
 // gallery; the edit fields also print their text on every change and when
 // they close ("edit id=N text=...").
 
+#include <cstdio>
+
 #include "toolkit/core/MEdit.h"
 #include "toolkit/core/MPicture.h"
 #include "toolkit/core/MText.h"
 #include "toolkit/core/NumberEdit.h"
 #include "tools/gallery/GalleryDialog.h"
 #include "tools/gallery/GalleryPage.h"
+#include "tools/gallery/GallerySections.h"
 
 using namespace DUI;
 
@@ -25,7 +28,7 @@ MText* Caption(MDialog& dlg, UINT id, CRect rect, const wchar_t* text, int size 
 void BuildEditPage(GalleryDialog& gallery, CRect client) {
   MDialog& dlg = gallery;
   const int w = client.Width();
-  Caption(dlg, 200, CRect(24, 14, w - 24, 50), L"Qelt gallery: edit fields and number fields", 22, 0xFFFFFFFF);
+  Caption(dlg, 200, CRect(24, 14, w - 24, 50), L"Qelt gallery: edit fields, number fields and combo boxes", 22, 0xFFFFFFFF);
   Caption(dlg, 201, CRect(24, 52, w - 24, 86), L"Type, select with the mouse or Shift, Ctrl+A/C/X/V; Enter closes",
           14, 0xFFFA373E);
   auto* panel = static_cast<MPicture*>(dlg.CreateArea(L"MPicture", 202, CRect(12, 100, w / 2 + 20, 588), nullptr, 1, 1));
@@ -70,11 +73,30 @@ void BuildEditPage(GalleryDialog& gallery, CRect client) {
     number->SetFontWidth(15);
     number->SetEditText(i == 0 ? L"5" : L"20");
   }
-  // The first field starts open, its text selected, ready for typing.
-  if (auto* first = static_cast<MEdit*>(dlg.GetControl(7))) first->OpenEditor();
+
+  // Combo boxes on the right half.
+  BuildComboSection(gallery, CRect(w / 2 + 40, 100, w - 12, 588));
+}
+
+// Tells scripts where the first field is ("ready edit=X,Y", its centre in
+// screen coordinates); a screenshot shows that field open, its text
+// selected.
+void EditPageShown(GalleryDialog& gallery, bool screenshot) {
+  auto* first = dynamic_cast<MEdit*>(gallery.GetControl(7));
+  if (first == nullptr) return;
+  if (screenshot) {
+    first->OpenEditor();
+    return;
+  }
+  POINT centre = first->GetRect().CenterPoint();
+  gallery.ClientToScreen(&centre);
+  std::printf("ready edit=%d,%d\n", centre.x, centre.y);
+  std::fflush(stdout);
 }
 
 }  // namespace
 
-REGISTER_GALLERY_PAGE("edit", "edit fields (hint, password, numbers, read-only, key capture, icon) and number fields",
-                      BuildEditPage)
+REGISTER_GALLERY_PAGE_SHOWN("edit",
+                            "edit fields (hint, password, numbers, read-only, key capture, icon), number fields, "
+                            "combo boxes",
+                            BuildEditPage, EditPageShown)
