@@ -8,7 +8,9 @@
 #include "ToolkitFixture.h"
 #include "platform/window/Clipboard.h"
 #include "platform/window/TextInput.h"
+#include "toolkit/core/CScrollVertical.h"
 #include "toolkit/core/MEdit.h"
+#include "toolkit/core/MPanel.h"
 #include "toolkit/core/TextEditor.h"
 
 namespace toolkit_test {
@@ -274,6 +276,39 @@ TEST_F(EditTest, AHiddenParentClosesTheEditor) {
   inner->SetManager(dlg.GetPaintManager());
   ASSERT_TRUE(inner->OpenEditor());
   page->SetVisible(0);
+  EXPECT_FALSE(inner->IsEditFocused());
+}
+
+TEST_F(EditTest, AFieldInAScrolledPanelMapsPressesAndTheCandidateWindow) {
+  // A panel 100 high whose field lies below the fold, scrolled into view.
+  auto* panel = new MPanel(&dlg, 50, CRect(20, 100, 320, 200), 1);
+  dlg.GetPaintManager()->AttachControl(panel, 1);
+  auto* inner = static_cast<MEdit*>(panel->CreateControl(L"MEdit", 51, CRect(30, 300, 300, 330), nullptr, 1, 1));
+  ASSERT_NE(inner, nullptr);
+  panel->SetVirtualHeight(240);
+  CScrollVertical* bar = panel->GetScrollVertical();
+  ASSERT_NE(bar, nullptr);
+  bar->SetScrollCurrentPos(bar->GetScrollMaxRange());
+  const CRect shown = panel->ContentToWindow(inner->GetRect());
+  ASSERT_TRUE(panel->GetRect().PtInRect(shown.CenterPoint())) << "the field is scrolled into view";
+  ASSERT_NE(shown, inner->GetRect());
+
+  inner->SetEditText(L"abc");
+  Move(dlg, shown.left + 40, shown.top + 15);
+  Button(dlg, true, shown.left + 40, shown.top + 15);
+  Button(dlg, false, shown.left + 40, shown.top + 15);
+  ASSERT_TRUE(inner->IsEditFocused());
+  // The candidate window sits on the field where it shows, not where its
+  // content rectangle would be.
+  const RECT ime = platform::TextInputRect();
+  EXPECT_TRUE(shown.PtInRect(POINT{ime.left, (ime.top + ime.bottom) / 2}));
+  // A press where the field shows lands in the editor and keeps it open.
+  Button(dlg, true, shown.left + 10, shown.top + 15);
+  Button(dlg, false, shown.left + 10, shown.top + 15);
+  EXPECT_TRUE(inner->IsEditFocused());
+  EXPECT_EQ(inner->GetEditor()->GetCaret(), 0);
+  // Just below where the field shows is elsewhere.
+  Button(dlg, true, shown.left + 40, shown.bottom + 4);
   EXPECT_FALSE(inner->IsEditFocused());
 }
 

@@ -692,7 +692,7 @@ LRESULT PaintManager::OnControlUpdate(CRect rect, int redraw, MControl* control)
   if (redraw == 1 && control != nullptr) control->SetUpdate(0);
   // A page or panel hidden around an open editor closes it. Requests from
   // the multimedia timer's thread leave that to the window's thread.
-  if (m_editor != nullptr && std::this_thread::get_id() == m_thread) m_editor->CheckHostShowing();
+  if (std::this_thread::get_id() == m_thread && m_editor != nullptr) m_editor->CheckHostShowing();
   if (!m_initialised.load()) return 0;
   CRect region = rect;
   bool met = false;

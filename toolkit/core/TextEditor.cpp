@@ -105,10 +105,6 @@ void TextEditor::SetColors(Color text, Color back, Color selection) {
 
 // --- 2. Opening and closing ------------------------------------------------------------------
 
-PaintManager* TextEditor::Manager() const { return m_manager; }
-
-HWND TextEditor::Window() const { return m_hwnd; }
-
 bool TextEditor::Open(MControl* host, CRect rect, const CString& text) {
   if (host == nullptr || host->GetManager() == nullptr || host->GetManager()->GetPaintWnd() == nullptr) return false;
   if (m_open) EndOpen(false);
@@ -127,11 +123,13 @@ bool TextEditor::Open(MControl* host, CRect rect, const CString& text) {
   m_manager->SetOpenEditor(this);
   SetSel(0, int(m_text.size()));
   if (m_takesText && !m_readOnly) {
-    platform::StartTextInput(m_hwnd, RECT(GetCaretRect()));
+    // The candidate window goes by the caret, in window coordinates.
+    ScrollToCaret();
+    CRect caret = GetCaretRect();
+    const CPoint topLeft = ToWindow(caret.TopLeft());
+    caret.MoveToXY(topLeft.x, topLeft.y);
+    platform::StartTextInput(m_hwnd, RECT(caret));
     m_textInput = 1;
-    // The rectangle is in window coordinates; the call above took host
-    // coordinates only when the host is not scrolled.
-    CaretMoved();
   }
   StartBlink();
   Redraw();

@@ -139,8 +139,6 @@ class TextEditor {
   void Draw(HDC dc);
 
  private:
-  PaintManager* Manager() const;
-  HWND Window() const;
   CPoint ToHost(CPoint windowPt) const;
   CPoint ToWindow(CPoint hostPt) const;
   void Retext();                // stops and display text after a text change
