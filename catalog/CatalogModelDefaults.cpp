@@ -18,6 +18,19 @@ ModelTraits CatalogModelDefaults::Traits(int deviceType) {
   return traits;
 }
 
+void CatalogModelDefaults::LoadModel(int deviceType) {
+  const LoadedModel loaded = LoadModelData(deviceType, catalog_, store_, program_folder_);
+  if (!loaded.description) return;
+  static_assert(kModelLightEffects == kLightEffectCount);
+  std::lock_guard<std::mutex> hold(lock_);
+  effects_ = loaded.description->MergeEffects(effects_);
+}
+
+LightEffects CatalogModelDefaults::Effects() {
+  std::lock_guard<std::mutex> hold(lock_);
+  return effects_;
+}
+
 void CatalogModelDefaults::ApplyModelDefaults(int deviceType, int profile, bool dpiOnly) {
   const CatalogEntry* model = catalog_.FindModel(deviceType);
   const std::wstring attr = model != nullptr ? model->device_attr : std::wstring();

@@ -17,8 +17,11 @@ class DeviceEvents {
 
   // The main window.
   virtual void ClosePopups() = 0;
-  // Loads the model description of a device type and refreshes the pages.
-  virtual void LoadModel(int deviceType) = 0;
+  // Shows the model of a device type: its picture, lighting tab, DPI-page
+  // elements, firmware address and button lists. The worker has already
+  // switched the settings database to that model (ModelDefaults::LoadModel),
+  // so the window never has to answer the worker before it goes on.
+  virtual void ShowModel(int deviceType) = 0;
   // Shows the device state title (text 50 no mouse, 51 cable, 52 receiver)
   // with the page layout that goes with it.
   virtual void ShowDeviceState(int titleTextId) = 0;

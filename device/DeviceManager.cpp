@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "device/HidapiBackend.h"
+#include "device/ReportDescriptor.h"
 #include "device/ReportFrame.h"
 #include "platform/Text.h"
 #include "shell/Log.h"
@@ -23,6 +24,12 @@ bool IsVendorUsage(uint16_t usagePage, uint16_t usage) {
 }
 
 const char* ModeName(int mode) { return mode == 0 ? "USB" : "2.4G"; }
+
+// The backend's text of the handle's last failure, for the log.
+std::string ErrorText(HidBackend& backend, HidDevice* handle) {
+  const std::wstring text = backend.LastError(handle);
+  return text.empty() ? std::string("no error text") : platform::ToUtf8(text);
+}
 
 std::mutex g_instanceLock;
 std::shared_ptr<HidBackend> g_instanceBackend;
@@ -49,6 +56,52 @@ DeviceManager::DeviceManager(std::shared_ptr<HidBackend> backend, std::shared_pt
 DeviceManager::~DeviceManager() {
   // Whatever the open flag says, no handle outlives its owner.
   for (auto& record : records_) backend_->Close(record->handle);
+}
+
+size_t DeviceManager::ReadOutputLength(HidDevice* handle) {
+  std::vector<uint8_t> descriptor(mouseproto::kMaxReportLength);
+  const int got = backend_->GetReportDescriptor(handle, descriptor.data(), descriptor.size());
+  if (got <= 0) return 0;
+  return mouseproto::OutputReportLength(
+      std::span<const uint8_t>(descriptor.data(), std::min<size_t>(static_cast<size_t>(got), descriptor.size())));
+}
+
+int DeviceManager::WriteRequest(HidDevice* handle, const uint8_t* data, size_t length) {
+  size_t outputLength = 0;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    const auto known = outputLengths_.find(handle);
+    if (known != outputLengths_.end()) outputLength = known->second;
+  }
+  // hidraw writes the bytes as given, so a request shorter than the output
+  // report is filled up with zeros here.
+  std::vector<uint8_t> padded(data, data + length);
+  if (outputLength > length) padded.resize(outputLength, 0);
+  const int written = backend_->Write(handle, padded.data(), padded.size());
+  if (written <= 0) {
+    shell::Log("HID write of command 0x%02X failed: %s", length > 1 ? data[1] : 0,
+               ErrorText(*backend_, handle).c_str());
+  }
+  return written;
+}
+
+int DeviceManager::ReadReply(HidDevice* handle, uint8_t* data, size_t length, int milliseconds, bool poll) {
+  const int got = backend_->ReadTimeout(handle, data, length, milliseconds);
+  if (got < 0) {
+    const std::string text = ErrorText(*backend_, handle);
+    // The idle poll repeats every few milliseconds; a failure that stays
+    // the same is logged once until a read succeeds again.
+    if (!poll || text != lastPollError_) shell::Log("HID read failed: %s", text.c_str());
+    if (poll) lastPollError_ = text;
+  } else if (poll) {
+    lastPollError_.clear();
+  }
+  return got;
+}
+
+void DeviceManager::ForgetHandle(HidDevice* handle) {
+  std::lock_guard<std::mutex> hold(lock_);
+  outputLengths_.erase(handle);
 }
 
 DeviceManager& DeviceManager::Instance() {
@@ -100,25 +153,33 @@ HidDevice* DeviceManager::GetActiveDevice() {
   return activeHandle_;
 }
 
-bool DeviceManager::SendReport(uint8_t* frame, size_t length, bool waitForReply) {
-  if (frame == nullptr || length < kFrameLength) return false;
-  if (OpenFlag() == 0) return false;
+int DeviceManager::SendReport(uint8_t* frame, size_t length, bool waitForReply) {
+  if (frame == nullptr || length < kFrameLength) return 0;
+  if (OpenFlag() == 0) return 0;
   HidDevice* handle = GetActiveDevice();
-  if (handle == nullptr) return false;
+  if (handle == nullptr) return 0;
 
   mouseproto::StoreFrameChecksum(std::span<uint8_t>(frame, length));
   std::vector<uint8_t> scratch(frame, frame + length);
   clock_->Sleep(kReportPauseMs);
-  const int written = backend_->Write(handle, scratch.data(), length);
-  if (written <= 0 || !waitForReply) return false;
+  const int written = WriteRequest(handle, scratch.data(), length);
+  if (written <= 0 || !waitForReply) return 0;
 
   // A read shorter than the buffer leaves the rest as it was, so the frame
-  // ends up holding the last report read over the request itself.
+  // ends up holding the last report read over the request itself; the
+  // returned length tells the caller where the reply ends.
   std::memcpy(scratch.data(), frame, length);
-  bool accepted = false;
-  for (int attempt = 0; attempt < kReplyAttempts && !accepted; ++attempt) {
+  int accepted = 0;
+  int failedReads = 0;
+  for (int attempt = 0; attempt < kReplyAttempts && accepted == 0; ++attempt) {
     const int got = backend_->ReadTimeout(handle, scratch.data(), length, kReplyReadMs);
-    accepted = got > 0 && scratch[1] == 0;
+    if (got < 0) ++failedReads;
+    // The status byte must have been read, not left over from the request.
+    if (got >= 2 && scratch[1] == 0) accepted = got;
+  }
+  if (failedReads > 0) {
+    shell::Log("HID read for command 0x%02X failed %d times: %s", frame[1], failedReads,
+               ErrorText(*backend_, handle).c_str());
   }
   std::memcpy(frame, scratch.data(), length);
   return accepted;
@@ -137,12 +198,20 @@ bool DeviceManager::ReadDeviceInfo(InfoReply& info, HidDevice* handle) {
   info[1] = 0x30;
   mouseproto::StoreFrameChecksum(std::span<uint8_t>(info.data(), kFrameLength));
   clock_->Sleep(kInfoPauseMs);
-  if (backend_->Write(handle, info.data(), kFrameLength) <= 0) return false;
+  if (WriteRequest(handle, info.data(), kFrameLength) <= 0) return false;
   for (int attempt = 0; attempt < kInfoAttempts; ++attempt) {
     clock_->Sleep(kInfoPauseMs);
-    const int got = backend_->ReadTimeout(handle, info.data(), kFrameLength, kInfoReadMs);
-    if (got > 0 && info[1] == 0) return true;
+    // Each read starts from a clear buffer, so an accepted reply never
+    // carries bytes of the request or of a report read before it.
+    info.fill(0);
+    const int got = ReadReply(handle, info.data(), kFrameLength, kInfoReadMs);
+    if (got < static_cast<int>(kInfoIdentityLength)) continue;
+    // A link or DPI report is the mouse's own news, never the answer.
+    if (mouseproto::ReportReply(std::span<const uint8_t>(info.data(), static_cast<size_t>(got))).Accepted()) {
+      return true;
+    }
   }
+  info.fill(0);
   return false;
 }
 
@@ -150,7 +219,14 @@ bool DeviceManager::PollInput(InfoReply& buffer, int& deviceType) {
   if (OpenFlag() == 0) return false;
   deviceType = SelectedType();
   if (HidDevice* handle = GetActiveDevice()) {
-    return backend_->ReadTimeout(handle, buffer.data(), buffer.size(), kPollReadMs) > 0;
+    const int got = ReadReply(handle, buffer.data(), buffer.size(), kPollReadMs, true);
+    if (got > 0 && got < static_cast<int>(kNotificationLength)) {
+      // Without its second byte a report would read as "not linked" or as
+      // no stages; it says nothing and is dropped.
+      buffer.fill(0);
+      return false;
+    }
+    return got > 0;
   }
   // No interface takes commands: listen to the receivers, whose link
   // reports say when their mouse comes back. A receiver that reported its
@@ -164,7 +240,10 @@ bool DeviceManager::PollInput(InfoReply& buffer, int& deviceType) {
   }
   for (DeviceRecord* record : receivers) {
     InfoReply report{};
-    if (backend_->ReadTimeout(record->handle, report.data(), kFrameLength, kPollReadMs) <= 0) continue;
+    if (ReadReply(record->handle, report.data(), kFrameLength, kPollReadMs, true) <
+        static_cast<int>(kNotificationLength)) {
+      continue;
+    }
     int state;
     int type;
     {
@@ -217,7 +296,10 @@ void DeviceManager::CheckWireless() {
   }
   for (DeviceRecord* record : receivers) {
     InfoReply report{};
-    if (backend_->ReadTimeout(record->handle, report.data(), kFrameLength, kPollReadMs) <= 0) continue;
+    if (ReadReply(record->handle, report.data(), kFrameLength, kPollReadMs, true) <
+        static_cast<int>(kNotificationLength)) {
+      continue;
+    }
     if (report[0] != mouseproto::kLinkNotification) continue;
     const int state = report[1] == 1 ? 1 : 2;
     int type;
@@ -325,6 +407,11 @@ void DeviceManager::EnumerateDevice() {
     record->device_type = 0;
     record->mode = ModeOf(node.vendor_id, node.product_id);
     record->online = 1;
+    record->output_length = ReadOutputLength(handle);
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      outputLengths_[handle] = record->output_length;
+    }
     shell::Log("  Found [%d]: VID=0x%04X, PID=0x%04X, Mode=%s", record->index, node.vendor_id, node.product_id,
                ModeName(record->mode));
     if (record->mode == 0) cableFound = true;
@@ -372,7 +459,10 @@ void DeviceManager::CloseAll() {
     activeHandle_ = nullptr;
     activeRecord_ = nullptr;
   }
-  for (auto& record : closing) backend_->Close(record->handle);
+  for (auto& record : closing) {
+    ForgetHandle(record->handle);
+    backend_->Close(record->handle);
+  }
 }
 
 int DeviceManager::ConnectionKind() const {

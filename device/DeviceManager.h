@@ -18,6 +18,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -44,6 +45,9 @@ class DeviceManager {
   static constexpr int kIdentifyRetryPauseMs = 500;
   static constexpr int kPollReadMs = 10;
   static constexpr int kLinkInfoRetryMs = 50;
+  // A notification needs its kind and its state byte; shorter reports are
+  // dropped by the poll.
+  static constexpr size_t kNotificationLength = 2;
 
   // Low 8 bits of the sum of bytes 5 to 31 of a frame of at least 33 bytes
   // (mouseproto::FrameChecksum, the one checksum of the protocol).
@@ -71,12 +75,17 @@ class DeviceManager {
   // type, else the first receiver interface of that type if its mouse is on
   // line. Cached until the list is rebuilt or the selection changes.
   HidDevice* GetActiveDevice();
-  // Stores the checksum into frame[32], pauses, writes, and with waitForReply
-  // reads until a report with status 0 comes (frame then holds it). True only
-  // when such a reply came; a request sent without waiting reports false.
-  bool SendReport(uint8_t* frame, size_t length, bool waitForReply);
-  // Command 0x30 on one interface, reply into info. Without a handle: the
-  // stored info reply of the active interface.
+  // Stores the checksum into frame[32], pauses, writes (padded with zeros to
+  // the interface's output report length), and with waitForReply reads until
+  // a report with status 0 comes; frame then holds it over the request.
+  // Returns the length of that reply as read, 0 when none came; a request
+  // sent without waiting returns 0. Decoders must look at that many bytes
+  // only: the rest of the frame is what the request left there.
+  int SendReport(uint8_t* frame, size_t length, bool waitForReply);
+  // Command 0x30 on one interface, reply into info. Only a reply that
+  // carries the whole identity (bytes 0 to 14) with status 0 counts; a
+  // notification or a short report is one failed read. Without a handle:
+  // the stored info reply of the active interface.
   bool ReadDeviceInfo(InfoReply& info, HidDevice* handle);
   // The idle poll for the mouse's own reports. With an active interface:
   // one read of up to 65 bytes (10 ms), true when something came. Without
@@ -137,6 +146,16 @@ class DeviceManager {
 
  private:
   bool Identify(DeviceRecord& record, bool logDetails);
+  // The output report length the interface's descriptor declares (with the
+  // report-id byte), 0 when it declares none or has no descriptor.
+  size_t ReadOutputLength(HidDevice* handle);
+  // Writes a request padded to the handle's output report length; a failed
+  // write is logged with the backend's error text.
+  int WriteRequest(HidDevice* handle, const uint8_t* data, size_t length);
+  // A read; a failed one (not a time-out) is logged with the error text,
+  // for the idle poll only when the text differs from its last failure.
+  int ReadReply(HidDevice* handle, uint8_t* data, size_t length, int milliseconds, bool poll = false);
+  void ForgetHandle(HidDevice* handle);
   bool ListMatching(std::vector<DeviceRecord>& records, bool onlineOnly) const;
   int TypeOfLocked(int vendorId, int productId, const std::wstring& deviceId) const;
 
@@ -150,6 +169,9 @@ class DeviceManager {
   int selectedType_ = 0;
   HidDevice* activeHandle_ = nullptr;
   DeviceRecord* activeRecord_ = nullptr;
+  // Output report lengths of the open handles, read when they were opened.
+  std::map<HidDevice*, size_t> outputLengths_;
+  std::string lastPollError_;  // worker thread only
 };
 
 // The device id an info reply carries: bytes 4 to 7, one character each,

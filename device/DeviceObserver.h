@@ -59,6 +59,10 @@ class DeviceObserver : public DeviceEvents {
   virtual void RefreshLighting() = 0;
   // The current profile and its name for the profile label.
   virtual void ShowProfile(int profile, const std::wstring& name) = 0;
+  // The macro assigned to a button is too long for the mouse (more than 15
+  // packets): it was not sent, and the button keeps the function the mouse
+  // had for it. The key page tells the user.
+  virtual void MacroTooLong(int keyCode, int macroId) = 0;
 
   // --- Firmware ---------------------------------------------------------------------------
   // The connected interface's release number (the firmware version).

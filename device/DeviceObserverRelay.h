@@ -7,7 +7,10 @@
 // reflects every update posted before it.
 //
 // post must run every task it is given: a query waits for its task. A query
-// must not be made while the window thread itself waits for the worker.
+// made on the window thread itself is answered there at once instead, since
+// waiting for a task queued behind the running one could never end; it then
+// sees the window as it stands, not the updates still queued. A query must
+// not be made while the window thread waits for the worker.
 // CheckOnlineVersion may take seconds (an HTTP exchange); a window that
 // does not want it on its own thread derives from the relay and overrides
 // it to run the check on the worker.
@@ -15,6 +18,7 @@
 #include <functional>
 #include <future>
 #include <string>
+#include <thread>
 
 #include "device/DeviceObserver.h"
 
@@ -24,8 +28,10 @@ class DeviceObserverRelay : public DeviceObserver {
   using Post = std::function<void(Task)>;
 
   // window is called on the window thread only; post must keep the order of
-  // the tasks it is given.
-  DeviceObserverRelay(DeviceObserver& window, Post post) : window_(window), post_(std::move(post)) {}
+  // the tasks it is given. windowThread is the thread post runs tasks on;
+  // the window makes the relay there, hence the default.
+  DeviceObserverRelay(DeviceObserver& window, Post post, std::thread::id windowThread = std::this_thread::get_id())
+      : window_(window), post_(std::move(post)), windowThread_(windowThread) {}
 
   // DeviceEvents
   void SetAllDeviceState(int state) override { Tell([=, this] { window_.SetAllDeviceState(state); }); }
@@ -37,7 +43,7 @@ class DeviceObserverRelay : public DeviceObserver {
   void SetSelectDevice(int type) override { Tell([=, this] { window_.SetSelectDevice(type); }); }
   int GetSelectDevice() override { return Ask([this] { return window_.GetSelectDevice(); }); }
   void ClosePopups() override { Tell([this] { window_.ClosePopups(); }); }
-  void LoadModel(int type) override { Tell([=, this] { window_.LoadModel(type); }); }
+  void ShowModel(int type) override { Tell([=, this] { window_.ShowModel(type); }); }
   void ShowDeviceState(int text) override { Tell([=, this] { window_.ShowDeviceState(text); }); }
   void AppendJob(int code) override { Tell([=, this] { window_.AppendJob(code); }); }
 
@@ -65,6 +71,9 @@ class DeviceObserverRelay : public DeviceObserver {
   void ShowProfile(int profile, const std::wstring& name) override {
     Tell([=, this] { window_.ShowProfile(profile, name); });
   }
+  void MacroTooLong(int keyCode, int macroId) override {
+    Tell([=, this] { window_.MacroTooLong(keyCode, macroId); });
+  }
   void ShowFirmwareVersion(int release) override { Tell([=, this] { window_.ShowFirmwareVersion(release); }); }
   void CheckOnlineVersion() override { Tell([this] { window_.CheckOnlineVersion(); }); }
   void CloseUpdateTip() override { Tell([this] { window_.CloseUpdateTip(); }); }
@@ -74,6 +83,7 @@ class DeviceObserverRelay : public DeviceObserver {
 
   template <typename Query>
   int Ask(Query query) {
+    if (std::this_thread::get_id() == windowThread_) return query();
     auto answer = std::make_shared<std::promise<int>>();
     std::future<int> result = answer->get_future();
     post_([answer, query] { answer->set_value(query()); });
@@ -82,4 +92,5 @@ class DeviceObserverRelay : public DeviceObserver {
 
   DeviceObserver& window_;
   Post post_;
+  std::thread::id windowThread_;
 };

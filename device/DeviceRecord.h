@@ -11,6 +11,8 @@ class HidDevice;
 constexpr int kDeviceTypeAnyId = 101;
 // Length of the stored info reply and of the info read buffer.
 constexpr size_t kInfoReplyLength = 65;
+// Bytes an info reply must have to be taken: up to the link byte (14).
+constexpr size_t kInfoIdentityLength = 15;
 
 struct DeviceRecord {
   int index = 0;              // position among the records of its scan
@@ -22,6 +24,7 @@ struct DeviceRecord {
   int device_type = 0;        // 0 until identified, then the catalog's type (or 101)
   int mode = 0;               // connection mode: 0 = cable, 1 = receiver
   int online = 1;             // 1 = the mouse answers here; 0 or 2 = it does not
+  size_t output_length = 0;   // output report length with the report id; 0: none declared
   std::wstring device_id;     // info reply bytes 4 to 7
   std::array<uint8_t, kInfoReplyLength> info{};  // last accepted info reply
 };

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "device/DefaultLights.h"
 #include "device/ProfileMapping.h"
-#include "shell/Localisation.h"
 #include "shell/Log.h"
 
 // Index
@@ -15,15 +15,29 @@
 using mouseproto::ReportFrame;
 
 DeviceSequences::DeviceSequences(DeviceManager& manager, DeviceSession& session, SettingsStore& store,
-                                 DeviceObserver& observer, ModelDefaults& model, Clock& clock)
-    : manager_(manager), session_(session), store_(store), observer_(observer), model_(model), clock_(clock) {}
+                                 DeviceObserver& observer, ModelDefaults& model, Clock& clock, TextLookup text)
+    : manager_(manager),
+      session_(session),
+      store_(store),
+      observer_(observer),
+      model_(model),
+      clock_(clock),
+      text_(std::move(text)) {}
 
 // --- 1. Sequences ---------------------------------------------------------------------------
 
 bool DeviceSequences::HasLighting() { return model_.Traits(CurrentType()).lighting; }
 
 void DeviceSequences::RefreshLightingIfAny() {
-  if (HasLighting()) observer_.RefreshLighting();
+  if (!HasLighting()) return;
+  // The records are made here, not by the page, so that the reads and
+  // writes after this refresh find them however late the window runs it.
+  EnsureLights();
+  observer_.RefreshLighting();
+}
+
+void DeviceSequences::EnsureLights() {
+  CreateDefaultLights(store_, currentProfile_.load(), model_.Effects());
 }
 
 void DeviceSequences::RefreshPages(bool macroPage) {
@@ -35,7 +49,8 @@ void DeviceSequences::RefreshPages(bool macroPage) {
 
 void DeviceSequences::EnsureProfiles() {
   const int type = CurrentType();
-  const int current = store_.EnsureProfiles(shell::GetText(kProfileNameTextId), [&](int profile) {
+  const std::wstring word = text_ ? text_(kProfileNameTextId) : std::wstring();
+  const int current = store_.EnsureProfiles(word, [&](int profile) {
     currentProfile_.store(profile);
     model_.ApplyModelDefaults(type, profile, false);
   });
@@ -126,38 +141,34 @@ bool DeviceSequences::ReadDeviceSettings() {
   }
 
   const int profile = currentProfile_.load();
-  std::array<uint8_t, mouseproto::kFrameLength> reply{};
-  Read(mouseproto::kCmdReadDiscarded, reply);
-  if (Read(mouseproto::kCmdReadReportRate, reply)) {
-    if (auto code = mouseproto::DecodeReportRateReply(reply)) ProfileMapping::StoreReportRate(store_, profile, *code);
+  // A read that brings no accepted reply gives an empty span, which every
+  // decoder refuses; so does a reply too short for its layout.
+  std::array<uint8_t, mouseproto::kFrameLength> buffer{};
+  Read(mouseproto::kCmdReadDiscarded, buffer);
+  if (auto code = mouseproto::DecodeReportRateReply(Read(mouseproto::kCmdReadReportRate, buffer))) {
+    ProfileMapping::StoreReportRate(store_, profile, *code);
   }
-  if (Read(mouseproto::kCmdReadDpiStages, reply)) {
-    if (auto stages = mouseproto::DecodeDpiStagesReply(reply, Sensor().sensor_code)) {
-      ProfileMapping::StoreDpiStages(store_, profile, *stages);
+  if (auto stages = mouseproto::DecodeDpiStagesReply(Read(mouseproto::kCmdReadDpiStages, buffer), Sensor().sensor_code)) {
+    ProfileMapping::StoreDpiStages(store_, profile, *stages);
+  }
+  if (auto colours = mouseproto::DecodeDpiColoursReply(Read(mouseproto::kCmdReadDpiColours, buffer))) {
+    ProfileMapping::StoreDpiColours(store_, profile, *colours);
+  }
+  if (auto light = mouseproto::DecodeLightingReply(Read(mouseproto::kCmdReadLighting, buffer))) {
+    lightMode_.store(light->mode);
+    store_.SetCurrentLightMode(profile, light->mode);
+    LightRecord record;
+    if (store_.GetLight(profile, light->mode, record)) {
+      record.brightness = light->brightness;
+      record.speed = light->speed;
+      store_.UpdateLight(light->mode, record);
     }
   }
-  if (Read(mouseproto::kCmdReadDpiColours, reply)) {
-    if (auto colours = mouseproto::DecodeDpiColoursReply(reply)) {
-      ProfileMapping::StoreDpiColours(store_, profile, *colours);
-    }
+  if (auto liftOff = mouseproto::DecodeLiftOffReply(Read(mouseproto::kCmdReadLiftOff, buffer))) {
+    ProfileMapping::StoreLiftOff(store_, profile, *liftOff);
   }
-  if (Read(mouseproto::kCmdReadLighting, reply)) {
-    if (auto light = mouseproto::DecodeLightingReply(reply)) {
-      lightMode_.store(light->mode);
-      store_.SetCurrentLightMode(profile, light->mode);
-      LightRecord record;
-      if (store_.GetLight(profile, light->mode, record)) {
-        record.brightness = light->brightness;
-        record.speed = light->speed;
-        store_.UpdateLight(light->mode, record);
-      }
-    }
-  }
-  if (Read(mouseproto::kCmdReadLiftOff, reply)) {
-    if (auto liftOff = mouseproto::DecodeLiftOffReply(reply)) ProfileMapping::StoreLiftOff(store_, profile, *liftOff);
-  }
-  if (Read(mouseproto::kCmdReadPowerOptions, reply)) {
-    if (auto power = mouseproto::DecodePowerOptionsReply(reply)) ProfileMapping::StorePower(store_, profile, *power);
+  if (auto power = mouseproto::DecodePowerOptionsReply(Read(mouseproto::kCmdReadPowerOptions, buffer))) {
+    ProfileMapping::StorePower(store_, profile, *power);
   }
   return true;
 }
@@ -274,6 +285,7 @@ void DeviceSequences::RestoreFactory() {
   clock_.Sleep(kFactoryPauseMs);
   if (HasLighting()) {
     for (int profile = 0; profile <= 5; ++profile) store_.DeleteLights(profile);
+    EnsureLights();
     observer_.RefreshLighting();
     AdoptStoredLightMode();
     WriteLighting();
@@ -286,17 +298,18 @@ bool DeviceSequences::Send(const ReportFrame& frame) {
   ReportFrame request = frame;
   const uint8_t command = request.Command();
   const bool waits = mouseproto::CommandWaitsForReply(command);
-  const bool accepted = manager_.SendReport(request.MutableBytes().data(), request.Length(), waits);
+  const bool accepted = manager_.SendReport(request.MutableBytes().data(), request.Length(), waits) > 0;
   if (waits && !accepted) shell::Log("Command 0x%02X: no reply accepted", command);
   return accepted;
 }
 
-bool DeviceSequences::Read(uint8_t command, std::array<uint8_t, mouseproto::kFrameLength>& reply) {
+std::span<const uint8_t> DeviceSequences::Read(uint8_t command, std::array<uint8_t, mouseproto::kFrameLength>& buffer) {
   const ReportFrame request = mouseproto::BuildReadRequest(command);
-  std::copy(request.Bytes().begin(), request.Bytes().end(), reply.begin());
-  const bool accepted = manager_.SendReport(reply.data(), reply.size(), true);
-  if (!accepted) shell::Log("Command 0x%02X: no reply accepted", command);
-  return accepted;
+  std::copy(request.Bytes().begin(), request.Bytes().end(), buffer.begin());
+  const int got = manager_.SendReport(buffer.data(), buffer.size(), true);
+  if (got <= 0) shell::Log("Command 0x%02X: no reply accepted", command);
+  // Only the bytes read are the reply; behind them lies the request.
+  return std::span<const uint8_t>(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
 }
 
 bool DeviceSequences::WriteReportRate() {
@@ -328,6 +341,13 @@ bool DeviceSequences::WriteLighting() {
   return Send(mouseproto::BuildLightingRequest(ProfileMapping::Light(record)));
 }
 
+bool DeviceSequences::MacroFits(int keyCode, int macroId) {
+  std::vector<MacroEvent> events;
+  store_.ListMacroEvents(macroId, events);
+  const auto stream = mouseproto::BuildMacroStream(keyCode, ProfileMapping::MacroEvents(events));
+  return !mouseproto::BuildMacroRequests(stream).empty();
+}
+
 bool DeviceSequences::WriteButtonFunctions() {
   std::vector<KeyRecord> keys;
   store_.ListKeyRecords(currentProfile_.load(), keys);
@@ -335,7 +355,29 @@ bool DeviceSequences::WriteButtonFunctions() {
   store_.ListMacros(macros);
   const auto functions = ProfileMapping::KeyFunctions(keys);
   const auto play = ProfileMapping::MacroPlay(macros);
-  return Send(mouseproto::BuildButtonFunctionsRequest(mouseproto::BuildKeySlotTable(functions, play)));
+  mouseproto::KeySlotTable table = mouseproto::BuildKeySlotTable(functions, play);
+
+  const int type = CurrentType();
+  mouseproto::KeySlotTable previous;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    const auto known = sentSlots_.find(type);
+    if (known != sentSlots_.end()) previous = known->second;
+  }
+  for (const KeyRecord& key : keys) {
+    if (key.macro_type != mouseproto::kFnMacro || !mouseproto::KeySlotTable::HasSlot(key.key_code)) continue;
+    const bool exists = std::any_of(macros.begin(), macros.end(),
+                                    [&](const MacroRecord& macro) { return macro.macro_id == key.macro_value; });
+    if (exists && !MacroFits(key.key_code, key.macro_value)) {
+      table.SetSlot(key.key_code, previous.Slot(key.key_code));
+    }
+  }
+  const bool accepted = Send(mouseproto::BuildButtonFunctionsRequest(table));
+  if (accepted) {
+    std::lock_guard<std::mutex> hold(lock_);
+    sentSlots_[type] = table;
+  }
+  return accepted;
 }
 
 bool DeviceSequences::WriteMacro(int keyCode, int macroId) {
@@ -345,6 +387,7 @@ bool DeviceSequences::WriteMacro(int keyCode, int macroId) {
   const auto requests = mouseproto::BuildMacroRequests(stream);
   if (requests.empty()) {
     shell::Log("Macro %d for key %d: too long to send", macroId, keyCode);
+    observer_.MacroTooLong(keyCode, macroId);
     return false;
   }
   bool all = true;
@@ -352,7 +395,13 @@ bool DeviceSequences::WriteMacro(int keyCode, int macroId) {
   return all;
 }
 
-bool DeviceSequences::RestoreFactoryCommand() { return Send(mouseproto::BuildFactoryRestoreRequest()); }
+bool DeviceSequences::RestoreFactoryCommand() {
+  const bool accepted = Send(mouseproto::BuildFactoryRestoreRequest());
+  // The restore gives the mouse its default buttons back.
+  std::lock_guard<std::mutex> hold(lock_);
+  sentSlots_.erase(CurrentType());
+  return accepted;
+}
 
 // --- 3. State -----------------------------------------------------------------------------------------
 

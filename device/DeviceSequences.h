@@ -18,14 +18,18 @@
 // Clock. The state accessors may be called from any thread.
 
 #include <atomic>
+#include <functional>
+#include <map>
 #include <mutex>
 #include <set>
+#include <span>
 
 #include "device/Clock.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceObserver.h"
 #include "device/DeviceSession.h"
 #include "device/DpiCodec.h"
+#include "device/KeySlots.h"
 #include "device/ModelDefaults.h"
 #include "device/ReportFrame.h"
 #include "store/SettingsStore.h"
@@ -38,8 +42,13 @@ class DeviceSequences {
   static constexpr int kFactoryPauseMs = 500;
   static constexpr int kProfileNameTextId = 61;
 
+  // The text of a language text id in the current language.
+  using TextLookup = std::function<std::wstring(int textId)>;
+
+  // text gives the profile word (text 61) new profiles are named after;
+  // without it they are named by their number alone.
   DeviceSequences(DeviceManager& manager, DeviceSession& session, SettingsStore& store, DeviceObserver& observer,
-                  ModelDefaults& model, Clock& clock);
+                  ModelDefaults& model, Clock& clock, TextLookup text = {});
 
   // --- 1. Sequences --------------------------------------------------------------------
   // Job 1 (after the catalog reload, pause 0) and job 2 (pause 1).
@@ -61,6 +70,9 @@ class DeviceSequences {
   void RestoreFactory();
   // Makes sure the database has profiles and a current one, and shows it.
   void EnsureProfiles();
+  // Creates the current profile's default light records when it has none,
+  // from the model's light effects. The lighting page shows them later.
+  void EnsureLights();
 
   // --- 2. Group writes -------------------------------------------------------------------
   // Each builds its request from the current profile and sends it; true when
@@ -73,9 +85,12 @@ class DeviceSequences {
   // Makes the mode the profile's current light mode and sends its record;
   // nothing is sent without a record.
   bool WriteLighting();
+  // A button whose macro is too long to send keeps the entry the mouse was
+  // last given for it (its default before any), so that no button points at
+  // a macro the mouse does not hold.
   bool WriteButtonFunctions();
   // Sends one macro's packets for the button; false when any packet failed
-  // or the macro cannot be sent.
+  // or the macro cannot be sent (too long: the observer is told).
   bool WriteMacro(int keyCode, int macroId);
   bool RestoreFactoryCommand();
 
@@ -100,8 +115,9 @@ class DeviceSequences {
 
  private:
   bool Send(const mouseproto::ReportFrame& frame);
-  // A read request; the reply in reply when accepted.
-  bool Read(uint8_t command, std::array<uint8_t, mouseproto::kFrameLength>& reply);
+  // A read request sent through buffer; the accepted reply as read (empty
+  // when none came), a view into buffer.
+  std::span<const uint8_t> Read(uint8_t command, std::array<uint8_t, mouseproto::kFrameLength>& buffer);
   void RefreshPages(bool macroPage);
   // Reads the mouse of the given connection into the current profile,
   // refreshes the pages and shows the firmware version. False (logged) when
@@ -111,6 +127,8 @@ class DeviceSequences {
   // A profile switch or a reset brings the profile's own current light mode.
   void AdoptStoredLightMode();
   bool HasLighting();
+  // Whether the macro's stream for the button fits the 15 packets.
+  bool MacroFits(int keyCode, int macroId);
   int CurrentType() const { return session_.CurrentDeviceType(); }
 
   DeviceManager& manager_;
@@ -119,6 +137,7 @@ class DeviceSequences {
   DeviceObserver& observer_;
   ModelDefaults& model_;
   Clock& clock_;
+  TextLookup text_;
 
   std::atomic<int> currentProfile_{1};
   std::atomic<int> lightMode_{1};
@@ -131,4 +150,7 @@ class DeviceSequences {
   bool pendingMacro_ = false;
   int pendingKey_ = -1;
   std::set<int> readTypes_;
+  // The key slot table each device type last accepted, as far as the
+  // program knows it.
+  std::map<int, mouseproto::KeySlotTable> sentSlots_;
 };

@@ -32,7 +32,14 @@ void DeviceSession::ReloadCatalog() {
   manager_.CloseAll();
   manager_.EnumerateDevice();
   manager_.SetOpenFlag(1);
-  events_.LoadModel(currentType_.load());
+  // Before any rescan the model is the one last used, so the window and
+  // the settings database show it even while no mouse answers.
+  LoadModel(shell::ReadRegistryInt(L"DeviceType"));
+}
+
+void DeviceSession::LoadModel(int deviceType) {
+  if (model_ != nullptr) model_->LoadModel(deviceType);
+  events_.ShowModel(deviceType);
 }
 
 void DeviceSession::Rescan() {
@@ -56,7 +63,7 @@ void DeviceSession::Rescan() {
     currentType_.store(chosen);
     manager_.SetSelectedType(chosen);
     shell::WriteRegistryInt(L"DeviceType", chosen);
-    events_.LoadModel(chosen);
+    LoadModel(chosen);
   }
 
   if (records.empty()) {

@@ -17,6 +17,7 @@
 #include "device/DeviceEvents.h"
 #include "device/DeviceManager.h"
 #include "device/ModeEntry.h"
+#include "device/ModelDefaults.h"
 #include "platform/DeviceChange.h"
 #include "platform/HotplugMonitor.h"
 
@@ -33,12 +34,19 @@ class DeviceSession {
   // probe tells whether an arrived interface node is the vendor interface.
   DeviceSession(DeviceManager& manager, DeviceEvents& events, std::function<bool(const std::string&)> probe);
 
+  // What loads a model when the rescan picks a device type: the settings
+  // database and the light effects follow it before the window is told to
+  // show it. DeviceWorker hands its model source over; without one only the
+  // window is told.
+  void SetModelLoader(ModelDefaults* model) { model_ = model; }
+
   // The catalog's mode items, in catalog order.
   void SetCatalogModes(std::vector<ModeEntry> items);
   std::vector<ModeEntry> CatalogModes() const;
 
   // Job 1's discovery: re-registers the catalog modes with the device
-  // manager, enumerates, loads the current model, then rescans.
+  // manager, enumerates, loads the model of the stored device type, then
+  // rescans.
   void Reload();
   // The same without the final rescan, for a caller that rescans next.
   void ReloadCatalog();
@@ -60,9 +68,13 @@ class DeviceSession {
   int LastEventMode() const { return lastEventMode_.load(); }
 
  private:
+  // Loads the model on this thread, then has the window show it.
+  void LoadModel(int deviceType);
+
   DeviceManager& manager_;
   DeviceEvents& events_;
   std::function<bool(const std::string&)> probe_;
+  ModelDefaults* model_ = nullptr;  // set before the worker thread starts
   mutable std::mutex itemsLock_;
   std::vector<ModeEntry> items_;
   std::atomic<int> currentType_{0};

@@ -5,7 +5,8 @@
 #include "shell/Log.h"
 
 DeviceWorker::DeviceWorker(DeviceManager& manager, DeviceSession& session, SettingsStore& store,
-                           DeviceObserver& observer, ModelDefaults& model, Clock& clock)
+                           DeviceObserver& observer, ModelDefaults& model, Clock& clock,
+                           DeviceSequences::TextLookup text)
     : CThreadBasic(clock),
       manager_(manager),
       session_(session),
@@ -13,7 +14,9 @@ DeviceWorker::DeviceWorker(DeviceManager& manager, DeviceSession& session, Setti
       observer_(observer),
       model_(model),
       clock_(clock),
-      sequences_(manager, session, store, observer, model, clock) {}
+      sequences_(manager, session, store, observer, model, clock, std::move(text)) {
+  session_.SetModelLoader(&model_);
+}
 
 DeviceWorker::~DeviceWorker() { Join(); }
 

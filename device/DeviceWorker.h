@@ -38,8 +38,10 @@ class DeviceWorker : public CThreadBasic {
   static constexpr int kUpdateTipPauseMs = 100;
   static constexpr int kNoMouseTextId = 50;
 
+  // The session loads models through model from now on (SetModelLoader);
+  // text gives the profile word new profiles are named after.
   DeviceWorker(DeviceManager& manager, DeviceSession& session, SettingsStore& store, DeviceObserver& observer,
-               ModelDefaults& model, Clock& clock);
+               ModelDefaults& model, Clock& clock, DeviceSequences::TextLookup text);
   ~DeviceWorker() override;
 
   // Appends a job code; never waits. Any thread.

@@ -47,6 +47,9 @@ class HidBackend {
   // nothing came, -1 on failure. Bytes beyond the report stay untouched.
   virtual int ReadTimeout(HidDevice* device, uint8_t* data, size_t length, int milliseconds) = 0;
   virtual void Close(HidDevice* device) = 0;
+  // Copies the interface's report descriptor into data (at most length
+  // bytes). Returns the bytes copied, or -1 when the backend cannot tell.
+  virtual int GetReportDescriptor(HidDevice* device, uint8_t* data, size_t length) = 0;
   // Text of the last failure on the handle (or of the backend for nullptr).
   virtual std::wstring LastError(HidDevice* device) = 0;
 };

@@ -1,6 +1,8 @@
 #pragma once
 // HidapiBackend: HidBackend on libhidapi-hidraw. The library is initialised
-// with the backend and shut down when it goes away.
+// with the backend and shut down when it goes away. Libraries older than
+// 0.14 have no descriptor call; the descriptor then comes from the hidraw
+// node itself.
 
 #include "device/HidBackend.h"
 
@@ -19,6 +21,7 @@ class HidapiBackend : public HidBackend {
   int Write(HidDevice* device, const uint8_t* data, size_t length) override;
   int ReadTimeout(HidDevice* device, uint8_t* data, size_t length, int milliseconds) override;
   void Close(HidDevice* device) override;
+  int GetReportDescriptor(HidDevice* device, uint8_t* data, size_t length) override;
   std::wstring LastError(HidDevice* device) override;
 
  private:

@@ -14,7 +14,7 @@ class NullDeviceObserver : public DeviceObserver {
   void SetSelectDevice(int) override {}
   int GetSelectDevice() override { return 0; }
   void ClosePopups() override {}
-  void LoadModel(int) override {}
+  void ShowModel(int) override {}
   void ShowDeviceState(int) override {}
   void AppendJob(int) override {}
   void SetBatteryInfo(int, int) override {}
@@ -36,6 +36,7 @@ class NullDeviceObserver : public DeviceObserver {
   void RefreshDPI() override {}
   void RefreshLighting() override {}
   void ShowProfile(int, const std::wstring&) override {}
+  void MacroTooLong(int, int) override {}
   void ShowFirmwareVersion(int) override {}
   void CheckOnlineVersion() override {}
   void CloseUpdateTip() override {}

@@ -21,6 +21,7 @@
 #include "markup/MarkupEncoding.h"
 #include "markup/MarkupEntities.h"
 #include "markup/MarkupLog.h"
+#include "platform/Paths.h"
 
 using markup::MarkupLog;
 
@@ -993,79 +994,15 @@ bool MarkupDocument::LoadFile(const std::filesystem::path& path, std::wstring* r
   return read;
 }
 
-namespace {
-
-bool WriteAllBytes(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-// Saves through a temporary file beside the target and a rename, so that a
-// crash leaves either the old file or the whole new one. The target's
-// permission bits are kept; a new file gets the usual 0666 less the umask.
-// A target that cannot be written fails as a direct write would, and a
-// symbolic link is followed so that the file it names is replaced.
-bool ReplaceFile(const std::filesystem::path& requested, const std::string& bytes, std::string& error) {
-  std::filesystem::path target = requested;
-  std::error_code ec;
-  if (std::filesystem::is_symlink(requested, ec)) {
-    const auto resolved = std::filesystem::weakly_canonical(requested, ec);
-    if (!ec) target = resolved;
-  }
-  struct stat existing {};
-  const bool exists = ::stat(target.c_str(), &existing) == 0;
-  if (exists) {
-    if (S_ISDIR(existing.st_mode)) {
-      error = std::strerror(EISDIR);
-      return false;
-    }
-    if (::access(target.c_str(), W_OK) != 0) {
-      error = std::strerror(errno);
-      return false;
-    }
-  }
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    temp = target.string() + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) {
-    error = std::strerror(errno);
-    return false;
-  }
-  bool ok = WriteAllBytes(fd, bytes);
-  if (ok && exists) ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
-  if (ok) ok = ::fsync(fd) == 0;
-  if (!ok) error = std::strerror(errno);
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    error = std::strerror(errno);
-  }
-  if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
-    ok = false;
-    error = std::strerror(errno);
-  }
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
-}
-
-}  // namespace
-
+// Saving goes through the platform's durable whole-file write: a crash leaves
+// the old file or the whole new one, never a mix.
 bool MarkupDocument::SaveFile(const std::filesystem::path& path, std::wstring* resultLog, int* flags) {
   result_.clear();
   MarkupLog log(result_);
   const int f = flags != nullptr ? *flags : flags_;
   const std::string bytes = markup::EncodeFileBytes(text_, log, f);
   std::string error;
-  const bool ok = ReplaceFile(path, bytes, error);
+  const bool ok = platform::WriteFileAtomically(path, bytes, &error);
   if (!ok) log.Add("file_error", {{"msg", std::string_view(error)}});
   if (resultLog != nullptr) *resultLog = result_;
   return ok;

@@ -5,6 +5,7 @@
 // no safe place exists; nothing is ever built relative to the current folder.
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -34,8 +35,14 @@ bool IsSafeFolderName(std::wstring_view name);
 bool CreateFolderPath(const std::filesystem::path& path);
 
 // Writes the bytes to the file so that a crash leaves either the old or the
-// new content: a temporary file in the same folder, fsync, rename, fsync of
-// the folder. False when any step fails; the old file is then untouched.
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// whole new content: a temporary file beside the target, fsync, rename, and
+// an fsync of the folder so that the rename itself is durable. A symbolic
+// link is followed and the file it names is replaced, the link kept. An
+// existing file keeps its permission bits; a new one gets 0666 less the
+// umask. A folder, or a file the user may not write, is refused as a direct
+// write would refuse it. False when any step fails, with the system's text
+// for the failure in *error (when given); the old file is then untouched and
+// no temporary file is left behind.
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, std::string* error = nullptr);
 
 }  // namespace platform

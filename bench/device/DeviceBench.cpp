@@ -62,7 +62,7 @@ struct Program {
   Program(std::shared_ptr<HidBackend> bus, std::shared_ptr<Clock> clock, const std::filesystem::path& folder)
       : manager(std::move(bus), clock),
         session(manager, window, nullptr),
-        worker(manager, session, store, window, model, *clock) {
+        worker(manager, session, store, window, model, *clock, [](int) { return std::wstring(L"Profile"); }) {
     manager.AddModeEntry(kVid, kCable, L"", 1, 0, L"VA01");
     session.SetCatalogModes(manager.ModeEntries());
     store.OpenDatabase(folder, L"bench");

@@ -20,12 +20,15 @@
 #include "platform/draw/Canvas.h"
 #include "platform/window/Window.h"
 #include "platform/window/Headless.h"
+#include "toolkit/core/CCheckButton.h"
+#include "toolkit/core/MButton.h"
+#include "toolkit/core/MComboBox.h"
 #include "toolkit/core/MDialog.h"
 #include "toolkit/core/MEdit.h"
 #include "toolkit/core/MPicture.h"
+#include "toolkit/core/MProgress.h"
 #include "toolkit/core/MText.h"
 #include "toolkit/core/Manager.h"
-#include "tools/gallery/GalleryButton.h"
 
 using namespace DUI;
 
@@ -90,22 +93,41 @@ class BenchDialog : public MDialog {
       const int px = 10 + (panel % 5) * 256, py = 10 + (panel / 5) * 384;
       for (int row = 0; row < 6; ++row) {
         const int y = py + 16 + row * 58;
-        auto* t = static_cast<MText*>(count(CreateArea(L"MText", id++, CRect(px + 12, y, px + 236, y + 22),
+        // The first caption of the first panel shares its line with the
+        // edit field.
+        const int textRight = (panel == 0 && row == 0) ? px + 110 : px + 236;
+        auto* t = static_cast<MText*>(count(CreateArea(L"MText", id++, CRect(px + 12, y, textRight, y + 22),
                                                        kTexts[(panel + row) % 8], 1, 1)));
         t->SetTextColor(Color(0xFFC8C8C8));
-        auto* b = new GalleryButton(this, id++, CRect(px + 12, y + 24, px + 150, y + 52), kTexts[(panel + row + 3) % 8]);
-        m_manager.AttachControl(b, 1);
+        auto* b = static_cast<MButton*>(count(CreateControl(L"MButton", id++, CRect(px + 12, y + 24, px + 150, y + 52),
+                                                            kTexts[(panel + row + 3) % 8], 1, 1)));
         b->SetImage(L"bench_button.png", 4);
-        ++controls;
         if (row % 3 == 0) {
           auto* icon = static_cast<MPicture*>(count(CreateControl(L"MPicture", id++, CRect(px + 160, y + 24, px + 188, y + 52), nullptr, 1, 1)));
           icon->SetImage(L"bench_icon.png", 1);
           icon->SetAlignment(1, 4);
         }
+        if (row % 3 == 1) {
+          auto* check = static_cast<CCheckButton*>(count(CreateControl(
+              L"CCheckButton", id++, CRect(px + 160, y + 24, px + 236, y + 52), L"On", 1, 1)));
+          check->SetCheck(1);
+        }
+        if (row % 3 == 0) {
+          // A narrow combo box with its chosen item beside every icon.
+          auto* combo = static_cast<MComboBox*>(
+              count(CreateControl(L"MComboBox", id++, CRect(px + 192, y + 24, px + 244, y + 52), nullptr, 1, 1)));
+          for (const wchar_t* rate : {L"500", L"1000", L"2000"}) combo->AddItem(rate);
+          combo->SetCurSel(1);
+        }
+        if (row % 3 == 2) {
+          auto* bar = static_cast<MProgress*>(count(CreateControl(
+              L"MProgress", id++, CRect(px + 160, y + 24, px + 236, y + 52), nullptr, 1, 1)));
+          bar->SetProgress(30 + 10 * row);
+        }
       }
     }
-    // An edit field beside the second row of the first panel.
-    count(CreateControl(L"MEdit", kEditId, CRect(166, 108, 250, 136), L"Name", 1, 1));
+    // An edit field on the first line of the first panel.
+    count(CreateControl(L"MEdit", kEditId, CRect(126, 24, 246, 50), L"Name", 1, 1));
   }
 };
 

@@ -22,6 +22,33 @@ constexpr InterfaceShape kInterfaces[] = {
     {3, 0xFF01, 0x0001},  // vendor, another usage
 };
 
+// The report descriptor of an interface: one application collection of the
+// interface's usage with a 64-byte input report and, when outputBytes is
+// above 0, an output report of that many bytes; no report ids.
+std::vector<uint8_t> Descriptor(uint16_t usagePage, uint16_t usage, int outputBytes) {
+  std::vector<uint8_t> d = {
+      0x06, static_cast<uint8_t>(usagePage), static_cast<uint8_t>(usagePage >> 8),  // Usage Page
+      0x09, static_cast<uint8_t>(usage),                                            // Usage
+      0xA1, 0x01,                                                                   // Collection (Application)
+      0x15, 0x00,                                                                   //   Logical Minimum (0)
+      0x26, 0xFF, 0x00,                                                             //   Logical Maximum (255)
+      0x75, 0x08,                                                                   //   Report Size (8)
+      0x95, 0x40,                                                                   //   Report Count (64)
+      0x09, 0x01,                                                                   //   Usage (1)
+      0x81, 0x02,                                                                   //   Input (Data, Var, Abs)
+  };
+  if (outputBytes > 0) {
+    const uint8_t more[] = {
+        0x96, static_cast<uint8_t>(outputBytes), static_cast<uint8_t>(outputBytes >> 8),  // Report Count
+        0x09, 0x02,                                                                       // Usage (2)
+        0x91, 0x02,                                                                       // Output (Data, Var, Abs)
+    };
+    d.insert(d.end(), std::begin(more), std::end(more));
+  }
+  d.push_back(0xC0);  // End Collection
+  return d;
+}
+
 // A report of noise: short, and its status byte is not 0.
 const std::vector<uint8_t> kGarbage = {0x5A, 0xC3, 0x7E, 0x11, 0x00, 0xFF, 0x96};
 
@@ -183,6 +210,11 @@ void SimulatedHid::DenyOpen(int plug, bool deny) {
   if (plug >= 0 && plug < static_cast<int>(plugs_.size())) plugs_[plug].deny_open = deny;
 }
 
+void SimulatedHid::SetOutputReportBytes(int plug, int bytes) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (plug >= 0 && plug < static_cast<int>(plugs_.size())) plugs_[plug].output_report_bytes = std::max(0, bytes);
+}
+
 void SimulatedHid::SetChangeListener(std::function<void(const platform::DeviceChangeEvent&)> listener) {
   std::lock_guard<std::mutex> hold(lock_);
   listener_ = std::move(listener);
@@ -214,6 +246,11 @@ void SimulatedHid::InjectFault(int plug, Fault fault, int count) {
   std::lock_guard<std::mutex> hold(lock_);
   if (plug < 0 || plug >= static_cast<int>(plugs_.size())) return;
   for (int i = 0; i < count; ++i) plugs_[plug].faults.push_back(fault);
+}
+
+void SimulatedHid::CutReply(int plug, uint8_t command, size_t length) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (plug >= 0 && plug < static_cast<int>(plugs_.size())) plugs_[plug].cuts[command].push_back(length);
 }
 
 void SimulatedHid::Notify(int plug, const std::vector<uint8_t>& report) {
@@ -323,6 +360,23 @@ HidDevice* SimulatedHid::Open(const std::string& path) {
   return nullptr;
 }
 
+int SimulatedHid::GetReportDescriptor(HidDevice* device, uint8_t* data, size_t length) {
+  std::lock_guard<std::mutex> hold(lock_);
+  Handle* handle = Checked(device);
+  if (handle == nullptr || data == nullptr) return -1;
+  if (handle->stale) {
+    handle->error = L"Device disconnected";
+    return -1;
+  }
+  const Plug& plug = plugs_[handle->plug];
+  const InterfaceShape& shape = kInterfaces[handle->interface_number];
+  const int output = handle->interface_number == kVendorInterface ? plug.output_report_bytes : 0;
+  const std::vector<uint8_t> descriptor = Descriptor(shape.usage_page, shape.usage, output);
+  const size_t count = std::min(length, descriptor.size());
+  std::memcpy(data, descriptor.data(), count);
+  return static_cast<int>(count);
+}
+
 SimulatedHid::Handle* SimulatedHid::Checked(HidDevice* device) {
   auto* handle = static_cast<Handle*>(device);
   return handles_.count(handle) != 0 ? handle : nullptr;
@@ -344,6 +398,12 @@ int SimulatedHid::Write(HidDevice* device, const uint8_t* data, size_t length) {
       return -1;
     }
     Plug& plug = plugs_[handle->plug];
+    // Like a device behind hidraw, the interface takes only whole output
+    // reports: the report-id byte and the declared report.
+    if (plug.output_report_bytes > 0 && length < static_cast<size_t>(plug.output_report_bytes) + 1) {
+      handle->error = L"Output report shorter than the interface declares";
+      return -1;
+    }
     plug.requests.emplace_back(data, data + length);
     result = static_cast<int>(length);
 
@@ -373,6 +433,13 @@ int SimulatedHid::Write(HidDevice* device, const uint8_t* data, size_t length) {
         case Fault::UnplugMidExchange:
           TakeDownLocked(handle->plug, events);
           break;
+      }
+    }
+    if (reply && length > 1) {
+      auto cut = plug.cuts.find(data[1]);
+      if (cut != plug.cuts.end() && !cut->second.empty()) {
+        reply->resize(std::min(reply->size(), cut->second.front()));
+        cut->second.pop_front();
       }
     }
     if (reply) QueueLocked(handle->plug, kVendorInterface, std::move(*reply));

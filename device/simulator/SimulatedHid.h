@@ -44,6 +44,9 @@ class SimulatedHid : public HidBackend {
 
   static constexpr int kVendorInterface = 2;
   static constexpr int kDefaultLatencyMs = 4;
+  // The vendor interface's output report, without its report-id byte: a
+  // write of a request frame (33 bytes with the id) fills it exactly.
+  static constexpr int kDefaultOutputReportBytes = 32;
 
   explicit SimulatedHid(std::shared_ptr<Clock> clock);
   ~SimulatedHid() override;
@@ -72,6 +75,9 @@ class SimulatedHid : public HidBackend {
   void SetLatency(int milliseconds);
   // Refuses opening the plug's interfaces, as missing permissions do.
   void DenyOpen(int plug, bool deny);
+  // The output report the plug's vendor interface declares in its report
+  // descriptor, in bytes without the report id; 0 declares none.
+  void SetOutputReportBytes(int plug, int bytes);
   void SetChangeListener(std::function<void(const platform::DeviceChangeEvent&)> listener);
 
   // A copy of the mouse's firmware state, and a change made to it in place.
@@ -81,6 +87,9 @@ class SimulatedHid : public HidBackend {
   // --- 2. Faults and unsolicited reports ------------------------------------------
   // The next count requests to the plug's vendor interface meet the fault.
   void InjectFault(int plug, Fault fault, int count = 1);
+  // The next reply to the command on the plug's vendor interface comes back
+  // cut to length bytes, as a report of that size.
+  void CutReply(int plug, uint8_t command, size_t length);
   // The vendor interface sends a report of its own (no report id).
   void Notify(int plug, const std::vector<uint8_t>& report);
   // The user presses the mouse's DPI button: the mouse selects the stage
@@ -104,6 +113,7 @@ class SimulatedHid : public HidBackend {
   int Write(HidDevice* device, const uint8_t* data, size_t length) override;
   int ReadTimeout(HidDevice* device, uint8_t* data, size_t length, int milliseconds) override;
   void Close(HidDevice* device) override;
+  int GetReportDescriptor(HidDevice* device, uint8_t* data, size_t length) override;
   std::wstring LastError(HidDevice* device) override;
 
  private:
@@ -121,8 +131,10 @@ class SimulatedHid : public HidBackend {
     uint16_t release = 0;
     bool present = false;
     bool deny_open = false;
+    int output_report_bytes = kDefaultOutputReportBytes;
     std::vector<Interface> interfaces;
     std::deque<Fault> faults;
+    std::map<uint8_t, std::deque<size_t>> cuts;  // reply lengths per command
     std::vector<std::vector<uint8_t>> requests;
     int read_calls = 0;
   };

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
+#include "platform/Paths.h"
 
 namespace platform {
 
@@ -108,10 +110,23 @@ void Bitmap::CopyFrom(const Bitmap& src, int dstX, int dstY, const RECT& srcArea
   cairo_surface_mark_dirty(impl_->surface);
 }
 
+namespace {
+
+cairo_status_t AppendPng(void* closure, const unsigned char* data, unsigned int length) {
+  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+  return CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace
+
+// Encoded in memory and written whole, so that an existing picture is
+// replaced only by a complete new one.
 bool Bitmap::SavePng(const std::filesystem::path& file) const {
   if (!impl_) return false;
   cairo_surface_flush(impl_->surface);
-  return cairo_surface_write_to_png(impl_->surface, file.string().c_str()) == CAIRO_STATUS_SUCCESS;
+  std::string png;
+  if (cairo_surface_write_to_png_stream(impl_->surface, AppendPng, &png) != CAIRO_STATUS_SUCCESS) return false;
+  return WriteFileAtomically(file, png);
 }
 
 void* Bitmap::NativeSurface() const { return impl_ ? impl_->surface : nullptr; }

@@ -15,39 +15,6 @@
 
 namespace platform {
 
-namespace detail {
-
-void ApplyBounds(HWND hwnd, RECT to, WPARAM sizeKind) {
-  bool moved, sized;
-  to = KeepPopupOnScreen(hwnd, to);
-  {
-    std::lock_guard lock(S().mutex);
-    WindowRecord* w = Find(hwnd);
-    if (!w) return;
-    if (to.right < to.left) to.right = to.left;
-    if (to.bottom < to.top) to.bottom = to.top;
-    moved = to.left != w->rect.left || to.top != w->rect.top;
-    sized = (to.right - to.left) != (w->rect.right - w->rect.left) ||
-            (to.bottom - to.top) != (w->rect.bottom - w->rect.top);
-    w->rect = to;
-    if (sized) {
-      Bitmap old = std::move(w->surface);
-      w->surface.Create(to.right - to.left, to.bottom - to.top);
-      if (!old.IsEmpty()) w->surface.CopyFrom(old, 0, 0, RECT{0, 0, old.Width(), old.Height()});
-      w->invalid = ClientOf(*w);
-      if (w->queue) Wake(*w->queue, S().backend.get());
-    }
-    if (moved || sized) S().backend->SetBounds(*w);
-  }
-  // A pop-up placed against this window would now point at the wrong place.
-  if (moved || sized) DismissPopupsOwnedBy(hwnd);
-  if (moved) Deliver(hwnd, WM_MOVE, 0, MAKELPARAM(to.left, to.top));
-  if (sized || sizeKind != SIZE_RESTORED)
-    Deliver(hwnd, WM_SIZE, sizeKind, MAKELPARAM(to.right - to.left, to.bottom - to.top));
-}
-
-}  // namespace detail
-
 using namespace detail;
 
 // --- 1. Rectangles and coordinates ---------------------------------------------------------------
@@ -86,6 +53,39 @@ bool ScreenToClient(HWND hwnd, POINT* pt) {
 }
 
 // --- 2. Moving and sizing ------------------------------------------------------------------------
+namespace detail {
+
+void ApplyBounds(HWND hwnd, RECT to, WPARAM sizeKind) {
+  bool moved, sized;
+  to = KeepPopupOnScreen(hwnd, to);
+  {
+    std::lock_guard lock(S().mutex);
+    WindowRecord* w = Find(hwnd);
+    if (!w) return;
+    if (to.right < to.left) to.right = to.left;
+    if (to.bottom < to.top) to.bottom = to.top;
+    moved = to.left != w->rect.left || to.top != w->rect.top;
+    sized = (to.right - to.left) != (w->rect.right - w->rect.left) ||
+            (to.bottom - to.top) != (w->rect.bottom - w->rect.top);
+    w->rect = to;
+    if (sized) {
+      Bitmap old = std::move(w->surface);
+      w->surface.Create(to.right - to.left, to.bottom - to.top);
+      if (!old.IsEmpty()) w->surface.CopyFrom(old, 0, 0, RECT{0, 0, old.Width(), old.Height()});
+      w->invalid = ClientOf(*w);
+      if (w->queue) Wake(*w->queue, S().backend.get());
+    }
+    if (moved || sized) S().backend->SetBounds(*w);
+  }
+  // A pop-up placed against this window would now point at the wrong place.
+  if (moved || sized) DismissPopupsOwnedBy(hwnd);
+  if (moved) Deliver(hwnd, WM_MOVE, 0, MAKELPARAM(to.left, to.top));
+  if (sized || sizeKind != SIZE_RESTORED)
+    Deliver(hwnd, WM_SIZE, sizeKind, MAKELPARAM(to.right - to.left, to.bottom - to.top));
+}
+
+}  // namespace detail
+
 bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
   RECT to;
   {

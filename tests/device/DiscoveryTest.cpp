@@ -70,6 +70,54 @@ TEST_F(InfoTest, TwoReadsThenFailure) {
   bus->Close(handle);
 }
 
+// Only a whole info reply with status 0 is taken; a notification that
+// arrives first, or a reply cut short, is one failed read of the two.
+TEST_F(InfoTest, NotificationsAndShortRepliesAreNotTheInfoReply) {
+  struct Case {
+    const char* what;
+    std::vector<std::vector<uint8_t>> reportsFirst;  // sent by the mouse before the request
+    size_t cutTo;                                    // 0: the reply comes whole
+    bool answered;
+  };
+  const std::vector<uint8_t> linkLost = {
+      0xD1,  // link state
+      0x00,  // not linked; reads like a status of 0
+      0x50,  // battery 80 %
+      0x00,  // not charging
+  };
+  const std::vector<uint8_t> dpiChange = {
+      0xD2,  // DPI change
+      0x00,  // stage 0, count 0; reads like a status of 0
+  };
+  const Case cases[] = {
+      {"a link report, then the reply", {linkLost}, 0, true},
+      {"two notifications use up both reads", {linkLost, dpiChange}, 0, false},
+      {"reply without the link byte", {}, 14, false},
+      {"reply of the status alone", {}, 2, false},
+      {"reply up to the link byte", {}, 15, true},
+  };
+  const int plug = bus->PlugCable(bus->AddMouse(Mouse("VS08")), kVid, kSwiftCable);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    HidDevice* handle = bus->Open(bus->Node(plug, SimulatedHid::kVendorInterface));
+    ASSERT_NE(handle, nullptr);
+    for (const auto& report : c.reportsFirst) bus->Notify(plug, report);
+    if (c.cutTo != 0) bus->CutReply(plug, 0x30, c.cutTo);
+    bus->ClearRecord();
+    DeviceManager::InfoReply info;
+    info.fill(0xEE);
+    EXPECT_EQ(manager->ReadDeviceInfo(info, handle), c.answered);
+    EXPECT_EQ(bus->ReadCalls(plug), c.answered && c.reportsFirst.empty() ? 1 : 2);
+    if (c.answered) {
+      EXPECT_EQ(info[0], 0x30);
+      EXPECT_EQ(DeviceIdFromInfo(info.data()), L"VS08");
+      // Nothing of an earlier report or of the request stays behind the reply.
+      for (size_t i = c.cutTo == 0 ? 33 : c.cutTo; i < info.size(); ++i) EXPECT_EQ(info[i], 0) << "byte " << i;
+    }
+    bus->Close(handle);
+  }
+}
+
 TEST_F(InfoTest, WithoutHandleGivesTheActiveRecordsStoredReply) {
   DeviceManager::InfoReply info{};
   EXPECT_FALSE(manager->ReadDeviceInfo(info, nullptr));

@@ -44,7 +44,7 @@ class RecordingEvents : public DeviceEvents {
     return selected;
   }
   void ClosePopups() override { Add("ClosePopups"); }
-  void LoadModel(int type) override { Add("LoadModel " + std::to_string(type)); }
+  void ShowModel(int type) override { Add("ShowModel " + std::to_string(type)); }
   void ShowDeviceState(int text) override { Add("ShowDeviceState " + std::to_string(text)); }
   void AppendJob(int code) override { jobs.push_back(code); }
 
@@ -61,9 +61,25 @@ class RecordingEvents : public DeviceEvents {
   int selected = 0;
 };
 
+// The model source's load, recorded among the window's calls so that the
+// order of the two shows.
+class RecordingModel : public ModelDefaults {
+ public:
+  explicit RecordingModel(RecordingEvents& events) : events_(events) {}
+  ModelTraits Traits(int) override { return {}; }
+  void ApplyModelDefaults(int, int, bool) override {}
+  void LoadModel(int type) override { events_.Add("LoadModel " + std::to_string(type)); }
+
+ private:
+  RecordingEvents& events_;
+};
+
 class SessionTest : public DeviceFixture {
  protected:
-  SessionTest() : session(*manager, events, [this](const std::string& node) { return ProbeVendorInterface(*bus, node); }) {
+  SessionTest()
+      : model(events),
+        session(*manager, events, [this](const std::string& node) { return ProbeVendorInterface(*bus, node); }) {
+    session.SetModelLoader(&model);
     session.SetCatalogModes(CatalogModes());
     bus->SetChangeListener([this](const platform::DeviceChangeEvent& event) { session.UpdateUSBDevice(event); });
   }
@@ -77,61 +93,116 @@ class SessionTest : public DeviceFixture {
 
   testenv::FreshUserFolders home;  // the stored "DeviceType" starts afresh
   RecordingEvents events;
+  RecordingModel model;
   DeviceSession session;
 };
 
-TEST_F(SessionTest, RescanWithCableAndReceiver) {
-  const int mouse = bus->AddMouse(Mouse("VA01"));
-  bus->PlugCable(mouse, kVid, kAirCable, 0x0102);
-  bus->PlugReceiver(mouse, kVid, kAirReceiver, 0x0102);
-  shell::CreateRegistryKey();
-  shell::WriteRegistryInt(L"DeviceType", 101);
-  events.Clear();
-  session.Rescan();
+// A bus and device manager of their own for one row of a table.
+struct CaseBus {
+  CaseBus() {
+    for (const ModeEntry& m : CatalogModes()) {
+      manager->AddModeEntry(m.vendor_id, m.product_id, m.name, m.device_type, m.mode, m.dev_id);
+    }
+  }
+  std::shared_ptr<VirtualClock> clock = std::make_shared<VirtualClock>();
+  std::shared_ptr<SimulatedHid> bus = std::make_shared<SimulatedHid>(clock);
+  std::unique_ptr<DeviceManager> manager = std::make_unique<DeviceManager>(bus, clock);
+};
 
-  // The receiver was not asked, so the list control shows the cable alone.
-  EXPECT_THAT(events.calls, ElementsAre("ClosePopups", "SetAllDeviceState 0", "SetDeviceState 1 0 1",
-                                        "SetDeviceVersion 1 258", "GetOnlineDevCount", "SetSelectDevice 101",
-                                        "GetSelectDevice", "LoadModel 1", "ShowDeviceState 51"));
-  EXPECT_EQ(session.CurrentDeviceType(), 1);
-  EXPECT_EQ(manager->SelectedType(), 1);
-  EXPECT_EQ(shell::ReadRegistryInt(L"DeviceType"), 1);
-  EXPECT_TRUE(session.DevicePresent());
-  EXPECT_TRUE(session.Linked());
-}
+// Each row: what is plugged, the stored device type, and what the rescan
+// tells the window, the pauses it makes and the state it leaves.
+TEST_F(SessionTest, RescanTellsTheWindowWhatItFound) {
+  enum class Bus { Nothing, CableAndReceiver, ReceiverWithMouseOff };
+  struct Case {
+    const char* what;
+    Bus plugged;
+    int storedType;  // 0: the value is not written
+    std::vector<std::string> calls;
+    std::vector<int> pauses;  // empty: not looked at
+    int currentType;
+    int selectedType;
+    int storedAfter;
+    bool present;
+    bool linked;
+  };
+  const Case cases[] = {
+      // The receiver was not asked, so the list control shows the cable
+      // alone; the model is loaded before the window shows it.
+      {"cable and receiver",
+       Bus::CableAndReceiver,
+       101,
+       {"ClosePopups", "SetAllDeviceState 0", "SetDeviceState 1 0 1", "SetDeviceVersion 1 258", "GetOnlineDevCount",
+        "SetSelectDevice 101", "GetSelectDevice", "LoadModel 1", "ShowModel 1", "ShowDeviceState 51"},
+       {},
+       1,
+       1,
+       1,
+       true,
+       true},
+      // The info request fails twice with the 500 ms pause between; the
+      // unidentified receiver still counts as a device: the poll keeps running.
+      {"receiver alone with its mouse off",
+       Bus::ReceiverWithMouseOff,
+       1,
+       {"ClosePopups", "SetAllDeviceState 0", "ShowDeviceState 50"},
+       {20, 20, 20, 500, 20, 20, 20},
+       0,
+       1,
+       1,
+       true,
+       false},
+      {"nothing plugged", Bus::Nothing, 0, {"ClosePopups", "SetAllDeviceState 0", "ShowDeviceState 50"}, {}, 0, 0, 0,
+       false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testenv::FreshUserFolders caseHome;  // the stored "DeviceType" starts afresh
+    CaseBus fresh;
+    RecordingEvents caseEvents;
+    RecordingModel caseModel(caseEvents);
+    DeviceSession caseSession(*fresh.manager, caseEvents, nullptr);
+    caseSession.SetModelLoader(&caseModel);
+    caseSession.SetCatalogModes(CatalogModes());
+    if (c.plugged == Bus::CableAndReceiver) {
+      const int mouse = fresh.bus->AddMouse(Mouse("VA01"));
+      fresh.bus->PlugCable(mouse, kVid, kAirCable, 0x0102);
+      fresh.bus->PlugReceiver(mouse, kVid, kAirReceiver, 0x0102);
+    } else if (c.plugged == Bus::ReceiverWithMouseOff) {
+      const int mouse = fresh.bus->AddMouse(Mouse("VA01"));
+      fresh.bus->PlugReceiver(mouse, kVid, kAirReceiver);
+      fresh.bus->SetMousePower(mouse, false);
+    }
+    if (c.storedType != 0) {
+      shell::CreateRegistryKey();
+      shell::WriteRegistryInt(L"DeviceType", c.storedType);
+    }
+    fresh.clock->ClearRecord();
+    caseSession.Rescan();
 
-TEST_F(SessionTest, ReceiverAloneWithItsMouseOff) {
-  const int mouse = bus->AddMouse(Mouse("VA01"));
-  bus->PlugReceiver(mouse, kVid, kAirReceiver);
-  bus->SetMousePower(mouse, false);
-  shell::CreateRegistryKey();
-  shell::WriteRegistryInt(L"DeviceType", 1);
-  events.Clear();
-  clock->ClearRecord();
-  session.Rescan();
-
-  EXPECT_THAT(events.calls, ElementsAre("ClosePopups", "SetAllDeviceState 0", "ShowDeviceState 50"));
-  EXPECT_EQ(clock->Pauses(), (std::vector<int>{20, 20, 20, 500, 20, 20, 20}));
-  // The unidentified receiver still counts as a device: the poll keeps running.
-  EXPECT_TRUE(session.DevicePresent());
-  EXPECT_FALSE(session.Linked());
-}
-
-TEST_F(SessionTest, NothingPlugged) {
-  session.Rescan();
-  EXPECT_THAT(events.calls, ElementsAre("ClosePopups", "SetAllDeviceState 0", "ShowDeviceState 50"));
-  EXPECT_FALSE(session.DevicePresent());
-  EXPECT_FALSE(session.Linked());
+    EXPECT_EQ(caseEvents.calls, c.calls);
+    if (!c.pauses.empty()) {
+      EXPECT_EQ(fresh.clock->Pauses(), c.pauses);
+    }
+    EXPECT_EQ(caseSession.CurrentDeviceType(), c.currentType);
+    EXPECT_EQ(fresh.manager->SelectedType(), c.selectedType);
+    EXPECT_EQ(shell::ReadRegistryInt(L"DeviceType"), c.storedAfter);
+    EXPECT_EQ(caseSession.DevicePresent(), c.present);
+    EXPECT_EQ(caseSession.Linked(), c.linked);
+  }
 }
 
 TEST_F(SessionTest, ReloadRegistersTheCatalogAgainBeforeRescanning) {
   bus->PlugReceiver(bus->AddMouse(Mouse("VS08")), kVid, kSwiftReceiver);
   manager->ClearModeEntries();
-  session.SetCurrentDeviceType(101);
+  // The model last used is loaded first, whatever the session shows.
+  shell::CreateRegistryKey();
+  shell::WriteRegistryInt(L"DeviceType", 101);
+  session.SetCurrentDeviceType(2);
   session.Reload();
   EXPECT_EQ(manager->ModeEntries().size(), CatalogModes().size());
   ASSERT_GE(events.calls.size(), 2u);
   EXPECT_EQ(events.calls[0], "LoadModel 101");
+  EXPECT_EQ(events.calls[1], "ShowModel 101");
   EXPECT_EQ(events.calls.back(), "ShowDeviceState 52");
   EXPECT_EQ(session.CurrentDeviceType(), 3);
   EXPECT_EQ(manager->OpenFlag(), 1);

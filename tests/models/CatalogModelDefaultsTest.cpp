@@ -2,6 +2,7 @@
 
 #include "TestEnv.h"
 #include "catalog/CatalogModelDefaults.h"
+#include "shell/Environment.h"
 #include "store/SettingsStore.h"
 
 namespace {
@@ -40,4 +41,31 @@ TEST(CatalogModelDefaults, ShippedModelsGiveTraitsAndDefaults) {
   defaults.ApplyModelDefaults(3, 1, /*dpiOnly=*/false);
   EXPECT_EQ(Config(store, 1, L"report_rate"), L"64");  // the 8000 Hz model's default
   EXPECT_EQ(defaults.ReportRateChoices(), 7);
+}
+
+// The worker's half of the model load: the database follows the model, the
+// light effects follow its description, and a model without a description
+// leaves the effects as the previous one set them.
+TEST(CatalogModelDefaults, LoadModelSwitchesTheDatabaseAndTakesTheLightEffects) {
+  testenv::FreshUserFolders home;
+  ASSERT_TRUE(shell::CreateFolderPath(shell::DatabaseFolder()));
+  NullCatalogSink sink;
+  const Catalog catalog = ReadDeviceList(testenv::BinDir(), testenv::BinDir() / "skins/theme1", sink, nullptr);
+  SettingsStore store;
+  CatalogModelDefaults defaults(catalog, store, testenv::BinDir());
+  EXPECT_EQ(defaults.Effects(), LightEffects{});
+
+  defaults.LoadModel(1);
+  ASSERT_TRUE(store.IsOpened());
+  EXPECT_NE(store.Path().find("veyra_air"), std::string::npos) << store.Path();
+  EXPECT_EQ(defaults.Effects(), (LightEffects{true, true, true, false, true, true, true, true}));
+
+  testenv::TempDir empty;  // a program folder without model descriptions
+  CatalogModelDefaults undescribed(catalog, store, empty.Path());
+  undescribed.LoadModel(2);
+  EXPECT_TRUE(store.IsOpened()) << "the database follows the model even without a description";
+  EXPECT_EQ(undescribed.Effects(), LightEffects{});
+
+  defaults.LoadModel(2);  // the cable-only model offers none
+  EXPECT_EQ(defaults.Effects(), LightEffects{});
 }

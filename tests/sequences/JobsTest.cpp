@@ -182,6 +182,47 @@ TEST_F(JobsTest, MouseGoingOffThenTwoLinkReportsQueueOneConnect) {
               ElementsAre("ClosePopups", "SetBatteryInfo 64 0", "ClosePopups", "SetBatteryInfo 64 0"));
 }
 
+// A report cut after its first byte carries no state: neither a link
+// report nor a DPI report changes anything, through the active interface
+// or through a receiver that is only listened to.
+TEST_F(JobsTest, NotificationsCutAfterTheirFirstByteAreDropped) {
+  ConnectAirReceiver();
+  for (const uint8_t kind : {uint8_t{0xD1}, uint8_t{0xD2}}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    manager->SetSelectedType(1);  // the receiver takes commands
+    Forget();
+    bus->Notify(plug, {kind});
+    Worker().PollNotifications();
+    EXPECT_TRUE(state->session.Linked());
+    EXPECT_TRUE(Observer().Calls().empty());
+    EXPECT_TRUE(Log().empty());
+    // The receiver's own record keeps its online state when the report
+    // comes while no interface takes commands.
+    manager->SetSelectedType(0);
+    bus->Notify(plug, {kind});
+    DeviceManager::InfoReply report{};
+    int type = -1;
+    EXPECT_FALSE(manager->PollInput(report, type));
+    EXPECT_EQ(report[0], 0);
+    std::vector<DeviceRecord> records;
+    ASSERT_TRUE(manager->ListRecords(records));
+    EXPECT_EQ(records[0].online, 1);
+  }
+}
+
+// The poll of a mouse that has gone logs the backend's text once, not at
+// every step.
+TEST_F(JobsTest, APollThatKeepsFailingIsLoggedOnce) {
+  ConnectAirCable();
+  Forget();
+  bus->InjectFault(plug, SimulatedHid::Fault::UnplugMidExchange);
+  uint8_t frame[33] = {0x00, 0x11};
+  manager->SendReport(frame, sizeof frame, true);  // the handle goes stale
+  Log().clear();
+  for (int i = 0; i < 3; ++i) Worker().PollNotifications();
+  EXPECT_THAT(Log(), ElementsAre("HID read failed: Device disconnected"));
+}
+
 TEST_F(JobsTest, ReceiverWithoutActiveInterfaceIsStillHeardWhenItsMouseReturns) {
   ConnectAirReceiver();
   // The receiver reports its mouse gone: no interface takes commands now.

@@ -3,9 +3,11 @@
 
 #include <condition_variable>
 #include <deque>
+#include <future>
 #include <thread>
 
 #include "SequenceFixture.h"
+#include "device/DefaultLights.h"
 #include "device/DeviceObserverRelay.h"
 
 namespace seqtest {
@@ -100,7 +102,7 @@ TEST(RelayTest, ConnectThroughTheRelayKeepsOrderAndRunsOnTheWindowThread) {
     FixedModel model;
     DeviceSession session(manager, relay, nullptr);
     session.SetCatalogModes(devicetest::CatalogModes());
-    DeviceWorker worker(manager, session, store, relay, model, *clock);
+    DeviceWorker worker(manager, session, store, relay, model, *clock, [](int) { return std::wstring(L"Profile"); });
     std::thread workerThread([&] { worker.RunJob(DeviceWorker::kJobConnect); });
     workerThread.join();
     // The window thread has run every task once its queue is drained.
@@ -110,6 +112,142 @@ TEST(RelayTest, ConnectThroughTheRelayKeepsOrderAndRunsOnTheWindowThread) {
   ASSERT_FALSE(window.threads.empty());
   for (const std::thread::id& id : window.threads) EXPECT_EQ(id, windowId);
   shell::SetLogSink({});
+}
+
+// A window whose lighting page is slow: RefreshLighting holds the window
+// thread until the test lets it go. Like the real page it then creates the
+// light records a profile lacks, too late for anything the worker does.
+class LateLightingWindow : public RecordingObserver {
+ public:
+  LateLightingWindow(SettingsStore& store, DeviceWorker*& worker, const LightEffects& effects)
+      : store_(store), worker_(worker), effects_(effects) {}
+  void RefreshLighting() override {
+    {
+      std::unique_lock<std::mutex> hold(gateLock_);
+      gateOpen_.wait(hold, [this] { return open_; });
+    }
+    CreateDefaultLights(store_, worker_->Sequences().CurrentProfile(), effects_);
+    RecordingObserver::RefreshLighting();
+  }
+  void Hold() {
+    std::lock_guard<std::mutex> hold(gateLock_);
+    open_ = false;
+  }
+  void Release() {
+    std::lock_guard<std::mutex> hold(gateLock_);
+    open_ = true;
+    gateOpen_.notify_all();
+  }
+
+ private:
+  SettingsStore& store_;
+  DeviceWorker*& worker_;
+  LightEffects effects_;
+  std::mutex gateLock_;
+  std::condition_variable gateOpen_;
+  bool open_ = false;
+};
+
+// Runs a task on the window thread and waits for it to finish there.
+void RunOnWindow(WindowThread& windowThread, const std::function<void()>& task) {
+  std::promise<void> done;
+  windowThread.Post([&] {
+    task();
+    done.set_value();
+  });
+  done.get_future().get();
+}
+
+TEST(RelayTest, TheWorkerLoadsTheModelAndMakesTheLightRecordsWithoutWaitingForTheWindow) {
+  testenv::FreshUserFolders home;
+  testenv::TempDir databases;
+  shell::SetLogSink([](const std::string&) {});
+  shell::CreateRegistryKey();
+  shell::WriteRegistryInt(L"DeviceType", 101);
+  auto clock = std::make_shared<VirtualClock>();
+  auto bus = std::make_shared<SimulatedHid>(clock);
+  DeviceManager manager(bus, clock);
+  // The mouse's lighting differs from a new light record's, so a read that
+  // found no record to store it in would show.
+  mouseproto::MouseState core = Mouse("VC02");
+  core.settings.lighting.mode = 2;
+  core.settings.lighting.brightness = 3;
+  core.settings.lighting.speed = 1;
+  const int plug = bus->PlugCable(bus->AddMouse(core), kVid, kCoreCable);
+
+  // The store starts closed: only the model load opens a database.
+  SettingsStore store;
+  FixedModel model;
+  model.store = &store;
+  model.databaseFolder = databases.Path();
+  DeviceWorker* workerRef = nullptr;
+  LateLightingWindow window(store, workerRef, model.effects);
+  WindowThread windowThread;
+  DeviceObserverRelay relay(window, [&](DeviceObserverRelay::Task task) { windowThread.Post(std::move(task)); },
+                            windowThread.Id());
+  DeviceSession session(manager, relay, nullptr);
+  session.SetCatalogModes(devicetest::CatalogModes());
+  DeviceWorker worker(manager, session, store, relay, model, *clock,
+                      [](int id) { return id == 61 ? std::wstring(L"Profile") : std::wstring(); });
+  workerRef = &worker;
+
+  // Job 1 on the worker thread; the window's lighting page does not run
+  // before the job has ended.
+  std::thread first([&] { worker.RunJob(DeviceWorker::kJobStart); });
+  first.join();
+  // The model last used, then the connected mouse's, both on the worker.
+  EXPECT_EQ(model.loaded, (std::vector<int>{101, 2}));
+  ASSERT_TRUE(store.IsOpened());
+  std::vector<ProfileRecord> profiles;
+  ASSERT_EQ(store.ListProfiles(profiles), 4);
+  EXPECT_EQ(profiles[0].name, L"Profile 1");
+  const int profile = worker.Sequences().CurrentProfile();
+  EXPECT_EQ(profile, 1);
+  // Modes 1, 2, 3, 6 and 0; the read of 0x15 found mode 2's record.
+  EXPECT_EQ(store.CountLights(profile), 5);
+  EXPECT_EQ(store.GetCurrentLightMode(profile), 2);
+  LightRecord light;
+  ASSERT_TRUE(store.GetLight(profile, 2, light));
+  EXPECT_EQ(light.brightness, 3);
+  EXPECT_EQ(light.speed, 1);
+  window.Release();
+  RunOnWindow(windowThread, [] {});
+
+  // The factory restore deletes the records and sends mode 1's new one.
+  window.Hold();
+  bus->ClearRecord();
+  std::thread restore([&] { worker.RunJob(DeviceWorker::kJobFactoryRestore); });
+  restore.join();
+  const auto requests = bus->Requests(plug);
+  ASSERT_FALSE(requests.empty());
+  const std::vector<uint8_t>& lighting = requests.back();
+  ASSERT_GE(lighting.size(), 7u);
+  EXPECT_EQ(lighting[1], 0x05);  // write lighting
+  EXPECT_EQ(lighting[5], 0x01);  // mode 1
+  EXPECT_EQ(lighting[6], 0x42);  // brightness 4, speed 2
+  EXPECT_EQ(store.CountLights(profile), 5);
+  window.Release();
+  RunOnWindow(windowThread, [] {});
+  EXPECT_TRUE(window.Called("RefreshLighting"));
+  shell::SetLogSink({});
+}
+
+TEST(RelayTest, AQueryFromTheWindowThreadIsAnsweredThere) {
+  RecordingObserver window;
+  window.shownCount = 4;
+  WindowThread windowThread;
+  DeviceObserverRelay relay(window, [&](DeviceObserverRelay::Task task) { windowThread.Post(std::move(task)); },
+                            windowThread.Id());
+  int count = 0;
+  int stage = -1;
+  RunOnWindow(windowThread, [&] {
+    count = relay.ShownStageCount();
+    stage = relay.ShownStage();
+  });
+  EXPECT_EQ(count, 4);
+  EXPECT_EQ(stage, 1);
+  // From another thread the query still goes through the window's queue.
+  EXPECT_EQ(relay.ShownStageCount(), 4);
 }
 
 }  // namespace

@@ -32,8 +32,8 @@ using devicetest::kVid;
 using devicetest::Mouse;
 
 // Records every call as text. The DPI controls and the device list keep
-// just enough state to answer the queries; RefreshLighting creates default
-// light records as the lighting page does.
+// just enough state to answer the queries. Like the real window, it only
+// shows: the settings database and the light records are the worker's.
 class RecordingObserver : public DeviceObserver {
  public:
   // DeviceEvents
@@ -71,7 +71,7 @@ class RecordingObserver : public DeviceObserver {
     return selected;
   }
   void ClosePopups() override { Add("ClosePopups"); }
-  void LoadModel(int type) override { Add("LoadModel " + N(type)); }
+  void ShowModel(int type) override { Add("ShowModel " + N(type)); }
   void ShowDeviceState(int text) override { Add("ShowDeviceState " + N(text)); }
   void AppendJob(int code) override { Add("AppendJob " + N(code)); }
 
@@ -122,23 +122,9 @@ class RecordingObserver : public DeviceObserver {
   void RefreshKeyPage() override { Add("RefreshKeyPage"); }
   void RefreshMacroPage() override { Add("RefreshMacroPage"); }
   void RefreshDPI() override { Add("RefreshDPI"); }
-  void RefreshLighting() override {
-    Add("RefreshLighting");
-    if (store == nullptr || !currentProfile) return;
-    const int profile = currentProfile();
-    if (store->CountLights(profile) != 0) return;
-    for (int mode : {1, 2, 3, 6, 0}) {
-      LightRecord record;
-      record.profile = profile;
-      record.mode = mode;
-      record.brightness = 8;
-      record.speed = 2;
-      for (int i = 0; i < 7; ++i) record.color_value[i] = 0x010101 * (i + 1);
-      store->AddLight(record);
-    }
-    store->SetCurrentLightMode(profile, 1);
-  }
+  void RefreshLighting() override { Add("RefreshLighting"); }
   void ShowProfile(int profile, const std::wstring&) override { Add("ShowProfile " + N(profile)); }
+  void MacroTooLong(int keyCode, int macroId) override { Add("MacroTooLong " + N(keyCode) + " " + N(macroId)); }
   void ShowFirmwareVersion(int release) override { Add("ShowFirmwareVersion " + N(release)); }
   void CheckOnlineVersion() override { Add("CheckOnlineVersion"); }
   void CloseUpdateTip() override { Add("CloseUpdateTip"); }
@@ -164,8 +150,6 @@ class RecordingObserver : public DeviceObserver {
   int shownCount = 6;
   int shownStage = 1;
   std::array<int, 7> stageDpi{800, 1600, 2400, 3200, 6400, 22000, 26000};
-  SettingsStore* store = nullptr;
-  std::function<int()> currentProfile;
 
  private:
   static std::string N(int value) { return std::to_string(value); }
@@ -176,7 +160,9 @@ class RecordingObserver : public DeviceObserver {
 };
 
 // A model description with its own DPI defaults, so that a test can tell
-// them from the store's fixed defaults and the mouse's factory settings.
+// them from the store's fixed defaults and the mouse's factory settings,
+// and the light effects of modes 1, 2, 3, 6 and 0. Its model load opens
+// the database of the device type in the database folder, when one is set.
 class FixedModel : public ModelDefaults {
  public:
   static constexpr std::array<int, 6> kStages = {400, 900, 1800, 3600, 7200, 12000};
@@ -185,6 +171,16 @@ class FixedModel : public ModelDefaults {
   static constexpr int kIndex = 2;
 
   ModelTraits Traits(int) override { return traits; }
+  void LoadModel(int deviceType) override {
+    {
+      std::lock_guard<std::mutex> hold(lock);
+      loaded.push_back(deviceType);
+    }
+    if (store != nullptr && !databaseFolder.empty()) {
+      store->OpenDatabase(databaseFolder, L"type" + std::to_wstring(deviceType));
+    }
+  }
+  LightEffects Effects() override { return effects; }
   void ApplyModelDefaults(int deviceType, int profile, bool dpiOnly) override {
     applied.push_back({deviceType, profile, dpiOnly});
     if (store == nullptr) return;
@@ -210,16 +206,21 @@ class FixedModel : public ModelDefaults {
   ModelTraits traits;
   std::vector<Applied> applied;
   SettingsStore* store = nullptr;
+  std::filesystem::path databaseFolder;  // empty: the model load keeps the store as it is
+  LightEffects effects = {true, true, true, false, false, true, false, true};
+  std::mutex lock;
+  std::vector<int> loaded;  // device types, in load order
 };
 
 // One program state: store, window side, session and worker over the
 // fixture's bus. A second state over the same bus is a program restart.
 struct ProgramState {
   ProgramState(DeviceManager& manager, Clock& clock, const std::filesystem::path& databaseFolder)
-      : session(manager, observer, nullptr), worker(manager, session, store, observer, model, clock) {
+      : session(manager, observer, nullptr),
+        worker(manager, session, store, observer, model, clock, [](int textId) {
+          return textId == DeviceSequences::kProfileNameTextId ? std::wstring(L"Profile") : std::wstring();
+        }) {
     store.OpenDatabase(databaseFolder, L"sim");
-    observer.store = &store;
-    observer.currentProfile = [this] { return worker.Sequences().CurrentProfile(); };
     model.store = &store;
     session.SetCatalogModes(devicetest::CatalogModes());
   }

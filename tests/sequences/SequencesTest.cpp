@@ -3,7 +3,10 @@
 // whole-profile write with its order and pauses, the button functions with
 // a pending macro, the DPI defaults and the factory restore.
 
+#include <map>
+
 #include "SequenceFixture.h"
+#include "platform/Text.h"
 
 namespace seqtest {
 namespace {
@@ -74,10 +77,90 @@ TEST_F(SequencesTest, ConnectOrderOfRefreshes) {
   }
   // Lighting refreshes because the model has lighting; the battery first
   // shows the placeholders, then the info reply's values.
-  EXPECT_THAT(pages, ElementsAre("ShowDeviceState 51", "ShowProfile 1", "RefreshKeyPage", "RefreshMacroPage",
+  EXPECT_THAT(pages, ElementsAre("ShowModel 2", "ShowDeviceState 51", "ShowProfile 1", "RefreshKeyPage", "RefreshMacroPage",
                                  "RefreshDPI", "RefreshLighting", "SetBatteryInfo 0 100", "SetBatteryInfo 80 0",
                                  "RefreshKeyPage", "RefreshMacroPage", "RefreshDPI", "RefreshLighting",
                                  "ShowFirmwareVersion 322", "CheckOnlineVersion"));
+}
+
+// A reply cut short is refused as a whole: the group it answers keeps the
+// profile's values, even where the missing bytes would decode as zeros,
+// while the other groups of the same read are still taken.
+TEST_F(SequencesTest, ShortRepliesLeaveTheirGroupUntouched) {
+  struct Case {
+    int command;
+    std::vector<size_t> cuts;  // reply lengths tried, each below the layout's need
+  };
+  const Case cases[] = {
+      {0x12, {2, 4}},       // report rate needs byte 4
+      {0x13, {2, 5, 26}},   // DPI stages need bytes 4 to 26
+      {0x14, {2, 10, 21}},  // colours need bytes 4 to 21
+      {0x15, {2, 5}},       // lighting needs bytes 4 and 5
+      {0x16, {2, 5, 6}},    // lift-off needs bytes 4 to 6
+      {0x17, {2, 5, 7}},    // power options need bytes 4 to 7
+  };
+  // The keys each read stores, and values the mouse does not hold.
+  const std::map<int, std::vector<std::pair<std::wstring, int>>> groups = {
+      {0x12, {{L"report_rate", 8}, {L"report_rate_wireless", 8}}},
+      {0x13, {{L"dpi_flag", 3}, {L"dpi_count", 3}, {L"dpi_index", 2}, {L"dpi_group0_value", 450},
+              {L"dpi_group1_value", 950}, {L"dpi_group2_value", 1450}, {L"dpi_group3_value", 1950},
+              {L"dpi_group4_value", 2450}, {L"dpi_group5_value", 2950}}},
+      {0x14, {{L"dpi_group0_rgb", 0x010203}, {L"dpi_group1_rgb", 0x040506}, {L"dpi_group2_rgb", 0x070809},
+              {L"dpi_group3_rgb", 0x0A0B0C}, {L"dpi_group4_rgb", 0x0D0E0F}, {L"dpi_group5_rgb", 0x101112}}},
+      {0x16, {{L"liftoff_height", 1}, {L"sensor_flag", 0x08 | 0x01}}},
+      {0x17, {{L"sleep_light", 77}, {L"move_closelight", 0}, {L"button_respondtime", 3}}},
+  };
+  constexpr int kStoredMode = 3;  // the profile's light mode
+  constexpr int kMouseMode = 2;   // the mouse's
+  ConnectCore();
+  bus->UpdateFirmware(mouse, [](mouseproto::MouseState& state) {
+    state.settings.lighting.mode = kMouseMode;
+    state.settings.lighting.brightness = 3;
+    state.settings.lighting.speed = 1;
+  });
+  const int profile = Profile();
+  ASSERT_GT(Store().CountLights(profile), 0) << "the connection created the light records";
+
+  for (const Case& c : cases) {
+    for (size_t cut : c.cuts) {
+      SCOPED_TRACE(::testing::Message() << "command 0x" << std::hex << c.command << std::dec << " cut to " << cut);
+      for (const auto& [command, keys] : groups) {
+        for (const auto& [key, value] : keys) Store().SetConfigInt(profile, key, value);
+      }
+      Store().SetCurrentLightMode(profile, kStoredMode);
+      LightRecord light;
+      ASSERT_TRUE(Store().GetLight(profile, kMouseMode, light));
+      light.brightness = 9;
+      light.speed = 4;
+      Store().UpdateLight(kMouseMode, light);
+      Worker().Sequences().SetLightMode(kStoredMode);
+
+      bus->CutReply(plug, static_cast<uint8_t>(c.command), cut);
+      Worker().Sequences().ClearReadTypes();
+      ASSERT_TRUE(Worker().Sequences().ReadDeviceSettings());
+
+      for (const auto& [command, keys] : groups) {
+        for (const auto& [key, value] : keys) {
+          if (command == c.command) {
+            EXPECT_EQ(Store().GetConfigInt(profile, key), value) << platform::ToUtf8(key) << " kept";
+          } else {
+            EXPECT_NE(Store().GetConfigInt(profile, key), value) << platform::ToUtf8(key) << " read";
+          }
+        }
+      }
+      ASSERT_TRUE(Store().GetLight(profile, kMouseMode, light));
+      if (c.command == 0x15) {
+        EXPECT_EQ(Store().GetCurrentLightMode(profile), kStoredMode);
+        EXPECT_EQ(Worker().Sequences().LightMode(), kStoredMode);
+        EXPECT_EQ(light.brightness, 9);
+        EXPECT_EQ(light.speed, 4);
+      } else {
+        EXPECT_EQ(Store().GetCurrentLightMode(profile), kMouseMode);
+        EXPECT_EQ(light.brightness, 3);
+        EXPECT_EQ(light.speed, 1);
+      }
+    }
+  }
 }
 
 TEST_F(SequencesTest, ReceiverWhoseMouseIsOffStopsWithTheLogLine) {
@@ -204,6 +287,78 @@ TEST_F(SequencesTest, ButtonFunctionsJobSendsThePendingMacroFirstOnce) {
     EXPECT_FALSE(Worker().Sequences().PendingMacro(key));
     EXPECT_EQ(key, -1);
   }
+  (void)filled;
+}
+
+// A macro longer than 15 packets is never sent, and its button keeps the
+// entry the mouse was last given for it, so it cannot point at a macro the
+// mouse does not hold; the page is told.
+TEST_F(SequencesTest, AMacroTooLongToSendKeepsTheButtonsPreviousEntry) {
+  ConnectCore();
+  const FilledProfile filled = FillProfile(Store(), Profile());
+  // 102 events: 1 + 4 * 102 = 409 bytes, more than 15 packets of 27 hold.
+  // Played three times, so its entry would differ from macro A's.
+  MacroRecord longRecord;
+  longRecord.name = L"Too long";
+  longRecord.play_type = 0;
+  longRecord.play_times = 3;
+  const int tooLong = Store().AddMacro(longRecord);
+  std::vector<MacroEvent> events;
+  for (int i = 0; i < 51; ++i) {
+    events.push_back(Event(tooLong, 2, kVkA));
+    events.push_back(Event(tooLong, 3, kVkA));
+  }
+  Store().SaveMacroEvents(tooLong, events);
+
+  // The table as the mouse got it last: macro A on button 2.
+  Worker().Sequences().SetPendingMacro(2);
+  Worker().RunJob(DeviceWorker::kJobButtonFunctions);
+  const std::vector<uint8_t> before = bus->Requests(plug).back();
+  ASSERT_EQ(before.at(1), 0x09);
+  const std::vector<uint8_t> slot2(before.begin() + 5 + 6, before.begin() + 5 + 9);
+  ASSERT_NE(slot2, (std::vector<uint8_t>{0x20, 0x04, 0x00})) << "button 2 plays macro A";
+
+  struct Case {
+    const char* what;
+    int job;
+    int pendingKey;  // -1: none
+    std::vector<int> commands;
+  };
+  const Case cases[] = {
+      {"key page assigns the long macro", DeviceWorker::kJobButtonFunctions, 2, {0x09}},
+      {"button functions again, nothing pending", DeviceWorker::kJobButtonFunctions, -1, {0x09}},
+      // Macro B (two packets) still goes; the long one does not.
+      {"whole profile", DeviceWorker::kJobWriteProfile, -1, {0x08, 0x08, 0x09, 0x03, 0x04, 0x02, 0x06, 0x07, 0x05}},
+  };
+  Store().SaveKeyRecord(Key(Profile(), 2, 4, tooLong));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.pendingKey >= 0) Worker().Sequences().SetPendingMacro(c.pendingKey);
+    Forget();
+    Worker().RunJob(c.job);
+    EXPECT_EQ(Commands(plug), c.commands);
+    std::vector<uint8_t> buttons;
+    for (const auto& request : bus->Requests(plug)) {
+      if (request.at(1) == 0x09) buttons = request;
+    }
+    ASSERT_FALSE(buttons.empty());
+    EXPECT_EQ(std::vector<uint8_t>(buttons.begin() + 5 + 6, buttons.begin() + 5 + 9), slot2);
+    // Button 4 keeps macro B; the mouse still holds macro A for button 2.
+    EXPECT_EQ(buttons[5 + 12], before[5 + 12]);
+    EXPECT_EQ(bus->Firmware(mouse).settings.macros.count(2), 1u);
+    const bool told = Observer().Called("MacroTooLong 2 " + std::to_string(tooLong));
+    EXPECT_EQ(told, c.pendingKey == 2 || c.job == DeviceWorker::kJobWriteProfile);
+  }
+
+  // After a factory restore the mouse holds its defaults: that is what the
+  // button keeps then.
+  Worker().RunJob(DeviceWorker::kJobFactoryRestore);
+  Store().SaveKeyRecord(Key(Profile(), 2, 4, tooLong));
+  Forget();
+  Worker().RunJob(DeviceWorker::kJobButtonFunctions);
+  const std::vector<uint8_t> after = bus->Requests(plug).back();
+  EXPECT_EQ(std::vector<uint8_t>(after.begin() + 5 + 6, after.begin() + 5 + 9),
+            (std::vector<uint8_t>{0x20, 0x04, 0x00}));
   (void)filled;
 }
 

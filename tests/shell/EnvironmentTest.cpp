@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "TestEnv.h"
 #include "platform/Paths.h"
@@ -12,6 +15,18 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// The home folder the system's password database gives the user, when it is
+// absolute; read here without the program's helpers.
+fs::path PasswordDatabaseHome() {
+  struct passwd pwd {};
+  struct passwd* result = nullptr;
+  char buffer[4096];
+  if (getpwuid_r(getuid(), &pwd, buffer, sizeof buffer, &result) != 0 || result == nullptr || !result->pw_dir)
+    return {};
+  const fs::path dir(result->pw_dir);
+  return dir.is_absolute() ? dir : fs::path();
+}
 
 // Every case starts with fresh user folders and the default application name.
 class EnvironmentTest : public ::testing::Test {
@@ -33,19 +48,39 @@ TEST_F(EnvironmentTest, FoldersAreNamedAfterTheApplication) {
 }
 
 TEST_F(EnvironmentTest, DataFolderFallsBackToHomeAndRefusesRelativeRoots) {
-  ::unsetenv("XDG_DATA_HOME");
-  EXPECT_EQ(shell::DataFolder(), home_.Root() / "home" / ".local" / "share" / "Velmora Files");
-
-  // A relative XDG root is ignored, and without any home there is no folder
-  // at all rather than one below the current directory.
-  ::setenv("XDG_DATA_HOME", "relative/data", 1);
-  ::setenv("HOME", "also/relative", 1);
-  const fs::path folder = shell::DataFolder();
-  EXPECT_TRUE(folder.empty() || folder.is_absolute()) << folder;
+  // A relative root is no root: a relative XDG_DATA_HOME falls back to HOME,
+  // and a relative or missing HOME to the user's entry in the password
+  // database. Without an absolute home there is no folder at all
+  // rather than one below the current directory.
+  const fs::path home = home_.Root() / "home";
+  const fs::path dataHome = home_.DataHome();
+  const fs::path passwdHome = PasswordDatabaseHome();
+  const fs::path fromPasswd = passwdHome.empty() ? fs::path() : passwdHome / ".local" / "share" / "Velmora Files";
+  struct Case {
+    const char* xdgDataHome;  // nullptr: unset
+    const char* home;         // nullptr: unset
+    fs::path expected;
+  } cases[] = {
+      {nullptr, home.c_str(), home / ".local" / "share" / "Velmora Files"},
+      {"relative/data", home.c_str(), home / ".local" / "share" / "Velmora Files"},
+      {"", home.c_str(), home / ".local" / "share" / "Velmora Files"},
+      {"relative/data", "also/relative", fromPasswd},
+      {nullptr, nullptr, fromPasswd},
+      {dataHome.c_str(), "also/relative", dataHome / "Velmora Files"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.xdgDataHome ? c.xdgDataHome : "(unset)") + " / " + (c.home ? c.home : "(unset)"));
+    if (c.xdgDataHome) ::setenv("XDG_DATA_HOME", c.xdgDataHome, 1);
+    else ::unsetenv("XDG_DATA_HOME");
+    if (c.home) ::setenv("HOME", c.home, 1);
+    else ::unsetenv("HOME");
+    EXPECT_EQ(shell::DataFolder(), c.expected);
+  }
   EXPECT_FALSE(shell::CreateFolderPath("relative/db"));
+  EXPECT_FALSE(fs::exists("relative"));
   EXPECT_FALSE(shell::CreateFolderPath(""));
-  ::setenv("XDG_DATA_HOME", home_.DataHome().c_str(), 1);
-  ::setenv("HOME", (home_.Root() / "home").c_str(), 1);
+  ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+  ::setenv("HOME", home.c_str(), 1);
 }
 
 TEST_F(EnvironmentTest, UnsafeApplicationNamesGiveNoFolder) {

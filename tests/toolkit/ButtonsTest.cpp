@@ -15,11 +15,15 @@
 #include "toolkit/core/CImageButton.h"
 #include "toolkit/core/CRadioButton.h"
 #include "toolkit/core/CRoundArea.h"
+#include "toolkit/core/CSelectButton.h"
+#include "toolkit/core/CSwitchButton.h"
 #include "toolkit/core/CTextButton.h"
 #include "toolkit/core/ControlRegistry.h"
+#include "toolkit/core/LongPressButton.h"
 #include "toolkit/core/MButton.h"
 #include "toolkit/core/MButton2.h"
 #include "toolkit/core/MButton3.h"
+#include "toolkit/core/MPanel.h"
 #include "toolkit/core/MProgress.h"
 #include "toolkit/core/MProgress2.h"
 #include "toolkit/core/PaintManager.h"
@@ -124,26 +128,28 @@ TEST_F(ButtonsTest, FactoriesBuildEveryClassWithItsClassName) {
   Open(dlg);
   struct Case {
     const wchar_t* name;
-    bool dialog;  // the dialog factory accepts it
+    bool dialog, panel;  // which factories accept it
     const wchar_t* className;
   } const cases[] = {
-      {L"MButton", true, L"MControl"},        {L"CImageButton", true, L"MControl"},
-      {L"CTextButton", true, L"MControl"},    {L"CIconButton", true, L"MControl"},
-      {L"CHelpButton", true, L"MControl"},    {L"CCheckButton", true, L"MControl"},
-      {L"CRadioButton", true, L"RadioButton"}, {L"CArea", true, L"MControl"},
-      {L"MProgress", true, L"MControl"},      {L"MProgress2", true, L"MControl"},
-      {L"MButton2", false, L"MButton2"},      {L"MButton3", false, L"MControl"},
-      {L"CRoundArea", false, L"MControl"},
+      {L"MButton", true, true, L"MControl"},         {L"CImageButton", true, true, L"MControl"},
+      {L"CTextButton", true, true, L"MControl"},     {L"CIconButton", true, true, L"MControl"},
+      {L"CHelpButton", true, true, L"MControl"},     {L"CCheckButton", true, true, L"MControl"},
+      {L"CRadioButton", true, true, L"RadioButton"}, {L"CArea", true, true, L"MControl"},
+      {L"MProgress", true, true, L"MControl"},       {L"MProgress2", true, false, L"MControl"},
+      {L"MButton2", false, true, L"MButton2"},       {L"MButton3", false, true, L"MControl"},
+      {L"CRoundArea", false, true, L"MControl"},     {L"LongPressButton", false, true, L"MControl"},
+      {L"CSwitchButton", true, true, L"MControl"},   {L"CSelectButton", true, true, L"CSelectButton"},
+      {L"CTimerButton", true, true, L"MControl"},    {L"TextCheckButton", true, false, L"MControl"},
+      {L"UpgradeButton", false, true, L"MControl"},  {L"DownloadButton", false, true, L"MControl"},
+      {L"ColorButtonEx", false, true, L"ColorButtonEx"},
   };
   Box* box = AddBox(dlg, 900, CRect(0, 0, 10, 10));
   UINT id = 10;
   for (const Case& k : cases) {
     MControl* inDialog = dlg.CreateControl(k.name, id++, CRect(0, 0, 20, 20), L"t", 1, 1);
     EXPECT_EQ(inDialog != nullptr, k.dialog) << platform::ToUtf8(k.name);
-    // MProgress2 is the one name of these that only dialogs build.
-    const bool panel = std::wstring(k.name) != L"MProgress2";
     MControl* inPanel = box->Make<MControl>(k.name, id++, CRect(0, 0, 20, 20));
-    ASSERT_EQ(inPanel != nullptr, panel) << platform::ToUtf8(k.name);
+    ASSERT_EQ(inPanel != nullptr, k.panel) << platform::ToUtf8(k.name);
     MControl* built = inDialog != nullptr ? inDialog : inPanel;
     EXPECT_STREQ(built->GetClassNameW(), k.className) << platform::ToUtf8(k.name);
     EXPECT_EQ(built->IsClass(L"RadioButton"), std::wstring(k.name) == L"CRadioButton" ? 1 : 0);
@@ -271,6 +277,42 @@ TEST_F(ButtonsTest, TextButtonDrawsItsTitleInTheStateColour) {
   EXPECT_NE(platform::GetCursor(), IDC_HAND);
 }
 
+TEST_F(ButtonsTest, IconButtonDrawsTheIconFrameOfEachState) {
+  const Strip background("icon_bkg.png", 4, 40, 40);
+  const Strip icon("icon.png", 4, 10, 10, 4);
+  RecordingDialog dlg;
+  Open(dlg);
+  auto* b = Create<CIconButton>(dlg, L"CIconButton", 7, CRect(20, 10, 140, 50), nullptr);
+  ASSERT_NE(b, nullptr);
+  ASSERT_EQ(b->SetImage(background.Name(), 4), 1);
+  ASSERT_EQ(b->SetIconImage(icon.Name(), 4), 1);
+  // The icon's left edge from the icon rectangle, centred vertically.
+  b->SetTextRect(CRect(40, 0, 120, 40), CRect(6, 0, 16, 40));
+  const CPoint inIcon(20 + 6 + 5, 10 + 20), inBackground(100, 30);
+  struct Case {
+    const char* what;
+    void (*act)(RecordingDialog&, CIconButton*);
+    int state;
+  } const cases[] = {
+      {"normal", [](RecordingDialog&, CIconButton*) {}, 0},
+      {"hover", [](RecordingDialog& d, CIconButton*) { Move(d, 100, 30); }, 1},
+      {"pressed", [](RecordingDialog& d, CIconButton*) { Button(d, true, 100, 30); }, 2},
+      {"disabled", [](RecordingDialog& d, CIconButton* c) {
+         Button(d, false, 100, 30);
+         c->SetEnabled(0);
+       }, 3},
+  };
+  for (const Case& k : cases) {
+    k.act(dlg, b);
+    EXPECT_EQ(b->GetState(), k.state) << k.what;
+    EXPECT_EQ(Pixel(dlg, inIcon.x, inIcon.y), kFrame[4 + k.state]) << k.what;
+    EXPECT_EQ(Pixel(dlg, inBackground.x, inBackground.y), kFrame[k.state]) << k.what;
+  }
+  // Left of the icon lies the background, above it too.
+  EXPECT_EQ(Pixel(dlg, 20 + 3, 30), kFrame[3]);
+  EXPECT_EQ(Pixel(dlg, inIcon.x, 10 + 12), kFrame[3]);
+}
+
 TEST_F(ButtonsTest, GroupedButtonsUncheckTheirGroupOnlyAmongSiblings) {
   RecordingDialog dlg;
   Open(dlg, 500, 300);
@@ -332,6 +374,64 @@ TEST_F(ButtonsTest, ToggleButtonClicksOnAReleaseWithoutAPress) {
   EXPECT_EQ(toggle->GetCheck(), 1);
   EXPECT_EQ(Codes(dlg, 1), (std::vector<UINT>{CN_CLICK}));
   EXPECT_TRUE(Codes(dlg, 2).empty());
+}
+
+TEST_F(ButtonsTest, SwitchSendsItsNewStateAndSelectButtonsGroupOnlyWithTheirKind) {
+  RecordingDialog dlg;
+  Open(dlg);
+  auto* sw = Create<CSwitchButton>(dlg, L"CSwitchButton", 1, CRect(10, 10, 90, 40), L"Lights");
+  auto* s1 = Create<CSelectButton>(dlg, L"CSelectButton", 2, CRect(10, 50, 90, 80), L"A");
+  auto* s2 = Create<CSelectButton>(dlg, L"CSelectButton", 3, CRect(10, 90, 90, 120), L"B");
+  Box* box = AddBox(dlg, 50, CRect(200, 0, 400, 300));
+  auto* grouped = box->Make<MButton2>(L"MButton2", 4, CRect(210, 10, 290, 40));
+  auto* s3 = box->Make<CSelectButton>(L"CSelectButton", 5, CRect(210, 50, 290, 80), L"C");
+  ASSERT_TRUE(sw && s1 && s2 && grouped && s3);
+  Click(dlg, 50, 25);
+  Click(dlg, 50, 25);
+  std::vector<LPARAM> states;
+  for (const Notice& n : dlg.notices) {
+    if (n.id == 1 && n.code == CN_CLICK) states.push_back(n.lParam);
+  }
+  EXPECT_EQ(states, (std::vector<LPARAM>{1, 0}));
+  // Same default group name, but only CSelectButton siblings are touched.
+  grouped->SetCheck(1);
+  Click(dlg, 50, 65);
+  Click(dlg, 50, 105);
+  EXPECT_EQ(s1->GetCheck(), 0);
+  EXPECT_EQ(s2->GetCheck(), 1);
+  Click(dlg, 250, 65);
+  EXPECT_EQ(s3->GetCheck(), 1);
+  EXPECT_EQ(grouped->GetCheck(), 1);
+  EXPECT_EQ(s2->GetCheck(), 1);
+}
+
+TEST_F(ButtonsTest, LongPressButtonRepeatsWhileHeld) {
+  RecordingDialog dlg;
+  Open(dlg);
+  Box* box = AddBox(dlg, 50, CRect(0, 0, 400, 300));
+  auto* b = box->Make<LongPressButton>(L"LongPressButton", 1, CRect(10, 10, 90, 40));
+  ASSERT_NE(b, nullptr);
+  auto advance = [&](int ms) {
+    for (int t = 0; t < ms; t += 10) {
+      platform::headless::AdvanceTime(10);
+      Pump(dlg);
+    }
+  };
+  // A quick click repeats nothing.
+  Click(dlg, 50, 25);
+  EXPECT_EQ(Codes(dlg, 1), (std::vector<UINT>{CN_PRESS, CN_CLICK}));
+  dlg.notices.clear();
+  Button(dlg, true, 50, 25);
+  advance(300);
+  EXPECT_EQ(Codes(dlg, 1), (std::vector<UINT>{CN_PRESS}));  // 300 ms is not more than 300
+  advance(100);
+  EXPECT_EQ(Codes(dlg, 1), (std::vector<UINT>{CN_PRESS, CN_REPEAT}));
+  advance(350);
+  EXPECT_EQ(Codes(dlg, 1), (std::vector<UINT>{CN_PRESS, CN_REPEAT, CN_REPEAT}));
+  // Released outside: no click, and the repeats stop.
+  Button(dlg, false, 300, 250);
+  advance(1000);
+  EXPECT_EQ(Codes(dlg, 1), (std::vector<UINT>{CN_PRESS, CN_REPEAT, CN_REPEAT}));
 }
 
 TEST_F(ButtonsTest, HelpButtonShowsItsTitleInABubbleWhileTheMouseIsOverIt) {
@@ -407,37 +507,60 @@ TEST_F(ButtonsTest, CheckBoxTogglesOnClickAndSpace) {
   EXPECT_EQ(dlg.notices[1].lParam, 0);
 }
 
-TEST_F(ButtonsTest, CheckBoxShowsEightColumnsAndDisabledTextGrey) {
+TEST_F(ButtonsTest, CheckBoxShowsEightColumnsWithTheirTextColours) {
   const Strip strip("check.png", 8, 18, 18);
   RecordingDialog dlg;
   Open(dlg);
-  auto* box = Create<CCheckButton>(dlg, L"CCheckButton", 7, CRect(20, 20, 220, 44), nullptr);
+  auto* box = Create<CCheckButton>(dlg, L"CCheckButton", 7, CRect(20, 20, 220, 44), L"Motion sync");
   ASSERT_NE(box, nullptr);
   ASSERT_EQ(box->SetImage(strip.Name(), 8), 1);
+  const ARGB plain = 0xFF00FF00, checked = 0xFF0000FF, disabled = 0xFF808080;
+  box->SetTextColor(Color(plain));
+  box->SetCheckedTextColor(Color(checked));
+  // How many pixels of the title (right of the box) show a colour.
+  auto textPixels = [&](ARGB colour) {
+    Pump(dlg);
+    const platform::Bitmap& bmp = dlg.GetPaintManager()->GetPaintDC()->Bitmap();
+    int n = 0;
+    for (int y = 20; y < 44; ++y) {
+      for (int x = 46; x < 220; ++x) n += Near(platform::Unpremultiply(bmp.PixelAt(x, y)), colour, 24) ? 1 : 0;
+    }
+    return n;
+  };
   const CPoint inBox(29, 32);  // the 18 x 18 box is centred vertically at the left edge
   struct Case {
     const char* what;
-    void (*act)(ButtonsTest&, RecordingDialog&, CCheckButton*);
+    void (*act)(RecordingDialog&, CCheckButton*);
     int state;
+    ARGB text;
   } const cases[] = {
-      {"normal", [](ButtonsTest&, RecordingDialog&, CCheckButton*) {}, 0},
-      {"hover", [](ButtonsTest&, RecordingDialog& d, CCheckButton*) { Move(d, 29, 32); }, 1},
-      {"pressed", [](ButtonsTest&, RecordingDialog& d, CCheckButton*) { Button(d, true, 29, 32); }, 2},
-      {"checked hover", [](ButtonsTest&, RecordingDialog& d, CCheckButton*) { Button(d, false, 29, 32); }, 5},
-      {"checked", [](ButtonsTest&, RecordingDialog& d, CCheckButton*) { Move(d, 300, 250); }, 4},
-      {"checked pressed", [](ButtonsTest&, RecordingDialog& d, CCheckButton*) {
+      {"normal", [](RecordingDialog&, CCheckButton*) {}, 0, plain},
+      {"hover", [](RecordingDialog& d, CCheckButton*) { Move(d, 29, 32); }, 1, plain},
+      {"pressed", [](RecordingDialog& d, CCheckButton*) { Button(d, true, 29, 32); }, 2, plain},
+      {"checked hover", [](RecordingDialog& d, CCheckButton*) { Button(d, false, 29, 32); }, 5, checked},
+      {"checked", [](RecordingDialog& d, CCheckButton*) { Move(d, 300, 250); }, 4, checked},
+      {"checked pressed", [](RecordingDialog& d, CCheckButton*) {
          Move(d, 29, 32);
          Button(d, true, 29, 32);
-       }, 6},
-      {"checked disabled", [](ButtonsTest&, RecordingDialog& d, CCheckButton* b) {
+       }, 6, checked},
+      {"checked disabled", [](RecordingDialog& d, CCheckButton* b) {
          Button(d, false, 300, 250);
          b->SetEnabled(0);
-       }, 7},
+       }, 7, disabled},
+      {"disabled", [](RecordingDialog&, CCheckButton* b) {
+         b->SetEnabled(1);
+         b->SetCheck(0);
+         b->SetEnabled(0);
+       }, 3, disabled},
   };
   for (const Case& k : cases) {
-    k.act(*this, dlg, box);
+    k.act(dlg, box);
     EXPECT_EQ(box->GetState(), k.state) << k.what;
     EXPECT_EQ(Pixel(dlg, inBox.x, inBox.y), kFrame[k.state]) << k.what;
+    for (ARGB colour : {plain, checked, disabled}) {
+      if (colour == k.text) EXPECT_GT(textPixels(colour), 10) << k.what;
+      else EXPECT_EQ(textPixels(colour), 0) << k.what;
+    }
   }
 }
 
@@ -482,6 +605,50 @@ TEST_F(ButtonsTest, RadioGroupsInADialogAndInAPanelNeverTouchEachOther) {
   d2->SetCheck(0);
   EXPECT_EQ(d1->GetCheck(), 0);
   EXPECT_EQ(d3->GetCheck(), 1);
+}
+
+// The same in a real scrolling panel: its factory builds the panel-only
+// classes, its radio buttons and grouped buttons group among themselves,
+// and a click on scrolled content reaches the button under the pointer.
+TEST_F(ButtonsTest, PanelChildrenGroupInThePanelAndClickWhenScrolled) {
+  const Strip strip("scrolled.png", 4, 40, 40);
+  RecordingDialog dlg;
+  Open(dlg, 500, 300);
+  auto* outside = Create<CRadioButton>(dlg, L"CRadioButton", 1, CRect(10, 10, 150, 30), L"in the dialog");
+  auto* panel = new MPanel(&dlg, 50, CRect(200, 0, 500, 200), 1);
+  dlg.GetPaintManager()->AttachControl(panel, 1);
+  auto* r1 = dynamic_cast<CRadioButton*>(panel->CreateControl(L"CRadioButton", 2, CRect(210, 10, 350, 30), L"a", 1, 1));
+  auto* r2 = dynamic_cast<CRadioButton*>(panel->CreateControl(L"CRadioButton", 3, CRect(210, 40, 350, 60), L"b", 1, 1));
+  auto* g1 = dynamic_cast<MButton2*>(panel->CreateControl(L"MButton2", 4, CRect(210, 80, 290, 110), nullptr, 1, 1));
+  auto* g2 = dynamic_cast<MButton2*>(panel->CreateControl(L"MButton2", 5, CRect(300, 80, 380, 110), nullptr, 1, 1));
+  // Far below the panel's bottom: reachable only by scrolling.
+  auto* low = dynamic_cast<MButton*>(panel->CreateControl(L"MButton", 6, CRect(210, 400, 330, 440), L"low", 1, 1));
+  ASSERT_TRUE(outside && r1 && r2 && g1 && g2 && low);
+  EXPECT_NE(panel->CreateControl(L"CRoundArea", 7, CRect(400, 10, 450, 30), nullptr, 1, 1), nullptr);
+  EXPECT_EQ(dlg.CreateControl(L"CRoundArea", 8, CRect(400, 10, 450, 30), nullptr, 1, 1), nullptr);
+  outside->SetCheck(1);
+  r1->SetCheck(1);
+  Click(dlg, 220, 50);
+  EXPECT_EQ(r2->GetCheck(), 1);
+  EXPECT_EQ(r1->GetCheck(), 0);
+  EXPECT_EQ(outside->GetCheck(), 1);
+  Click(dlg, 250, 95);
+  Click(dlg, 340, 95);
+  EXPECT_EQ(g1->GetCheck(), 0);
+  EXPECT_EQ(g2->GetCheck(), 1);
+  // The panel's notifications climb to the dialog.
+  EXPECT_EQ(Codes(dlg, 5), (std::vector<UINT>{CN_PRESS, CN_CLICK}));
+
+  panel->SetVirtualHeight(460);
+  ASSERT_EQ(panel->EnsureVisible(low->GetRect()), 1);
+  const CRect shown = panel->ContentToWindow(low->GetRect());
+  ASSERT_LT(shown.bottom, 201);
+  ASSERT_EQ(low->SetImage(strip.Name(), 4), 1);
+  Click(dlg, shown.CenterPoint().x, shown.CenterPoint().y);
+  EXPECT_EQ(Codes(dlg, 6), (std::vector<UINT>{CN_PRESS, CN_CLICK}));
+  // Drawn where it is shown, in its hover look (away from its title).
+  EXPECT_EQ(Pixel(dlg, shown.left + 12, shown.top + 20), kFrame[1]);
+  EXPECT_EQ(Pixel(dlg, shown.left + 12, shown.top - 4), 0xFE0A0B0Cu);
 }
 
 TEST_F(ButtonsTest, SpaceChecksAFocusedRadioButtonAndSendsItsState) {

@@ -239,9 +239,14 @@ TEST_F(ListsTest, WheelScrollsTenStepsAndRowsAnswerInContentCoordinates) {
   EXPECT_EQ(bar->GetScrollCurrentPos(), 720);
   Move(dlg, 60, 190);  // content y 710: the last row
   EXPECT_EQ(list->GetHoverIndex(), 19);
-  // Painted at offset 540: rows 15 to 19 show.
+  // At offset 540 rows 15 to 19 show.
   EXPECT_EQ(list->GetFirstVisible(), 15);
   EXPECT_EQ(list->GetLastVisible(), 19);
+
+  // A list can move fewer steps per notch (a drop-down's moves 6).
+  list->SetWheelRows(6);
+  Wheel(dlg, 120, 60, 190);
+  EXPECT_EQ(bar->GetScrollCurrentPos(), 720 - 60);
 }
 
 TEST_F(ListsTest, SetCurSelBringsTheRowIntoView) {

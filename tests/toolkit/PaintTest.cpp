@@ -1,6 +1,7 @@
 // The paint cycle and redraw requests, nine-grids, pictures and the image
 // cache, read back as pixels of the back buffer.
 
+#include <algorithm>
 #include <filesystem>
 
 #include "ToolkitFixture.h"
@@ -303,6 +304,45 @@ TEST_F(PaintTest, SetImageNeedsAWindowAndALoadableFile) {
   EXPECT_EQ(attached->SetImage(file.c_str(), 2), 1);
   EXPECT_EQ(attached->GetImageSize(), CSize(15, 30));
   EXPECT_EQ(attached->SetImage(L"missing.png", 1), 0);
+}
+
+TEST_F(PaintTest, SkinNamesBecomeFilesOfTheSkinFolder) {
+  const CString folder = MRender::GetSkinFolder();
+  struct Case {
+    const wchar_t* name;
+    const wchar_t* file;  // relative to the skin folder; empty: no file
+  } cases[] = {
+      {L"img_button.png", L"img_button.png"},
+      {L"icon\\battery.png", L"icon/battery.png"},
+      {L"icon/battery.png", L"icon/battery.png"},
+      {L"icon//icon_windows.png", L"icon/icon_windows.png"},
+      {L"icon\\\\a\\b.png", L"icon/a/b.png"},
+      {L"\\device\\m.png", L"device/m.png"},  // a leading separator stays inside
+      {L"./icon/./x.png", L"icon/x.png"},
+      {L"..\\x.png", L""},                      // climbing out of the skin folder
+      {L"icon/../../x.png", L""},
+      {L"icon\\", L""},                          // a folder, not an image
+      {L"", L""},
+      {L"\\", L""},
+  };
+  for (const Case& k : cases) {
+    const CString expected = *k.file ? folder + k.file : CString();
+    EXPECT_EQ(MRender::GetSkinFile(k.name), expected) << platform::ToUtf8(k.name);
+  }
+}
+
+TEST_F(PaintTest, EveryImageLoaderResolvesBackslashNames) {
+  RecordingDialog dlg;
+  Open(dlg);
+  const SkinImage image("corner.png");
+  CString name = image.Name();
+  std::replace(name.begin(), name.end(), L'/', L'\\');
+  ASSERT_NE(name, CString(image.Name()));
+  EXPECT_NE(dlg.GetPaintManager()->AddImgResInfo(name.c_str(), 1), nullptr);
+  EXPECT_EQ(dlg.GetPaintManager()->LoadBKImage(name), 1);
+  RequestLog parent;
+  MPicture pic(&parent, 1, CRect(0, 0, 10, 10), 1, 1);
+  EXPECT_EQ(pic.SetImage(name.c_str(), 1), 1);
 }
 
 TEST_F(PaintTest, PictureShowModes) {

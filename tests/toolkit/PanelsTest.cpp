@@ -353,6 +353,18 @@ TEST_F(PanelsTest, DraggingTheThumbScrollsAndNotifiesThePosition) {
   ASSERT_FALSE(scrolls.empty());
   EXPECT_EQ(scrolls.back(), 150u);
   EXPECT_EQ(Pixel(dlg, 100, 50), kGreen);
+
+  // Dragged out past the panel's end and released there: the window stops
+  // passing the moves on outside the panel, but the thumb ends at the end.
+  ASSERT_EQ(bar->GetThumbRect(), CRect(205, 40, 210, 80));
+  Move(dlg, 207, 50);
+  Button(dlg, true, 207, 50);
+  Move(dlg, 207, 60);  // thumb at 50: position 210
+  ASSERT_EQ(bar->GetScrollCurrentPos(), 210);
+  Move(dlg, 207, 280);
+  Button(dlg, false, 207, 280);
+  EXPECT_EQ(bar->GetScrollCurrentPos(), 300);
+  EXPECT_EQ(t.panel->GetScrollOffset(), CPoint(0, 200));
 }
 
 TEST_F(PanelsTest, RedrawRequestsOfChildrenAreMappedToTheWindowAndClipped) {
@@ -397,6 +409,54 @@ TEST_F(PanelsTest, ChildRedrawRepaintsAtTheScrolledPlace) {
   t.rows[1]->UpdateControl(1, 0);
   Pump(dlg);
   EXPECT_EQ(Pixel(dlg, 100, 50), 0xFFFFFF00u);
+}
+
+TEST_F(PanelsTest, NestedScrolledPanelsAddTheirOffsets) {
+  RecordingDialog dlg;
+  Open(dlg);
+  // Outer: (10, 10)-(210, 210) holding 400 of content, scrolled by 100.
+  // Inner (in the outer's content): (10, 110)-(210, 210) holding 300 of
+  // content, scrolled by 100; its second row is green.
+  MPanel* outer = AddPanel(dlg, 50, CRect(10, 10, 210, 210));
+  auto* inner = new MPanel(outer, 51, CRect(10, 110, 210, 210), 1);
+  outer->AttachControl(inner, 1);
+  AddChild(outer, 52, CRect(10, 300, 210, 410), kBlue);  // makes the outer 400 high
+  Probe* rows[3];
+  const ARGB colours[] = {kRed, kGreen, kBlue};
+  for (int i = 0; i < 3; ++i) {
+    rows[i] = AddChild(inner, 20 + UINT(i), CRect(10, 110 + 100 * i, 210, 210 + 100 * i), colours[i]);
+    rows[i]->handleScroll = 0;
+  }
+  ASSERT_EQ(outer->GetVirtualHeight(), 400);
+  ASSERT_EQ(inner->GetVirtualHeight(), 300);
+  outer->GetScrollVertical()->SetScrollCurrentPos(200);  // 200 x 200 / 400 = 100
+  inner->GetScrollVertical()->SetScrollCurrentPos(150);  // 150 x 200 / 300 = 100
+  ASSERT_EQ(outer->GetScrollOffset(), CPoint(0, 100));
+  ASSERT_EQ(inner->GetScrollOffset(), CPoint(0, 100));
+  Pump(dlg);
+
+  // Window y 50 is outer content y 150, inner content y 250: the green row.
+  EXPECT_EQ(Pixel(dlg, 100, 50), kGreen);
+  Move(dlg, 100, 50);
+  Button(dlg, true, 100, 50);
+  Button(dlg, false, 100, 50);
+  ASSERT_EQ(rows[1]->downs.size(), 1u);
+  EXPECT_EQ(rows[1]->downs[0], CPoint(100, 250));
+  // Below the inner panel's view (outer content y 210 on), the outer's own
+  // blue child shows, not the inner's rows.
+  EXPECT_EQ(Pixel(dlg, 100, 205), kBlue);
+}
+
+TEST_F(PanelsTest, WheelScrollsSidewaysWhenTheContentIsOnlyTooWide) {
+  RecordingDialog dlg;
+  Open(dlg);
+  MPanel* panel = AddPanel(dlg, 50, CRect(10, 10, 210, 110));
+  AddChild(panel, 7, CRect(10, 10, 410, 100), kRed)->handleScroll = 0;
+  ASSERT_FALSE(panel->GetScrollVertical()->IsVisible());
+  ASSERT_TRUE(panel->GetScrollHorizontal()->IsVisible());
+  Wheel(dlg, -120 * 5, 100, 50);
+  EXPECT_EQ(panel->GetScrollHorizontal()->GetScrollCurrentPos(), 50);
+  EXPECT_EQ(panel->GetScrollOffset(), CPoint(50 * 200 / 400, 0));
 }
 
 TEST_F(PanelsTest, RemovedBarsComeBackAndRemoveContentKeepsThem) {

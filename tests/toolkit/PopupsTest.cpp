@@ -192,6 +192,48 @@ TEST_F(PopupsTest, MenuClosesWithoutAMessageWhenDismissedOrOnEscape) {
   }
 }
 
+TEST_F(PopupsTest, ArrowKeysMoveOverChoosableItemsAndEnterChooses) {
+  OwnerDialog dlg;
+  Open(dlg);
+  MenuWnd menu(&dlg);
+  ASSERT_EQ(menu.Create(dlg.GetSafeHwnd(), CPoint(320, 200), kMenuMessage, 200), 1);
+  menu.AddMenu(L"Rename", 11);
+  menu.AddSeparator(19);
+  menu.AddMenu(L"Export", 12);
+  menu.AddMenu(L"Delete", 13);
+  menu.SetItemEnable(L"Export", 0);
+  menu.ShowWindow(SW_SHOW);
+  Pump(dlg);
+  const struct {
+    UINT vk;
+    UINT hot;
+  } steps[] = {
+      {VK_DOWN, 11}, {VK_DOWN, 13},  // over the separator and the disabled item
+      {VK_DOWN, 11},                 // wrapping round
+      {VK_UP, 13},
+  };
+  for (const auto& step : steps) {
+    Key(dlg, step.vk);
+    ASSERT_NE(menu.GetHotItem(), nullptr);
+    EXPECT_EQ(menu.GetHotItem()->GetControlID(), step.hot);
+  }
+  HWND hwnd = menu.GetSafeHwnd();
+  Key(dlg, VK_RETURN);
+  ASSERT_EQ(dlg.menuNotices.size(), 1u);
+  EXPECT_EQ(dlg.menuNotices[0].lParam, 13);
+  EXPECT_FALSE(platform::IsWindow(hwnd));
+}
+
+TEST_F(PopupsTest, AMenuOpenedNearTheBottomGrowsUpward) {
+  OwnerDialog dlg;
+  Open(dlg);
+  MenuWnd menu(&dlg);
+  ASSERT_EQ(menu.Create(dlg.GetSafeHwnd(), CPoint(300, 1000), kMenuMessage, 200), 1);
+  for (UINT id = 11; id < 15; ++id) menu.AddMenu(L"Entry", id);
+  // 4 x 25 + 12 high: kept above the panel at 1040.
+  EXPECT_EQ(ScreenRect(menu.GetSafeHwnd()), CRect(300, 1040 - 112, 500, 1040));
+}
+
 TEST_F(PopupsTest, MenuItemHighlightsUnderThePointer) {
   OwnerDialog dlg;
   Open(dlg);

@@ -180,6 +180,25 @@ TEST_F(TabsTest, PressSelectsAndTheExtraButtonSendsSubClick) {
   }
 }
 
+TEST_F(TabsTest, TabsSharingAPageKeepItShown) {
+  RecordingDialog dlg;
+  Open(dlg);
+  auto* tabs = static_cast<MTabCtrl*>(dlg.CreateControl(L"MTabCtrl", 5, CRect(0, 0, 300, 50), nullptr, 1, 1));
+  MControl* shared = dlg.CreateControl(L"MTabLayout", 60, CRect(0, 60, 300, 200), nullptr, 1, 1);
+  MControl* own = dlg.CreateControl(L"MTabLayout", 61, CRect(0, 60, 300, 200), nullptr, 1, 1);
+  tabs->InsertItem(1, L"a", nullptr, shared, -1, 80);
+  tabs->SetSelectItem(0);
+  tabs->InsertItem(2, L"b", nullptr, shared, -1, 80);
+  tabs->InsertItem(3, L"c", nullptr, own, -1, 80);
+  EXPECT_TRUE(shared->IsVisible());
+  EXPECT_FALSE(own->IsVisible());
+  tabs->SetSelectItem(1);
+  EXPECT_TRUE(shared->IsVisible());
+  tabs->SetSelectItem(2);
+  EXPECT_FALSE(shared->IsVisible());
+  EXPECT_TRUE(own->IsVisible());
+}
+
 TEST_F(TabsTest, EachTabDrawsTheIconFrameOfItsState) {
   RecordingDialog dlg;
   Open(dlg);
@@ -193,6 +212,14 @@ TEST_F(TabsTest, EachTabDrawsTheIconFrameOfItsState) {
   EXPECT_EQ(Pixel(dlg, 60, y), 0xFFFA373Eu);   // selected: accent
   EXPECT_EQ(Pixel(dlg, 160, y), 0xFFB8BDC6u);  // normal
   EXPECT_EQ(Pixel(dlg, 260, y), 0xFFFFFFFFu);  // hover
+
+  // Behind the tabs, the item background's selected frame carries an
+  // accent bar along its left edge; the other frames have none.
+  const ARGB before = Pixel(dlg, 111, 45);
+  ASSERT_EQ(s.tabs->SetItemBkImage(L"img_tabitem_bkg.png", 4), 1);
+  Pump(dlg);
+  EXPECT_EQ(Pixel(dlg, 11, 45), 0xFFFA373Eu);
+  EXPECT_EQ(Pixel(dlg, 111, 45), before);
 }
 
 }  // namespace

@@ -51,6 +51,9 @@ void CCheckButton::SetCheckedTextColor(Color colour) {
 void CCheckButton::SetControlEnabled(int enabled) {
   MControlFont::SetControlEnabled(enabled);
   m_pressed = 0;
+  // A disabled box gives up its keyboard focus, so Space cannot reach it
+  // once it is enabled again while another control has the focus.
+  if (!enabled) m_keyFocus = 0;
   // A disabled box shows its disabled column, checked or not.
   SetState(enabled ? RestState(false) : (m_check ? 7 : 3));
 }

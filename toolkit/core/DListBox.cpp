@@ -162,6 +162,17 @@ int DListBox::Select(int index, bool reveal) {
   return 1;
 }
 
+int DListBox::GetFirstVisible() const {
+  const int count = GetItemCount();
+  return count > 0 ? std::min(count - 1, GetScrollOffset().y / m_itemHeight) : -1;
+}
+
+int DListBox::GetLastVisible() const {
+  const int count = GetItemCount();
+  if (count == 0 || m_rect.Height() <= 0) return -1;
+  return std::min(count - 1, (GetScrollOffset().y + m_rect.Height() - 1) / m_itemHeight);
+}
+
 long DListBox::GetCurData() const { return GetItemData(m_selected); }
 
 int DListBox::SetCurData(long data) {
@@ -330,7 +341,7 @@ int DListBox::OnControlScroll(int kind, UINT down, CPoint) {
   CloseEdit();
   CScrollVertical* bar = GetScrollVertical();
   if (bar == nullptr) return 0;
-  bar->ScrollRow(down ? kWheelRows : -kWheelRows);
+  bar->ScrollRow(down ? m_wheelRows : -m_wheelRows);
   // The row under a pointer that stayed put is another one now.
   if (m_lastWindowPoint.x >= 0) SetHover(ItemAt(WindowToContent(m_lastWindowPoint)));
   return 1;
@@ -375,7 +386,11 @@ void DListBox::DrawItem(HDC dc, int index, CRect row) {
     MRender::DrawImage(dc, m_editImage, icon, frame * m_editWidth, 0, m_editWidth, m_editHeight);
     text.right = icon.left - 8;
   }
-  if (!editing) DrawControlText(dc, text, item.text, m_textColor);
+  // One line, ended with an ellipsis when the name is longer than the row.
+  if (!editing) {
+    MRender::DrawTextARGB(dc, text, item.text.c_str(), m_textColor, GetGDIFont(),
+                          m_hAlign | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+  }
 }
 
 void DListBox::DrawControl(HDC& dc, CRect) {
@@ -393,10 +408,8 @@ void DListBox::DrawControl(HDC& dc, CRect) {
     }
     MRender::BitBlt(m_animateDC, 0, 0, w, h, m_cacheDC, 0, 0);
     const int offset = GetScrollOffset().y;
-    const int count = GetItemCount();
-    m_firstVisible = count > 0 ? std::min(count - 1, offset / m_itemHeight) : -1;
-    m_lastVisible = count > 0 ? std::min(count - 1, (offset + h - 1) / m_itemHeight) : -1;
-    for (int i = m_firstVisible; i >= 0 && i <= m_lastVisible; ++i) {
+    const int last = GetLastVisible();
+    for (int i = GetFirstVisible(); i >= 0 && i <= last; ++i) {
       const int top = i * m_itemHeight - offset;
       DrawItem(m_animateDC, i, CRect(0, top, w, top + m_itemHeight));
     }

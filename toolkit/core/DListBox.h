@@ -38,7 +38,7 @@ struct ListItem {
 class DListBox : public MPanel {
  public:
   static constexpr int kDefaultItemHeight = 36;
-  // Rows the wheel moves per notch (in steps of the bar: 100 positions).
+  // Steps of the bar one wheel notch moves by default (10 x 10 positions).
   static constexpr int kWheelRows = 10;
 
   DListBox(MObject* parent, UINT id, CRect rect, int visible);
@@ -77,12 +77,16 @@ class DListBox : public MPanel {
   // the selection unchanged) when none has it.
   int SetCurData(long data);
   int GetHoverIndex() const { return m_hover; }
-  int GetFirstVisible() const { return m_firstVisible; }
-  int GetLastVisible() const { return m_lastVisible; }
+  // The rows that show at the present scroll offset (-1 when none).
+  int GetFirstVisible() const;
+  int GetLastVisible() const;
 
   // --- 3. Look ---------------------------------------------------------------------
   void SetItemHeight(int height);
   int GetItemHeight() const { return m_itemHeight; }
+  // Steps of the bar per wheel notch (lists in drop-downs move fewer).
+  void SetWheelRows(int rows) { m_wheelRows = rows > 0 ? rows : kWheelRows; }
+  int GetWheelRows() const { return m_wheelRows; }
   void SetImageList(MImageList* images);
   MImageList* GetImageList() const { return m_imageList; }
   // Sets an item's icon index; 0 when out of range.
@@ -137,9 +141,8 @@ class DListBox : public MPanel {
   std::vector<ListItem> m_items;
   int m_hover = -1;
   int m_selected = -1;
-  int m_firstVisible = -1;
-  int m_lastVisible = -1;
   int m_itemHeight = kDefaultItemHeight;
+  int m_wheelRows = kWheelRows;
   Color m_hoverColor;
   Color m_selectColor;
   MImageList* m_imageList = nullptr;

@@ -59,7 +59,7 @@ int MButton::OnControlLButtonUp(UINT, CPoint pt) {
   if (release != Release::Outside) {
     const bool pressed = release == Release::InsideAfterPress;
     OnReleaseInside(pressed);
-    if (pressed || ClickWithoutPress()) SendMessageW(CN_CLICK, 0, 0);
+    if (pressed || ClickWithoutPress()) SendMessageW(CN_CLICK, 0, ClickParam());
   }
   return 1;
 }

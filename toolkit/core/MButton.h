@@ -55,6 +55,8 @@ class MButton : public MControlFont {
   virtual void OnReleaseInside(bool pressed);
   // Whether a release inside sends CN_CLICK also without a press before it.
   virtual bool ClickWithoutPress() const { return false; }
+  // The lParam of CN_CLICK.
+  virtual LPARAM ClickParam() const { return 0; }
   // Background frame i of the strip, stretched over box as a nine-grid.
   void DrawBackground(int i, CRect box);
   // The title centred both ways in box.

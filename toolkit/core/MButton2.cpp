@@ -34,7 +34,8 @@ void MButton2::ResetGroupCheck() {
     auto* button = dynamic_cast<MButton2*>(sibling);
     if (button == nullptr || button->m_groupName != m_groupName) return;
     button->StoreCheck(0);
-    button->SetState(0);
+    // A disabled sibling keeps its disabled look.
+    button->SetState(button->IsEnabled() ? 0 : 3);
   });
 }
 

@@ -1,8 +1,8 @@
 #include "toolkit/core/MComboBox2.h"
 
 #include "toolkit/core/ControlRegistry.h"
-#include "toolkit/core/MDialog.h"
 #include "toolkit/core/Manager.h"
+#include "toolkit/core/SiblingGroup.h"
 
 namespace DUI {
 
@@ -10,30 +10,16 @@ QELT_REGISTER_CONTROL(L"MComboBox2", [](MObject* p, UINT id, CRect r, const wcha
   return new MComboBox2(p, id, r, v, e);
 })
 
-namespace {
-
-// The children of the parent, whether it is a control (a panel) or a dialog.
-std::vector<MControl*>* Siblings(MObject* parent) {
-  if (auto* control = dynamic_cast<MControl*>(parent)) return control->GetControls();
-  if (auto* dialog = dynamic_cast<MDialog*>(parent)) return dialog->GetControls();
-  return nullptr;
-}
-
-}  // namespace
-
 MComboBox2::MComboBox2(MObject* parent, UINT id, CRect rect, int visible, int enabled)
     : MComboBox(parent, id, rect, visible, enabled) {}
 
 void MComboBox2::SetCheck(int check) {
   check = check ? 1 : 0;
-  if (check && m_parent != nullptr) {
-    if (std::vector<MControl*>* siblings = Siblings(m_parent)) {
-      for (MControl* c : *siblings) {
-        if (c == this || !c->IsClass(L"MComboBox2")) continue;
-        auto* other = static_cast<MComboBox2*>(c);
-        if (other->GetGroupName() == m_groupName) other->SetCheck(0);
-      }
-    }
+  if (check) {
+    ForEachSameClassSibling(*this, [&](MControl* c) {
+      auto* other = static_cast<MComboBox2*>(c);
+      if (other->GetGroupName() == m_groupName) other->SetCheck(0);
+    });
   }
   if (check == m_check) return;
   m_check = check;

@@ -29,7 +29,7 @@ void MPicture::AfterLoad(std::unique_ptr<Image> image, int count) {
 
 int MPicture::SetImage(const wchar_t* file, int count) {
   if (file == nullptr || count <= 0) return 0;
-  std::unique_ptr<Image> image(MRender::LoadImageFromFile(MRender::GetSkinFolder() + file));
+  std::unique_ptr<Image> image(MRender::LoadSkinImage(file));
   const int ok = image ? 1 : 0;
   m_imagePath = file;
   AfterLoad(std::move(image), count);

@@ -74,6 +74,39 @@ CString MRender::GetSkinFolder() {
   return s;
 }
 
+CString MRender::GetSkinFile(const CString& name) {
+  // Split at both separators and rebuild with '/': the pages write many
+  // skin names with backslashes, a few with doubled separators.
+  CString relative;
+  CString step;
+  bool endsWithSeparator = false;
+  const auto flush = [&]() -> bool {
+    if (step == L"..") return false;
+    if (!step.empty() && step != L".") {
+      if (!relative.empty()) relative += L'/';
+      relative += step;
+    }
+    step.clear();
+    return true;
+  };
+  for (const wchar_t ch : name) {
+    if (ch == L'\\' || ch == L'/') {
+      if (!flush()) return CString();
+      endsWithSeparator = true;
+    } else if (ch == L'\0') {
+      return CString();
+    } else {
+      step += ch;
+      endsWithSeparator = false;
+    }
+  }
+  if (!flush()) return CString();
+  if (relative.empty() || endsWithSeparator) return CString();
+  return GetSkinFolder() + relative;
+}
+
+Image* MRender::LoadSkinImage(const CString& name) { return LoadImageFromFile(GetSkinFile(name)); }
+
 // --- 2. Drawing targets and copies ----------------------------------------------------------
 
 HDC MRender::CreateARGB32Bitmap(HDC, int width, int height, BYTE** bits) {

@@ -53,6 +53,15 @@ class MRender {
   // The skin folder: "skins/<theme>/" beside the executable, computed anew
   // on every call.
   static CString GetSkinFolder();
+  // The full path of the skin image named `name`, the one place where skin
+  // names become files. Names are relative to the skin folder and may be
+  // written with either separator ("icon\\battery.png" and "icon/battery.png"
+  // name the same file); repeated separators and "." steps are dropped. A
+  // name that is empty, names a folder or climbs out of the skin folder
+  // ("..") gives an empty path, which loads nothing.
+  static CString GetSkinFile(const CString& name);
+  // Loads a skin image by name (GetSkinFile); null when missing or unreadable.
+  static Image* LoadSkinImage(const CString& name);
   static CString GetResourcePath(UINT id, CString type);
 
   // --- 2. Drawing targets and copies -------------------------------------------------

@@ -12,7 +12,9 @@ MScroll::MScroll(MObject* parent, UINT id, CRect rect, int visible, bool vertica
 // --- Range and position ---------------------------------------------------------------
 
 void MScroll::SetScrollMaxRange(int max) {
-  m_max = std::max(0, max);
+  max = std::max(0, max);
+  if (max == m_max) return;
+  m_max = max;
   if (m_pos > m_max) m_pos = m_max;
   UpdateControl(0, 0);
 }
@@ -117,7 +119,7 @@ void MScroll::DrawControl(HDC& dc, CRect) {
   const int inset = std::max(1, Thickness() / 3);
   if (m_vertical) track.DeflateRect(inset, 0);
   else track.DeflateRect(0, inset);
-  MRender::DrawColor(dc, track, Color(0x30FFFFFF));
+  MRender::DrawColor(dc, track, Color(0x18FFFFFF));
   if (m_image == nullptr || m_imageWidth <= 0) {
     MRender::DrawColor(dc, thumb, Color(GetThumbState() == 2 ? 0xFFFA373E : 0xFF5A606A));
     return;
@@ -153,6 +155,7 @@ int MScroll::OnControlLButtonDown(UINT, CPoint pt) {
   const int thumbStart = m_vertical ? thumb.top : thumb.left;
   const int thumbLength = m_vertical ? thumb.Height() : thumb.Width();
   m_changing = 1;
+  SendMessageW(CN_PRESS, CN_SCROLL, 0);
   if (thumb.PtInRect(pt)) {
     m_grab = Along(pt) - thumbStart;
     UpdateControl(0, 0);
@@ -162,12 +165,14 @@ int MScroll::OnControlLButtonDown(UINT, CPoint pt) {
     m_grab = thumbLength / 2;
     DragTo(Along(pt) - m_grab);
   }
-  SendMessageW(CN_PRESS, CN_SCROLL, 0);
   return 1;
 }
 
 int MScroll::OnControlLButtonUp(UINT, CPoint pt) {
   if (!m_changing) return 0;
+  // Moves beyond the window's control that holds the press do not reach
+  // the bar, but the release does: the thumb ends where the pointer is.
+  DragTo(Along(pt) - m_grab);
   m_changing = 0;
   m_hover = m_rect.PtInRect(pt) ? 1 : 0;
   UpdateControl(0, 0);

@@ -41,7 +41,7 @@ int MTabCtrl::InsertItem(UINT id, const wchar_t* title, const wchar_t* iconFile,
   item.width = width > 0 ? width : item.frameWidth;
   m_items.push_back(item);
   // A page belongs to its tab from now on: only the selected tab's shows.
-  if (page != nullptr && int(m_items.size()) - 1 != m_selected) page->SetVisible(0);
+  if (page != nullptr && page != GetItemPage(m_selected)) page->SetVisible(0);
   Layout();
   UpdateControl(1, 0);
   return int(m_items.size()) - 1;
@@ -127,6 +127,7 @@ int MTabCtrl::SetSelectItem(int index) {
   m_previous = previous;
   m_selected = index;
   m_hover = -1;
+  SyncStates();
   SendMessageW(CN_PRESS, WPARAM(index), 0);
   ShowPages();
   UpdateControl(1, 0);
@@ -178,6 +179,7 @@ void MTabCtrl::Layout() {
 
 void MTabCtrl::RefreshItems() {
   Layout();
+  SyncStates();
   const bool valid = m_selected >= 0 && m_selected < GetItemCount() && m_items[size_t(m_selected)].visible;
   if (m_selected != -1 && !valid) {
     int last = -1;
@@ -235,6 +237,18 @@ void MTabCtrl::SetLayoutType(LayoutType type) {
   RefreshItems();
 }
 
+int MTabCtrl::SetItemBkImage(const wchar_t* file, int frames) {
+  if (m_manager == nullptr || file == nullptr || frames <= 0) return 0;
+  const ImgResInfo* info = m_manager->AddImgResInfo(file, frames);
+  if (info == nullptr) return 0;
+  m_itemBk = info->image.get();
+  m_itemBkWidth = info->frameWidth;
+  m_itemBkHeight = info->height;
+  m_itemBkFrames = frames;
+  UpdateControl(1, 0);
+  return 1;
+}
+
 void MTabCtrl::SetItemTextColor(Color normal, Color hover, Color selected) {
   m_textNormal = normal;
   m_textHover = hover;
@@ -260,7 +274,12 @@ int MTabCtrl::ItemAt(CPoint pt) const {
 void MTabCtrl::SetHover(int index) {
   if (index == m_hover) return;
   m_hover = index;
+  SyncStates();
   UpdateControl(1, 0);
+}
+
+void MTabCtrl::SyncStates() {
+  for (int i = 0; i < GetItemCount(); ++i) m_items[size_t(i)].state = i == m_selected ? 2 : i == m_hover ? 1 : 0;
 }
 
 int MTabCtrl::OnControlMouseMove(UINT, CPoint pt) {
@@ -295,10 +314,14 @@ void MTabCtrl::DrawControl(HDC& dc, CRect) {
     for (int i = 0; i < GetItemCount(); ++i) {
       const TabItemInfo& item = m_items[size_t(i)];
       if (!item.visible || item.rect.IsRectEmpty()) continue;
-      const int state = i == m_selected ? 2 : i == m_hover ? 1 : 0;
+      const int state = item.state;
       CRect r = item.rect;
       r.OffsetRect(-m_rect.left, -m_rect.top);
       CRect text = r;
+      if (m_itemBk != nullptr && m_itemBkWidth > 0) {
+        const int frame = std::min(state, m_itemBkFrames - 1);
+        MRender::DrawImage(m_cacheDC, m_itemBk, r, frame * m_itemBkWidth, 0, m_itemBkWidth, m_itemBkHeight);
+      }
       if (item.icon != nullptr && item.frameWidth > 0) {
         const int frame = std::min(state, item.frames - 1);
         const int sx = frame * item.frameWidth;

@@ -81,6 +81,10 @@ class MTabCtrl : public MControlFont {
   void SetTabCtrlVisible(int visible);
   void SetLayoutType(LayoutType type);
   LayoutType GetLayoutType() const { return m_layout; }
+  // An image drawn behind every tab, stretched to it: a strip of frames
+  // normal, hover, selected (the third frame; a fourth, disabled, is not
+  // used). 0 when it cannot be loaded.
+  int SetItemBkImage(const wchar_t* file, int frames = 4);
   // Title colours by state: normal, hover, selected.
   void SetItemTextColor(Color normal, Color hover, Color selected);
   // Lays the items out again; a selected tab that is gone or hidden hands
@@ -98,6 +102,8 @@ class MTabCtrl : public MControlFont {
   int ItemAt(CPoint pt) const;
   void Layout();
   void SetHover(int index);
+  // Each item's state from the selection and the hover.
+  void SyncStates();
   void ShowPages();
   // The effective size along one direction: the share of length among n
   // items within [min, max], or fallback when no limits are set.
@@ -114,7 +120,10 @@ class MTabCtrl : public MControlFont {
   Color m_textSelected{0xFF191919};
   Color m_textHover{0xFFCCCCCC};
   LayoutType m_layout = LayoutHorizontal;
-  bool m_pressedOnButton = false;
+  const Image* m_itemBk = nullptr;
+  int m_itemBkWidth = 0;
+  int m_itemBkHeight = 0;
+  int m_itemBkFrames = 0;
 };
 
 }  // namespace DUI

@@ -85,9 +85,13 @@ void MenuItem::SetState(int state) {
   UpdateControl(0, 0);
 }
 
+void MenuItem::SetHot(int hot) {
+  if (!m_enabled || m_separator) return;
+  SetState(hot ? 1 : 0);
+}
+
 void MenuItem::SetControlEnabled(int enabled) {
   MControlFont::SetControlEnabled(enabled);
-  m_pressed = 0;
   m_state = enabled ? 0 : 2;
 }
 
@@ -100,13 +104,10 @@ int MenuItem::OnControlMouseMove(UINT, CPoint pt) {
 }
 
 int MenuItem::OnControlLButtonDown(UINT, CPoint pt) {
-  if (!m_enabled || m_separator || !m_rect.PtInRect(pt)) return 0;
-  m_pressed = 1;
-  return 1;
+  return (m_enabled && !m_separator && m_rect.PtInRect(pt)) ? 1 : 0;
 }
 
 int MenuItem::OnControlLButtonUp(UINT, CPoint pt) {
-  m_pressed = 0;
   if (!m_enabled || m_separator) return 0;
   if (!m_rect.PtInRect(pt)) {
     SetState(0);

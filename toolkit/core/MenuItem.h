@@ -34,6 +34,10 @@ class MenuItem : public MControlFont {
   void SetCheckImage(const wchar_t* file);
   // 0 normal, 1 hover, 2 disabled.
   int GetState() const { return m_state; }
+  // Highlights the item as the pointer does (the menu's arrow keys).
+  void SetHot(int hot);
+  // Whether the item can be chosen: visible, enabled, not a separator.
+  bool IsChoosable() const { return m_visible && m_enabled && !m_separator; }
 
   void DrawControl(HDC& dc, CRect clip) override;
   void SetControlEnabled(int enabled) override;
@@ -50,7 +54,6 @@ class MenuItem : public MControlFont {
   int m_indent = 5;
   int m_textOffset = 0;
   int m_state = 0;
-  int m_pressed = 0;
   Color m_itemColor{0xFF3D5350};
   const Image* m_bkImage = nullptr;
   int m_bkWidth = 0, m_bkHeight = 0;

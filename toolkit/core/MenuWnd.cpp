@@ -129,7 +129,29 @@ LRESULT MenuWnd::OnRButtonUp(UINT, CPoint) { return 0; }
 LRESULT MenuWnd::OnRButtonDblClk(UINT, CPoint) { return 0; }
 
 LRESULT MenuWnd::OnKeyDown(UINT vk, UINT, UINT) {
-  if (vk == VK_ESCAPE) CloseWindow();
+  if (vk == VK_ESCAPE) {
+    CloseWindow();
+    return 0;
+  }
+  MenuItem* hot = GetHotItem();
+  if (vk == VK_RETURN) {
+    if (hot != nullptr) OnMessage(hot->GetControlID(), CN_CLICK, 0, 0);
+    return 0;
+  }
+  if (vk != VK_UP && vk != VK_DOWN) return 0;
+  std::vector<MenuItem*> choosable;
+  for (MControl* c : *m_manager.GetControls()) {
+    if (c->IsClass(L"MenuItem") && static_cast<MenuItem*>(c)->IsChoosable()) {
+      choosable.push_back(static_cast<MenuItem*>(c));
+    }
+  }
+  if (choosable.empty()) return 0;
+  const auto at = std::find(choosable.begin(), choosable.end(), hot);
+  int index = at == choosable.end() ? (vk == VK_DOWN ? 0 : int(choosable.size()) - 1)
+                                    : int(at - choosable.begin()) + (vk == VK_DOWN ? 1 : -1);
+  // The highlight wraps around, as menus do.
+  index = (index + int(choosable.size())) % int(choosable.size());
+  for (MenuItem* item : choosable) item->SetHot(item == choosable[size_t(index)] ? 1 : 0);
   return 0;
 }
 
@@ -157,6 +179,7 @@ int MenuWnd::Create(HWND owner, CPoint pt, UINT notifyMessage, int width) {
   m_width = width;
   m_notifyMessage = notifyMessage;
   m_owner = owner;
+  m_point = pt;
   m_closing = 0;
   m_manager.SetBackColor(0x15170B, 0x120F0A);
   const HWND hwnd = MWindow::Create(owner, kTitle, WS_POPUP | kMenuStyle, WS_EX_TOOLWINDOW,
@@ -195,6 +218,13 @@ void MenuWnd::AddSeparator(UINT id, CString text) {
       m_manager.CreateControl(1, this, L"MenuItem", id, CRect(), text.c_str(), 1, 1));
   if (item != nullptr) item->SetSeparator(1);
   SetMenuPoint();
+}
+
+MenuItem* MenuWnd::GetHotItem() {
+  for (MControl* c : *m_manager.GetControls()) {
+    if (c->IsClass(L"MenuItem") && static_cast<MenuItem*>(c)->GetState() == 1) return static_cast<MenuItem*>(c);
+  }
+  return nullptr;
 }
 
 MenuItem* MenuWnd::FindItem(const CString& text) {
@@ -316,7 +346,10 @@ void MenuWnd::SetMenuPoint() {
   }
   m_menuHeight = y + m_bottomPadding;
   if (m_hWnd == nullptr) return;
-  SetWindowPos(nullptr, 0, 0, m_width, m_menuHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Sized at the point it was asked for: the platform had to move the first,
+  // square window up to keep it on the screen, and the menu should only
+  // leave that point as far as its real height needs.
+  SetWindowPos(nullptr, m_point.x, m_point.y, m_width, m_menuHeight, SWP_NOZORDER | SWP_NOACTIVATE);
   m_manager.Invalidate();
 }
 

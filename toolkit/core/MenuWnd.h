@@ -63,7 +63,9 @@ class MenuWnd : public MWindow, public MObject {
   virtual LRESULT OnRButtonDown(UINT flags, CPoint pt);
   virtual LRESULT OnRButtonUp(UINT flags, CPoint pt);
   virtual LRESULT OnRButtonDblClk(UINT flags, CPoint pt);
-  // Escape closes the menu without a choice.
+  // Up and Down move the highlight over the items that can be chosen,
+  // Enter chooses the highlighted one, Escape closes the menu without a
+  // choice.
   virtual LRESULT OnKeyDown(UINT vk, UINT repeat, UINT flags);
   virtual LRESULT OnNcHitTest(CPoint pt);
   virtual LRESULT OnGetMinMaxInfo(MINMAXINFO* info);
@@ -96,6 +98,8 @@ class MenuWnd : public MWindow, public MObject {
   int SetItemEnable(CString item, int enabled);
   int SetItemCheck(CString item, int check);
   MenuItem* FindItem(const CString& text);
+  // The highlighted item (pointer or arrow keys), or null.
+  MenuItem* GetHotItem();
 
   // Layout values; each lays the items out again.
   void SetItemFont(CString name, int size, int style);
@@ -113,7 +117,8 @@ class MenuWnd : public MWindow, public MObject {
   int GetBottomPadding() const { return m_bottomPadding; }
   UINT GetNotifyMessage() const { return m_notifyMessage; }
   HWND GetOwnerWindow() const { return m_owner; }
-  // Lays the items out and sizes the window to them (SetMenuPoint).
+  // Lays the items out and sizes the window to them at the point Create
+  // was given (SetMenuPoint); the platform keeps it inside the work area.
   void SetMenuPoint();
   // The height the layout gives the window.
   int GetMenuHeight() const { return m_menuHeight; }
@@ -141,6 +146,7 @@ class MenuWnd : public MWindow, public MObject {
   MObject* m_parentObject = nullptr;
   UINT m_notifyMessage = 0;
   HWND m_owner = nullptr;
+  CPoint m_point;  // where Create was asked to open the menu
   CString m_fontName = L"Arial";
   int m_fontSize = 14;
   int m_fontStyle = 0;

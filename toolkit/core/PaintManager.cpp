@@ -217,7 +217,7 @@ void PaintManager::SetBackColor(COLORREF background, COLORREF border) {
 int PaintManager::LoadBKImage(CString file) {
   m_bkImage.reset();
   m_bkWidth = m_bkHeight = 0;
-  m_bkImage.reset(MRender::LoadImageFromFile(MRender::GetSkinFolder() + file));
+  m_bkImage.reset(MRender::LoadSkinImage(file));
   if (!m_bkImage) return 0;
   m_bkWidth = m_bkImage->Width();
   m_bkHeight = m_bkImage->Height();
@@ -502,7 +502,7 @@ const ImgResInfo* PaintManager::AddImgResInfo(const wchar_t* file, int count) {
   std::lock_guard guard(m_imageLock);
   auto it = m_imagesByFile.find(file);
   if (it != m_imagesByFile.end()) return it->second.get();
-  std::unique_ptr<Image> image(MRender::LoadImageFromFile(MRender::GetSkinFolder() + file));
+  std::unique_ptr<Image> image(MRender::LoadSkinImage(file));
   if (!image) return nullptr;
   auto info = std::make_unique<ImgResInfo>();
   info->frameWidth = image->Width() / count;

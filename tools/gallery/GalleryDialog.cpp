@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "platform/Text.h"
+#include "toolkit/core/MButton.h"
 #include "toolkit/core/MPicture.h"
 #include "toolkit/core/MText.h"
-#include "tools/gallery/GalleryButton.h"
 #include "tools/gallery/GalleryPage.h"
 
 using namespace DUI;
@@ -59,11 +59,11 @@ void BuildCorePage(GalleryDialog& gallery, CRect client) {
     int frames;
   } kModes[] = {
       {ShowModeNormal, L"0 natural", L"btn_close.png", 4},
-      {ShowModeTile, L"1 tiled", L"img_help.png", 4},
+      {ShowModeTile, L"1 tiled", L"img_help.png", 1},
       {ShowModeStretch, L"2 stretched", L"logo.png", 1},
       {ShowModeFrame, L"3 nine-grid", L"img_area2.png", 1},
       {ShowModeFrameMID, L"4 four borders", L"img_button_accent.png", 4},
-      {ShowModeSource, L"5 source rect", L"area_device.png", 1},
+      {ShowModeSource, L"5 source rect", L"device\\veyra_air_key.png", 1},
   };
   const int cell = (kWidth - 48) / 6;
   for (int i = 0; i < 6; ++i) {
@@ -103,8 +103,8 @@ void BuildCorePage(GalleryDialog& gallery, CRect client) {
   };
   int x = 24;
   for (const ButtonSpec& b : kButtons) {
-    auto* button = new GalleryButton(&dlg, b.id, CRect(x, 400, x + 180, 444), b.title);
-    dlg.GetPaintManager()->AttachControl(button, 1);
+    auto* button = static_cast<MButton*>(dlg.CreateControl(L"MButton", b.id, CRect(x, 400, x + 180, 444), b.title, 1, 1));
+    if (button == nullptr) continue;
     button->SetImage(L"img_button.png", 4);
     button->SetFontWidth(15);
     if (b.tooltip != nullptr) button->SetTooltip(b.tooltip);
@@ -134,6 +134,7 @@ LRESULT GalleryDialog::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lPara
       std::fflush(stdout);
     }
   }
+  if (m_notifyHook) m_notifyHook(id, code, wParam, lParam);
   return 0;
 }
 

@@ -5,6 +5,7 @@
 // receives is printed on stdout, one line each ("notify id=3 code=CN_CLICK
 // wparam=0 lparam=0"), so that a script can drive the window and check.
 
+#include <functional>
 #include <string>
 
 #include "toolkit/core/MDialog.h"
@@ -25,6 +26,12 @@ class GalleryDialog : public DUI::MDialog {
   // The rect of a control in client coordinates (empty when absent).
   DUI::CRect ControlRect(DUI::UINT id);
 
+  // A page may react to the notifications it receives (after they are
+  // printed), so that its controls work together.
+  using NotifyHook = std::function<void(DUI::UINT id, DUI::UINT code, DUI::WPARAM wParam, DUI::LPARAM lParam)>;
+  void SetNotifyHook(NotifyHook hook) { m_notifyHook = std::move(hook); }
+
  private:
   std::string m_page = "core";
+  NotifyHook m_notifyHook;
 };

@@ -9,7 +9,7 @@
 using namespace DUI;
 
 GalleryMenuButton::GalleryMenuButton(MObject* parent, UINT id, CRect rect, const wchar_t* title)
-    : GalleryButton(parent, id, rect, title) {}
+    : MButton(parent, id, rect, title, 1, 1) {}
 
 GalleryMenuButton::~GalleryMenuButton() = default;
 
@@ -48,15 +48,13 @@ int GalleryMenuButton::OnControlLButtonDown(UINT flags, CPoint pt) {
   // The press itself has already dismissed an open menu (it closes from
   // the message loop), so a live menu here means this press closed it.
   m_closedByPress = m_menu != nullptr && m_menu->GetSafeHwnd() != nullptr;
-  return GalleryButton::OnControlLButtonDown(flags, pt);
+  return MButton::OnControlLButtonDown(flags, pt);
 }
 
-int GalleryMenuButton::OnControlLButtonUp(UINT flags, CPoint pt) {
-  const bool wasPressed = GetState() == 2;
-  const int result = GalleryButton::OnControlLButtonUp(flags, pt);
-  if (wasPressed && m_rect.PtInRect(pt) && !m_closedByPress) OpenMenu();
+void GalleryMenuButton::OnReleaseInside(bool pressed) {
+  MButton::OnReleaseInside(pressed);
+  if (pressed && !m_closedByPress) OpenMenu();
   m_closedByPress = false;
-  return result;
 }
 
 LRESULT GalleryMenuButton::OnWindowMessage(UINT msg, WPARAM, LPARAM lParam) {

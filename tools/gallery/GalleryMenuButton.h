@@ -1,13 +1,13 @@
 #pragma once
-// GalleryMenuButton: a gallery button that opens a popup menu below itself
+// GalleryMenuButton: a push button that opens a popup menu below itself
 // and prints the item the user chooses ("menu item=12").
 
 #include <memory>
 
 #include "toolkit/core/MenuWnd.h"
-#include "tools/gallery/GalleryButton.h"
+#include "toolkit/core/MButton.h"
 
-class GalleryMenuButton : public GalleryButton {
+class GalleryMenuButton : public DUI::MButton {
  public:
   // The message the menu reports its choice with.
   static constexpr DUI::UINT kMenuMessage = WM_USER + 610;
@@ -20,8 +20,10 @@ class GalleryMenuButton : public GalleryButton {
   DUI::MenuWnd* GetMenu() const { return m_menu.get(); }
 
   int OnControlLButtonDown(DUI::UINT flags, DUI::CPoint pt) override;
-  int OnControlLButtonUp(DUI::UINT flags, DUI::CPoint pt) override;
   DUI::LRESULT OnWindowMessage(DUI::UINT msg, DUI::WPARAM wParam, DUI::LPARAM lParam) override;
+
+ protected:
+  void OnReleaseInside(bool pressed) override;
 
  private:
   bool MenuOpen() const;

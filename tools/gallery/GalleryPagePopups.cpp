@@ -1,6 +1,6 @@
 // The "popups" page: the combo box and popup menu sections side by side.
-// For a screenshot it opens the 12-item drop-down and the menu, which the
-// gallery composes over the window; otherwise it prints where the bottom
+// For a screenshot it opens the bottom combo's 12-item drop-down (upward)
+// and the menu, which the gallery composes over the window; otherwise it prints where the bottom
 // combo is ("ready combo=X,Y top=T items=N", screen coordinates of its
 // centre and top edge) for scripts that open it.
 
@@ -31,6 +31,13 @@ void BuildPopupsPage(GalleryDialog& dlg, CRect client) {
 
 void PopupsShown(GalleryDialog& dlg, bool screenshot) {
   if (screenshot) {
+    // On the headless screen, a work area that ends just below the window
+    // makes the bottom combo open upward, as it would on a short screen.
+    if (platform::ActiveBackend() == platform::WindowBackend::Headless) {
+      const CRect window = dlg.GetWindowRect();
+      platform::headless::SetMonitors({platform::MonitorInfo{RECT{0, 0, 1920, window.bottom + 10},
+                                                             RECT{0, 0, 1920, window.bottom + 10}, 96, true}});
+    }
     if (auto* profile = static_cast<MComboBox*>(dlg.GetControl(kGalleryProfileCombo))) {
       profile->SetCurSel(4);
       if (profile->OpenDropDown() && profile->GetDropDown()->GetList() != nullptr) {
@@ -49,13 +56,13 @@ void PopupsShown(GalleryDialog& dlg, bool screenshot) {
     }
     return;
   }
-  auto* lang = static_cast<MComboBox*>(dlg.GetControl(kGalleryLanguageCombo));
-  if (lang == nullptr) return;
-  const CRect r = lang->GetRect();
+  auto* bottom = static_cast<MComboBox*>(dlg.GetControl(kGalleryProfileCombo));
+  if (bottom == nullptr) return;
+  const CRect r = bottom->GetRect();
   POINT centre = r.CenterPoint(), top{r.left, r.top};
   dlg.ClientToScreen(&centre);
   dlg.ClientToScreen(&top);
-  std::printf("ready combo=%d,%d top=%d items=%d\n", centre.x, centre.y, top.y, lang->GetItemCount());
+  std::printf("ready combo=%d,%d top=%d items=%d\n", centre.x, centre.y, top.y, bottom->GetItemCount());
   std::fflush(stdout);
 }
 

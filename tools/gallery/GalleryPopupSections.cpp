@@ -1,6 +1,8 @@
 // The combo box and popup menu sections of the gallery (GallerySections.h).
 
 #include "toolkit/core/MComboBox.h"
+#include "toolkit/core/MComboBox2.h"
+#include "toolkit/core/MPanel.h"
 #include "toolkit/core/MText.h"
 #include "tools/gallery/GalleryDialog.h"
 #include "tools/gallery/GalleryMenuButton.h"
@@ -38,9 +40,9 @@ void BuildComboSection(GalleryDialog& gallery, CRect area) {
   };
   const Row rows[] = {
       {kGalleryReportRateCombo, L"Report rate", area.top + 40},
-      {kGalleryProfileCombo, L"Profile", area.top + 84},
+      {kGalleryLanguageCombo, L"Language", area.top + 84},
       {kGalleryDisabledCombo, L"Disabled", area.top + 128},
-      {kGalleryLanguageCombo, L"Language", area.bottom - 32},
+      {kGalleryProfileCombo, L"Profile", area.bottom - 32},
   };
   for (const Row& r : rows) {
     Caption(dlg, 651 + (r.id - kGalleryReportRateCombo), CRect(area.left, r.top, x - 8, r.top + 32), r.label, 14,
@@ -51,7 +53,7 @@ void BuildComboSection(GalleryDialog& gallery, CRect area) {
     for (int hz : rates) rate->AddItem((std::to_wstring(hz) + L" Hz").c_str(), hz);
     rate->SelectData(1000);
   }
-  if (MComboBox* profile = Combo(dlg, kGalleryProfileCombo, CRect(x, rows[1].top, x + comboW, rows[1].top + 32))) {
+  if (MComboBox* profile = Combo(dlg, kGalleryProfileCombo, CRect(x, rows[3].top, x + comboW, rows[3].top + 32))) {
     for (int i = 1; i <= 12; ++i) profile->AddItem((L"Profile " + std::to_wstring(i)).c_str(), i);
     profile->SetCurSel(0);
   }
@@ -60,7 +62,25 @@ void BuildComboSection(GalleryDialog& gallery, CRect area) {
     off->SetCurSel(0);
     off->SetEnabled(0);
   }
-  if (MComboBox* lang = Combo(dlg, kGalleryLanguageCombo, CRect(x, rows[3].top, x + comboW, rows[3].top + 32))) {
+  // Two grouped combo boxes in a panel (they exist only inside panels): the
+  // checked one carries the accent outline.
+  const int groupTop = area.top + 172;
+  Caption(dlg, 655, CRect(area.left, groupTop, x - 8, groupTop + 32), L"Grouped", 14, 0xFFB4B4B4);
+  if (auto* panel = static_cast<MPanel*>(
+          dlg.CreateControl(L"MTabLayout", 620, CRect(x, groupTop, x + comboW, groupTop + 32), nullptr, 1, 1))) {
+    const int w = (comboW - 8) / 2;
+    for (int i = 0; i < 2; ++i) {
+      const CRect r(x + i * (w + 8), groupTop, x + i * (w + 8) + w, groupTop + 32);
+      auto* c = static_cast<MComboBox2*>(panel->CreateControl(L"MComboBox2", kGalleryGroupedCombo + UINT(i), r,
+                                                              nullptr, 1, 1));
+      if (c == nullptr) continue;
+      c->SetGroupName(L"stage");
+      for (int dpi : {800, 1600, 3200}) c->AddItem((std::to_wstring(dpi)).c_str(), dpi);
+      c->SetCurSel(i);
+      c->SetCheck(i == 0 ? 1 : 0);
+    }
+  }
+  if (MComboBox* lang = Combo(dlg, kGalleryLanguageCombo, CRect(x, rows[1].top, x + comboW, rows[1].top + 32))) {
     const wchar_t* names[] = {L"English", L"简体中文", L"繁體中文", L"日本語", L"한국어", L"Українська"};
     for (int i = 0; i < 6; ++i) lang->AddItem(names[i], i);
     lang->SetCurSel(0);

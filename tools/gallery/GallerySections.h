@@ -6,8 +6,9 @@
 
 class GalleryDialog;
 
-// Combo boxes: a short list, a 12-item list that scrolls, a disabled one
-// and one along the bottom edge of the area (ids 601 to 604).
+// Combo boxes: two short lists, a disabled one, two grouped ones in a panel
+// (621, 622) and, along the bottom edge of the area, a 12-item list that
+// scrolls (ids 601 to 604).
 void BuildComboSection(GalleryDialog& dlg, DUI::CRect area);
 // A button (id 610) that opens a popup menu with icons, a separator, a
 // checked and a disabled item; the choice is printed ("menu item=N").
@@ -15,7 +16,8 @@ void BuildMenuSection(GalleryDialog& dlg, DUI::CRect area);
 
 // Ids of the section's controls, for pages and scripts.
 constexpr unsigned kGalleryReportRateCombo = 601;
-constexpr unsigned kGalleryProfileCombo = 602;
 constexpr unsigned kGalleryDisabledCombo = 603;
-constexpr unsigned kGalleryLanguageCombo = 604;
+constexpr unsigned kGalleryLanguageCombo = 602;
+constexpr unsigned kGalleryProfileCombo = 604;  // at the bottom edge
+constexpr unsigned kGalleryGroupedCombo = 621;  // and 622
 constexpr unsigned kGalleryMenuButton = 610;

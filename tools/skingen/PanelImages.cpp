@@ -8,16 +8,17 @@ namespace {
 using namespace skin;
 using platform::Brush;
 
-// One thumb frame: a rounded bar, brighter on hover, accent while dragged.
+// One thumb frame: a rounded bar that stands out from the dark track,
+// brighter on hover, accent while dragged.
 void Thumb(Canvas& c, int s, RectF r) {
-  const ARGB fill = s == Hover ? 0xFF565C66 : s == Pressed ? color::kAccent : s == Disabled ? 0xFF25272B : 0xFF3A3F48;
+  const ARGB fill = s == Hover ? 0xFF8A919C : s == Pressed ? color::kAccent : s == Disabled ? 0xFF2A2D32 : 0xFF60666F;
   const float radius = (r.width < r.height ? r.width : r.height) / 2 - 1;
   c.FillRoundRect(RectF{r.x + 1, r.y + 1, r.width - 2, r.height - 2}, radius, radius, Brush::SolidColor(fill));
 }
 
 void DrawPanelImages(SkinPainter& p) {
-  // The vertical thumb is drawn by the core group; the horizontal one is its
-  // mirror, 40 x 8 per frame.
+  // Scroll thumbs: 8 x 40 upright, 40 x 8 lying, per frame.
+  p.Strip("img_scroll_v.png", 8, 40, 4, Thumb);
   p.Strip("img_scroll_h.png", 40, 8, 4, Thumb);
 
   // The list's edit icon, a pencil: normal, hover.

@@ -23,8 +23,12 @@ bool SkinPainter::Strip(const std::string& name, int frameWidth, int height, int
       c.Restore();
     }
   }
-  if (!strip.SavePng(folder_ / name)) {
-    std::fprintf(stderr, "skingen: cannot write %s\n", (folder_ / name).string().c_str());
+  // Names may carry a sub-folder ("icon/", "device/").
+  const std::filesystem::path file = folder_ / name;
+  std::error_code ec;
+  std::filesystem::create_directories(file.parent_path(), ec);
+  if (!strip.SavePng(file)) {
+    std::fprintf(stderr, "skingen: cannot write %s\n", file.string().c_str());
     ++failed_;
     return false;
   }

@@ -28,6 +28,10 @@ constexpr ARGB kBorderHigh = 0xFF454B55;
 constexpr ARGB kGlyph = 0xFFB8BDC6;
 constexpr ARGB kGlyphHot = 0xFFFFFFFF;
 constexpr ARGB kGlyphOff = 0xFF4D5158;
+// Status colours of the battery gauge: charge level and the charging mark.
+constexpr ARGB kPositive = 0xFF34C77B;
+constexpr ARGB kPositiveDark = 0xFF1F8A52;
+constexpr ARGB kCharge = 0xFFFFC53D;
 }  // namespace color
 
 // Frame order of every state strip: normal, hover, pressed, disabled.

@@ -8,12 +8,17 @@
 //   2. Buttons and fields
 //   3. Check boxes, radio buttons, sliders, bars
 //   4. Panels, backgrounds, lists, tabs
-//   5. Pictures (logo, device)
+//   5. Pictures (logo, device card)
+//
+// The icon/ folder, the device controls and the model pictures under
+// device/ are drawn by the groups of IconSkins.cpp, DeviceControlSkins.cpp
+// and DevicePictures.cpp.
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <numbers>
+#include <vector>
 
 #include "SkinGroups.h"
 #include "SkinPainter.h"
@@ -166,16 +171,20 @@ void Buttons(SkinPainter& p) {
   IconStrip(p, "btn_reset.png", 24, GlyphReset);
   IconStrip(p, "btn_more.png", 24, GlyphMore);
   IconStrip(p, "img_return.png", 32, GlyphReturn);
-  IconStrip(p, "img_help.png", 20, GlyphHelp);
+  // The help button shows one frame in every state.
+  p.Single("img_help.png", 20, 20, [](Canvas& c, RectF r) { GlyphHelp(c, r, color::kGlyph); });
   IconStrip(p, "img_btn_pre.png", 24, GlyphPrevious);
   IconStrip(p, "img_btn_next.png", 24, GlyphNext);
   IconStrip(p, "img_recorditem_up.png", 24, GlyphUp);
   IconStrip(p, "img_recorditem_down.png", 24, GlyphDown);
   p.Strip("img_edit.png", 60, 30, 4, [](Canvas& c, int s, RectF r) { SkinPainter::Field(c, r, s, 4); });
-  // The arrow sits in the right 24 pixels, inside a nine-grid's right border.
+  // The arrow sits in the right 35 pixels, the combo box's right border,
+  // behind a thin divider.
   p.Strip("img_combobox.png", 120, 30, 4, [](Canvas& c, int s, RectF r) {
     SkinPainter::Field(c, r, s, 4);
-    GlyphDown(c, RectF{r.x + r.width - 26, r.y, 24, r.height}, SkinPainter::GlyphColour(s));
+    c.DrawLine({r.x + r.width - 34.5f, r.y + 7}, {r.x + r.width - 34.5f, r.y + r.height - 7},
+               Pen{s == Disabled ? 0xFF1E2024 : color::kBorder, 1, {}});
+    GlyphDown(c, RectF{r.x + r.width - 34, r.y, 34, r.height}, SkinPainter::GlyphColour(s));
   });
 }
 
@@ -211,14 +220,8 @@ void Toggles(SkinPainter& p) {
   };
   p.Strip("btn_checkbox.png", 18, 18, 8, [&](Canvas& c, int f, RectF r) { box(c, f, r, false); });
   p.Strip("btn_radiobox.png", 18, 18, 8, [&](Canvas& c, int f, RectF r) { box(c, f, r, true); });
-  p.Strip("img_slider_bar.png", 18, 18, 4, [](Canvas& c, int s, RectF r) {
-    RectF b{r.x + 1.5f, r.y + 1.5f, r.width - 3, r.height - 3};
-    ARGB ring = s == Disabled ? 0xFF3A3C40 : s == Pressed ? color::kAccentLight : 0xFFF2F3F5;
-    c.FillEllipse(b, Brush::SolidColor(ring));
-    RectF core{b.x + 4, b.y + 4, b.width - 8, b.height - 8};
-    c.FillEllipse(core, Brush::SolidColor(s == Disabled ? 0xFF25272B : color::kAccent));
-  });
-  // Two frames: track, fill.
+  // Two frames: track, fill. The slider thumbs are drawn with the device
+  // controls (DeviceControlSkins.cpp).
   auto bar = [](Canvas& c, int f, RectF r) {
     float radius = r.height / 2;
     if (f == 0)
@@ -226,12 +229,8 @@ void Toggles(SkinPainter& p) {
     else
       c.FillRoundRect(r, radius, radius, Brush::Linear({r.x, 0}, {r.x + r.width, 0}, color::kAccentDark, color::kAccent));
   };
-  p.Strip("img_dpi_bar.png", 40, 12, 2, bar);
+  p.Strip("img_dpi_track.png", 40, 12, 2, bar);
   p.Strip("img_progress.png", 40, 14, 2, bar);
-  p.Strip("img_scroll_v.png", 8, 40, 4, [](Canvas& c, int s, RectF r) {
-    ARGB fill = s == Hover ? 0xFF565C66 : s == Pressed ? color::kAccent : s == Disabled ? 0xFF25272B : 0xFF3A3F48;
-    c.FillRoundRect(RectF{r.x + 1, r.y + 1, r.width - 2, r.height - 2}, 3, 3, Brush::SolidColor(fill));
-  });
 }
 
 // --- 4. Panels, backgrounds, lists, tabs -------------------------------------------------
@@ -241,11 +240,26 @@ void Panels(SkinPainter& p) {
     c.DrawRect(RectF{0.5f, 0.5f, r.width - 1, r.height - 1}, Pen{color::kBorder, 1, {}});
     c.FillRect(RectF{1, 1, r.width - 2, 2}, Brush::SolidColor(color::kAccent));
   });
-  p.Single("img_area_bkg.png", 80, 80,
-           [](Canvas& c, RectF r) { SkinPainter::Panel(c, r, 8, 0xF01A1C21, 0xF013151A, color::kBorder); });
+  // A page frame for the four-border nine-grid 10, 50, 260, 10: a caption
+  // band in the top 50 pixels whose right 260 pixels carry a fading accent
+  // rule; the columns between x 10 and 60 are uniform so they stretch.
+  p.Single("img_area_bkg.png", 320, 100, [](Canvas& c, RectF r) {
+    SkinPainter::Panel(c, r, 8, 0xF01A1C21, 0xF013151A, color::kBorder);
+    c.FillRect(RectF{1, 1, r.width - 2, 48}, Brush::Linear({0, 1}, {0, 49}, 0x0CFFFFFF, 0x00FFFFFF));
+    c.DrawLine({1, 49.5f}, {r.width - 1, 49.5f}, Pen{0xFF23262C, 1, {}});
+    c.FillRect(RectF{r.width - 240, 48.5f, 230, 1.5f},
+               Brush::Linear({r.width - 240, 0}, {r.width - 10, 0}, 0x00FA373E, 0xB0FA373E));
+  });
+  // The caption and footer bands of the main window and the captions of
+  // the page frames: the same band may be stretched across the whole
+  // window or drawn as a nine-grid, so it has square corners and only
+  // horizontal features (a highlight under the top edge, a dark rule and a
+  // faint accent rule along the bottom).
   p.Single("img_area_caption.png", 80, 36, [](Canvas& c, RectF r) {
-    SkinPainter::Panel(c, r, 6, color::kPanelHigh, color::kPanel, color::kBorder);
-    c.FillRoundRect(RectF{r.x + 4, r.y + 9, 3, r.height - 18}, 1.5f, 1.5f, Brush::SolidColor(color::kAccent));
+    c.FillRect(r, Brush::Linear({0, 0}, {0, r.height}, color::kPanelHigh, color::kPanel));
+    c.FillRect(RectF{r.x, r.y, r.width, 1}, Brush::SolidColor(0x1CFFFFFF));
+    c.FillRect(RectF{r.x, r.y + r.height - 2, r.width, 1}, Brush::SolidColor(color::kBorder));
+    c.FillRect(RectF{r.x, r.y + r.height - 1, r.width, 1}, Brush::SolidColor(0x40FA373E));
   });
   p.Single("img_area_content.png", 80, 80,
            [](Canvas& c, RectF r) { SkinPainter::Panel(c, r, 6, 0xFF111317, 0xFF0E1013, 0xFF1F2227); });
@@ -270,11 +284,18 @@ void Panels(SkinPainter& p) {
     c.FillRoundRect(r, 12, 12, Brush::SolidColor(0x60000000));
     SkinPainter::Panel(c, RectF{r.x + 3, r.y + 3, r.width - 6, r.height - 6}, 10, 0xF01C1F24, 0xF0121418, 0xC0FA373E);
   });
-  p.Strip("img_list_bkg.png", 60, 60, 2, [](Canvas& c, int f, RectF r) {
-    if (f == 0)
-      SkinPainter::Panel(c, r, 6, 0xFF101215, 0xFF0E1013, 0xFF1F2227);
-    else
-      c.FillRoundRect(RectF{r.x + 1, r.y + 1, r.width - 2, r.height - 2}, 4, 4, Brush::SolidColor(0x50FA373E));
+  // List rows are stretched over the whole row, so they carry only
+  // horizontal features: a flat fill with a separator, or the accent tint
+  // between two accent rules.
+  p.Strip("img_list_bkg.png", 60, 36, 2, [](Canvas& c, int f, RectF r) {
+    if (f == 0) {
+      c.FillRect(r, Brush::Linear({0, 0}, {0, r.height}, 0xFF13151A, 0xFF101215));
+      c.FillRect(RectF{r.x, r.y + r.height - 1, r.width, 1}, Brush::SolidColor(0xFF1F2227));
+    } else {
+      c.FillRect(r, Brush::Linear({0, 0}, {0, r.height}, 0x60FA373E, 0x38FA373E));
+      c.FillRect(RectF{r.x, r.y, r.width, 1}, Brush::SolidColor(0xA0FA373E));
+      c.FillRect(RectF{r.x, r.y + r.height - 1, r.width, 1}, Brush::SolidColor(0xA0FA373E));
+    }
   });
   p.Single("img_combobox_bkg.png", 60, 60,
            [](Canvas& c, RectF r) { SkinPainter::Panel(c, r, 4, 0xFF191B20, 0xFF15171B, 0xFF33373F); });
@@ -314,12 +335,14 @@ void Pictures(SkinPainter& p) {
     c.DrawText(L"ORVANE", RectF{44, r.y, r.width - 44, r.height}, f, 0xFFF2F3F5,
                TextFormat{HAlign::Left, VAlign::Center});
   });
-  p.Single("area_device.png", 260, 180, [](Canvas& c, RectF r) {
-    SkinPainter::Panel(c, r, 10, 0xFF191B20, 0xFF101215, color::kBorder);
-    c.FillEllipse(RectF{r.width / 2 - 70, r.height - 40, 140, 24}, Brush::SolidColor(0x30FA373E));
-    SkinPainter::DeviceTopView(c, RectF{r.width / 2 - 45, 14, 90, 150}, false);
+  // The device list's card: the model's own picture is drawn over it, so
+  // it holds no mouse of its own; nine-grid corner 12.
+  p.Single("area_device.png", 120, 120, [](Canvas& c, RectF r) {
+    SkinPainter::Panel(c, r, 12, 0xFF1A1D22, 0xFF101215, color::kBorder);
+    c.FillRect(RectF{r.x + 12, r.y + 0.5f, r.width - 24, 1.5f}, Brush::SolidColor(0x90FA373E));
   });
-  p.Single("img_key_bkg.png", 360, 420, [](Canvas& c, RectF r) {
+  // A generic mouse, for previews that have no model picture.
+  p.Single("img_mouse_preview.png", 360, 420, [](Canvas& c, RectF r) {
     c.FillEllipse(RectF{r.width / 2 - 150, r.height - 70, 300, 50}, Brush::SolidColor(0x28FA373E));
     SkinPainter::DeviceTopView(c, RectF{r.width / 2 - 110, 20, 220, 370}, true);
   });
@@ -339,6 +362,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "skingen: cannot create %s: %s\n", folder.string().c_str(), ec.message().c_str());
     return 1;
   }
+  // Start from a folder without images, so that an image the generator no
+  // longer draws (or draws under another name) cannot linger from an
+  // earlier run and hide a missing file from the skin test.
+  std::vector<std::filesystem::path> stale;
+  for (auto it = std::filesystem::recursive_directory_iterator(folder, ec);
+       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+    if (it->is_regular_file(ec) && it->path().extension() == ".png") stale.push_back(it->path());
+  }
+  for (const auto& file : stale) std::filesystem::remove(file, ec);
   SkinPainter painter(folder);
   Buttons(painter);
   Toggles(painter);
