@@ -341,6 +341,66 @@ TEST_F(EditTest, KeyCaptureFieldTakesNoCharactersAndKeepsTextInputOff) {
   EXPECT_EQ(edit->GetEditText(), L"");
 }
 
+TEST_F(EditTest, WhatAPressDoesDependsOnTheFieldsMode) {
+  struct Case {
+    const char* name;
+    void (*setup)(MEdit&);
+    bool opens;
+    bool textInput;
+    const wchar_t* afterTyping;
+    std::vector<UINT> codes;
+  } cases[] = {
+      {"plain", [](MEdit&) {}, true, true, L"xy", {CN_EDITBEGIN, CN_CLICK, CN_EDITCHANGE, CN_EDITCHANGE}},
+      {"read-only", [](MEdit& e) { e.SetReadOnly(1); }, true, false, L"old", {CN_EDITBEGIN, CN_CLICK}},
+      {"disabled", [](MEdit& e) { e.SetEnabled(0); }, false, false, L"old", {}},
+      {"hidden", [](MEdit& e) { e.SetVisible(0); }, false, false, L"old", {}},
+  };
+  for (const Case& c : cases) {
+    edit->SetEnabled(1);
+    edit->SetVisible(1);
+    edit->SetReadOnly(0);
+    edit->SetEditText(L"old");
+    c.setup(*edit);
+    Pump(dlg);
+    dlg.notices.clear();
+    ClickField();
+    EXPECT_EQ(edit->IsEditFocused() != 0, c.opens) << c.name;
+    EXPECT_EQ(platform::IsTextInputActive(), c.textInput) << c.name;
+    Type(L"xy");
+    EXPECT_EQ(edit->GetEditText(), c.afterTyping) << c.name;
+    EXPECT_EQ(Codes(), c.codes) << c.name;
+    edit->CloseEditor();
+  }
+}
+
+TEST_F(EditTest, TheIconButtonSendsItsCodeInsteadOfOpening) {
+  ASSERT_EQ(edit->SetIconImage(L"img_help.png", 4), 1);
+  const CPoint icon = edit->GetIconRect().CenterPoint();
+  ASSERT_TRUE(edit->GetRect().PtInRect(icon));
+  EXPECT_FALSE(edit->GetTextRect().PtInRect(icon));
+  Move(dlg, icon.x, icon.y);
+  Button(dlg, true, icon.x, icon.y);
+  Button(dlg, false, icon.x, icon.y);
+  EXPECT_FALSE(edit->IsEditFocused());
+  EXPECT_EQ(Codes(), std::vector<UINT>{CN_EDITBUTTON});
+  // A press on the icon that ends elsewhere sends nothing.
+  dlg.notices.clear();
+  Button(dlg, true, icon.x, icon.y);
+  Move(dlg, 300, 250);
+  Button(dlg, false, 300, 250);
+  EXPECT_TRUE(Codes().empty());
+}
+
+TEST_F(EditTest, SpaceOnTheFocusedFieldPressesAndClicks) {
+  ClickField();
+  Press(VK_RETURN);  // closed; the field keeps the focus
+  ASSERT_TRUE(edit->IsFocusControl());
+  dlg.notices.clear();
+  Press(VK_SPACE);
+  EXPECT_EQ(Codes(), (std::vector<UINT>{CN_PRESS, CN_CLICK}));
+  EXPECT_EQ(edit->GetEditText(), L"");
+}
+
 TEST_F(EditTest, CandidateWindowFollowsTheCaret) {
   ClickField();
   const RECT before = platform::TextInputRect();
