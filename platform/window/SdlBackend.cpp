@@ -64,7 +64,9 @@ class SdlBackend : public Backend {
     wakeEvent_ = SDL_RegisterEvents(1);
     thread_ = std::this_thread::get_id();
     start_ = std::chrono::steady_clock::now();
-    SDL_StartTextInput();
+    // Text input stays off until an editor that takes text opens
+    // (platform/window/TextInput.h); SDL would otherwise start it at once.
+    SDL_StopTextInput();
     return true;
   }
 
