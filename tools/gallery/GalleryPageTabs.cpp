@@ -9,6 +9,7 @@
 #include "toolkit/core/MTabLayout.h"
 #include "toolkit/core/MText.h"
 #include "toolkit/core/MButton.h"
+#include "tools/gallery/GallerySections.h"
 #include "tools/gallery/GalleryDialog.h"
 #include "tools/gallery/GalleryPage.h"
 
@@ -69,7 +70,7 @@ void BuildTabsPage(GalleryDialog& gallery, CRect) {
   MDialog& dlg = gallery;
   Caption(dlg.CreateArea(L"MText", 10, CRect(24, 14, 876, 50), L"Qelt gallery: tabs", 1, 1), 22, 0xFFFFFFFF);
   Caption(dlg.CreateArea(L"MText", 11, CRect(24, 52, 876, 86),
-                         L"Click a tab to show its page; the cross on the Macros tab sends CN_SUBCLICK.", 1, 1),
+                         L"Click a tab to show its page; the cross on the Macros tab sends CN_SUBCLICK. The button opens a popup menu.", 1, 1),
           14, 0xFFB4B4B4);
 
   // A vertical strip on its background, 70-pixel tabs.
@@ -90,12 +91,15 @@ void BuildTabsPage(GalleryDialog& gallery, CRect) {
   if (top != nullptr) {
     top->SetFontWidth(13);
     top->SetItemTextColor(Color(0xE1C8C8C8), Color(0xFFFFFFFF), Color(0xFFFA373E));
-    AddPages(dlg, top, 51, CRect(456, 184, 884, 584));
+    AddPages(dlg, top, 51, CRect(456, 184, 884, 470));
     top->SetLeftRightPading(8, 8);
     top->SetItemWidth(120, 60, 1);
     top->SetItemButton(1, L"img_tab_button.png");
     top->SetSelectItem(2);
   }
+
+  // The popup menu under the horizontal strip's pages.
+  BuildMenuSection(gallery, CRect(456, 484, 884, 584));
 }
 
 }  // namespace
