@@ -95,23 +95,38 @@ TEST_F(DialogTest, FactoryBuildsKnownClassesAndReturnsNullForOthers) {
 
 // The factories only build names they accept, and build them through the
 // class registry: a class registered later (as the device controls and the
-// program do) is built by the factories that accept its name, never by one
-// that does not.
+// program do) replaces what the factories build for its name, and is never
+// built by a factory that does not accept that name.
+namespace {
+class StandIn : public MText {
+ public:
+  using MText::MText;
+};
+MControl* MakeStandIn(MObject* p, UINT id, CRect r, const wchar_t* t, int v, int e) {
+  return new StandIn(p, id, r, t, v, e);
+}
+}  // namespace
+
 TEST_F(DialogTest, FactoryLooksRegisteredClassesUp) {
   RecordingDialog dlg;
   Open(dlg);
-  EXPECT_EQ(dlg.CreateControl(L"CPhotoFrame", 7, CRect(0, 0, 10, 10), nullptr, 1, 1), nullptr);
-  const ControlConstructor makeText = [](MObject* p, UINT id, CRect r, const wchar_t* t, int v,
-                                         int e) -> MControl* { return new MText(p, id, r, t, v, e); };
-  ASSERT_TRUE(RegisterControlClass(L"CPhotoFrame", makeText));
-  ASSERT_TRUE(RegisterControlClass(L"NumberEdit", makeText));
-  EXPECT_NE(dlg.CreateControl(L"CPhotoFrame", 7, CRect(0, 0, 10, 10), nullptr, 1, 1), nullptr);
+  const ControlConstructor original = FindControlClass(L"CPhotoFrame");
+  const ControlConstructor originalNumber = FindControlClass(L"NumberEdit");
+  ASSERT_NE(original, nullptr);
+  ASSERT_TRUE(RegisterControlClass(L"CPhotoFrame", MakeStandIn));
+  ASSERT_TRUE(RegisterControlClass(L"NumberEdit", MakeStandIn));
+  MControl* built = dlg.CreateControl(L"CPhotoFrame", 7, CRect(0, 0, 10, 10), nullptr, 1, 1);
+  EXPECT_NE(dynamic_cast<StandIn*>(built), nullptr);
   // NumberEdit is a panel factory name: the dialog factory refuses it.
   EXPECT_EQ(dlg.CreateControl(L"NumberEdit", 8, CRect(0, 0, 10, 10), nullptr, 1, 1), nullptr);
+  RegisterControlClass(L"CPhotoFrame", original);
+  if (originalNumber != nullptr) RegisterControlClass(L"NumberEdit", originalNumber);
+  EXPECT_EQ(dynamic_cast<StandIn*>(dlg.CreateControl(L"CPhotoFrame", 9, CRect(0, 0, 10, 10), nullptr, 1, 1)),
+            nullptr);
   EXPECT_TRUE(FactoryAccepts(FactoryKind::Panel, L"NumberEdit"));
   EXPECT_FALSE(FactoryAccepts(FactoryKind::Panel, L"BatteryCtrl"));
   EXPECT_TRUE(FactoryAccepts(FactoryKind::Dialog, L"BatteryCtrl"));
-  EXPECT_EQ(FindControlClass(L"MText") != nullptr, true);
+  EXPECT_FALSE(FactoryAccepts(FactoryKind::Dialog, L"NoSuchControl"));
   EXPECT_EQ(FindControlClass(L"NoSuchControl"), nullptr);
 }
 

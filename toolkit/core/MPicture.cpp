@@ -9,6 +9,18 @@ namespace DUI {
 QELT_REGISTER_CONTROL(L"MPicture", [](MObject* p, UINT id, CRect r, const wchar_t*, int v, int e) -> MControl* {
   return new MPicture(p, id, r, v, e);
 })
+// Framed, sliding and animated pictures are plain pictures here: nothing in
+// the program uses them, and a picture shows a frame, a strip or a GIF's
+// first frame alike.
+QELT_REGISTER_CONTROL(L"CPhotoFrame", [](MObject* p, UINT id, CRect r, const wchar_t*, int v, int e) -> MControl* {
+  return new MPicture(p, id, r, v, e);
+})
+QELT_REGISTER_CONTROL(L"CSliderPicture", [](MObject* p, UINT id, CRect r, const wchar_t*, int v, int e) -> MControl* {
+  return new MPicture(p, id, r, v, e);
+})
+QELT_REGISTER_CONTROL(L"CGifPicture", [](MObject* p, UINT id, CRect r, const wchar_t*, int v, int e) -> MControl* {
+  return new MPicture(p, id, r, v, e);
+})
 
 MPicture::MPicture(MObject* parent, UINT id, CRect rect, int visible, int enabled)
     : MControlFont(parent, id, rect, nullptr, visible, enabled, 1) {

@@ -12,6 +12,11 @@ namespace DUI {
 QELT_REGISTER_CONTROL(L"MProgress", [](MObject* p, UINT id, CRect r, const wchar_t*, int v, int e) -> MControl* {
   return new MProgress(p, id, r, v, e);
 })
+// A level meter is a progress bar showing a level: nothing in the program
+// uses one.
+QELT_REGISTER_CONTROL(L"MLevelCtrl", [](MObject* p, UINT id, CRect r, const wchar_t*, int v, int e) -> MControl* {
+  return new MProgress(p, id, r, v, e);
+})
 
 MProgress::MProgress(MObject* parent, UINT id, CRect rect, int visible, int enabled)
     : MControlFont(parent, id, rect, nullptr, visible, enabled, 0), m_barColour(Manager::GetSelectColor()) {

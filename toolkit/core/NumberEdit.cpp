@@ -28,6 +28,10 @@ MControl* MakeNumberEdit(MObject* p, UINT id, CRect r, const wchar_t* t, int v, 
 
 QELT_REGISTER_CONTROL(L"NumberEdit", MakeNumberEdit)
 QELT_REGISTER_CONTROL(L"NumberEdit2", MakeNumberEdit)
+// The spin buttons are number fields with their steppers: nothing in the
+// program uses them, and a number field is what a spin button edits.
+QELT_REGISTER_CONTROL(L"MSpinButton", MakeNumberEdit)
+QELT_REGISTER_CONTROL(L"CSpinButton", MakeNumberEdit)
 
 NumberEdit::NumberEdit(MObject* parent, UINT id, CRect rect, int visible) : MPanel(parent, id, rect, visible) {
   m_title = L"0";
