@@ -162,6 +162,27 @@ TEST_F(KeyControlsTest, ItemsAddedWhileHiddenAreHitOnlyOnceDrawn) {
   EXPECT_EQ(keys->GetSelectItem(), 1);
 }
 
+// A control painted once, hidden, given more items and shown again without
+// a redraw request must not show its old rendering on the next paint.
+TEST_F(KeyControlsTest, ItemsAddedWhileHiddenShowAfterTheNextPaint) {
+  Strip rows("row.png", 30, 30);
+  RecordingDialog dlg;
+  Open(dlg);
+  auto* keys = Make<MouseKeyCtrl>(Page(dlg), L"MouseKeyCtrl", CRect(10, 10, 210, 200));
+  ASSERT_NE(keys, nullptr);
+  ASSERT_EQ(keys->SetImage(rows.Name(), 2), 1);
+  keys->AddItem(L"", L"", 0);
+  EXPECT_EQ(Pixel(dlg, 100, 10 + 15), kFrame[0]);
+  const ARGB empty = Pixel(dlg, 100, 10 + 55);
+  ASSERT_NE(empty, kFrame[0]);
+  keys->SetVisible(0, 0);
+  keys->AddItem(L"", L"", 1);
+  keys->SetVisible(1, 0);
+  dlg.GetPaintManager()->Invalidate();
+  EXPECT_EQ(Pixel(dlg, 100, 10 + 55), kFrame[0]);
+  EXPECT_EQ(keys->GetItemRect(1), CRect(0, 40, 200, 70));
+}
+
 // Press and release on items, on nothing, and a press dragged to another
 // item: the release names the item it ends on.
 TEST_F(KeyControlsTest, PressAndReleaseNotifyTheItemUnderThem) {

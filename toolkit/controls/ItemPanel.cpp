@@ -16,7 +16,7 @@ void ItemPanel::SetSelectItem(int index) {
     if (index == m_selected) return;
     m_selected = index;
   }
-  UpdateControl(1, 0);
+  Changed();
 }
 
 int ItemPanel::GetSelectItem() const {
@@ -36,7 +36,7 @@ void ItemPanel::SetScaleValue(float scale) {
     if (!(scale > 0.0f) || scale == m_scale) return;
     m_scale = scale;
   }
-  UpdateControl(1, 0);
+  Changed();
 }
 
 float ItemPanel::GetScaleValue() const {
@@ -45,6 +45,11 @@ float ItemPanel::GetScaleValue() const {
 }
 
 int ItemPanel::Scaled(float length) const { return int(std::lround(length * m_scale)); }
+
+void ItemPanel::Changed() {
+  m_update = 0;
+  UpdateControl(1, 0);
+}
 
 void ItemPanel::ResetMarks() { m_hover = m_selected = -1; }
 

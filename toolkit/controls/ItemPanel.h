@@ -57,6 +57,10 @@ class ItemPanel : public MPanel {
   void TrackHover(CPoint pt);
   // Whether item index is drawn highlighted (hovered or selected).
   bool IsHighlighted(int index) const { return index == m_hover || index == m_selected; }
+  // Marks the rendering stale and asks for a redraw. The mark is made also
+  // while the control is hidden, so that a control shown without a redraw
+  // request does not show its old items.
+  void Changed();
   // Forgets hover and selection (the items are gone).
   void ResetMarks();
   // A length of the layout at the current scale, in pixels.

@@ -38,7 +38,7 @@ int MouseCtrl::AddItem(CString text, int keyValue, int side, CPoint a, CPoint b)
     m_items.push_back(MouseCtrlItem{std::move(text), keyValue, side, a, b, CRect()});
     index = int(m_items.size()) - 1;
   }
-  UpdateControl(1, 0);
+  Changed();
   return index;
 }
 
@@ -48,7 +48,7 @@ void MouseCtrl::DeleteAllItems() {
     m_items.clear();
     ResetMarks();
   }
-  UpdateControl(1, 0);
+  Changed();
 }
 
 int MouseCtrl::GetItemCount() const {
@@ -72,7 +72,7 @@ void MouseCtrl::SetItemText(int index, CString text) {
     if (index < 0 || index >= int(m_items.size()) || m_items[size_t(index)].text == text) return;
     m_items[size_t(index)].text = std::move(text);
   }
-  UpdateControl(1, 0);
+  Changed();
 }
 
 CRect MouseCtrl::GetItemLabelRect(int index) const {

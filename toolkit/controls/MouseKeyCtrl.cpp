@@ -32,7 +32,7 @@ int MouseKeyCtrl::AddItem(CString name, CString description, int keyValue) {
     m_items.push_back(MouseKeyItem{std::move(name), std::move(description), keyValue, CRect()});
     index = int(m_items.size()) - 1;
   }
-  UpdateControl(1, 0);
+  Changed();
   return index;
 }
 
@@ -42,7 +42,7 @@ void MouseKeyCtrl::DeleteAllItems() {
     m_items.clear();
     ResetMarks();
   }
-  UpdateControl(1, 0);
+  Changed();
 }
 
 int MouseKeyCtrl::GetItemCount() const {
@@ -71,7 +71,7 @@ void MouseKeyCtrl::SetItemKeyDesc(int index, CString description) {
     if (index < 0 || index >= int(m_items.size()) || m_items[size_t(index)].description == description) return;
     m_items[size_t(index)].description = std::move(description);
   }
-  UpdateControl(1, 0);
+  Changed();
 }
 
 void MouseKeyCtrl::SetItemText(int index, CString name) {
@@ -80,7 +80,7 @@ void MouseKeyCtrl::SetItemText(int index, CString name) {
     if (index < 0 || index >= int(m_items.size()) || m_items[size_t(index)].name == name) return;
     m_items[size_t(index)].name = std::move(name);
   }
-  UpdateControl(1, 0);
+  Changed();
 }
 
 CRect MouseKeyCtrl::GetItemRect(int index) const {

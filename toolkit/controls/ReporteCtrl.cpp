@@ -27,7 +27,7 @@ int ReporteCtrl::AddItem(CString title, int value, int extra) {
     m_items.push_back(ReporteItem{std::move(title), value, extra, CRect()});
     index = int(m_items.size()) - 1;
   }
-  UpdateControl(1, 0);
+  Changed();
   return index;
 }
 
@@ -37,7 +37,7 @@ void ReporteCtrl::DeleteAllItems() {
     m_items.clear();
     ResetMarks();
   }
-  UpdateControl(1, 0);
+  Changed();
 }
 
 int ReporteCtrl::GetItemCount() const {
@@ -61,7 +61,7 @@ void ReporteCtrl::SetItemText(int index, CString title) {
     if (index < 0 || index >= int(m_items.size()) || m_items[size_t(index)].title == title) return;
     m_items[size_t(index)].title = std::move(title);
   }
-  UpdateControl(1, 0);
+  Changed();
 }
 
 void ReporteCtrl::SetSelectItemValue(int value) {
@@ -74,7 +74,7 @@ void ReporteCtrl::SetSelectItemValue(int value) {
       }
     }
   }
-  UpdateControl(1, 0);
+  Changed();
 }
 
 CRect ReporteCtrl::GetItemRect(int index) const {

@@ -104,7 +104,9 @@ void BuildKeysSection(GalleryDialog& dlg, CRect area) {
   dlg.GetPaintManager()->AttachControl(section, 1);
 
   const int w = area.Width();
-  constexpr int kCaption = 24, kListWidth = 220, kGap = 12, kStripHeight = 46, kStatus = 24;
+  constexpr int kCaption = 24, kGap = 12, kStripHeight = 46, kStatus = 24;
+  // The list takes at most a third of a narrow area.
+  const int kListWidth = std::min(220, w / 3);
 
   // The report-rate strip along the bottom, shrunk to the width when needed.
   const int stripTop = area.bottom - kStripHeight;
@@ -131,7 +133,7 @@ void BuildKeysSection(GalleryDialog& dlg, CRect area) {
       nullptr, 1, 1));
   if (keys != nullptr) {
     keys->SetImage(L"img_list_bkg.png", 2);
-    keys->SetFontWidth(13);
+    keys->SetFontWidth(12);
     for (const Button& b : kButtons) keys->AddItem(b.name, b.function, b.keyValue);
     // As the key page does: the list is as high as its buttons.
     CRect r = keys->GetRect();
@@ -160,7 +162,7 @@ void BuildKeysSection(GalleryDialog& dlg, CRect area) {
       CRect(left, top, left + int(kDesignWidth * s), top + int(kDesignHeight * s)), nullptr, 1, 1));
   if (mouse != nullptr) {
     mouse->SetImage(L"img_key_bkg.png", 2);
-    mouse->SetFontWidth(11);
+    mouse->SetFontWidth(std::max(9, int(11 * s)));
     mouse->SetScaleValue(s);
     for (const Button& b : kButtons) {
       mouse->AddItem(b.name, b.keyValue, b.side, CPoint(b.x1 - kDesignLeft, b.y - kDesignTop),
