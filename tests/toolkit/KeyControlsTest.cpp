@@ -3,8 +3,10 @@
 // the press and click notifications from injected input, selection by
 // program, and their looks read back as pixels.
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
+#include <thread>
 
 #include "ToolkitFixture.h"
 #include "platform/Text.h"
@@ -303,6 +305,38 @@ TEST_F(KeyControlsTest, DeleteAllItemsForgetsHoverAndSelection) {
   keys->AddItem(L"Wheel", L"Middle click", 2);
   EXPECT_EQ(keys->GetSelectItem(), -1);
   EXPECT_EQ(keys->GetItemKeyValue(0), 2);
+}
+
+// The program refreshes the descriptions from its worker thread while the
+// window thread paints and routes input; the items lock keeps both sides
+// consistent (run under the thread sanitizer too).
+TEST_F(KeyControlsTest, DescriptionsChangeFromAnotherThreadWhilePainting) {
+  RecordingDialog dlg;
+  Open(dlg);
+  auto* keys = Make<MouseKeyCtrl>(Page(dlg), L"MouseKeyCtrl", CRect(10, 10, 210, 200));
+  ASSERT_NE(keys, nullptr);
+  for (int i = 0; i < 3; ++i) keys->AddItem(L"Key", L"none", i);
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    for (int n = 0; n < 300; ++n) {
+      keys->SetItemKeyDesc(n % 3, (L"function " + std::to_wstring(n)).c_str());
+      keys->SetSelectItem(n % 3);
+    }
+    keys->AddItem(L"Extra", L"last", 3);
+    done = true;
+  });
+  int paints = 0;
+  while (!done) {
+    Move(dlg, 50 + paints % 100, 30);
+    ++paints;
+  }
+  worker.join();
+  Pump(dlg);
+  EXPECT_EQ(keys->GetItemKeyDesc(0), L"function 297");
+  EXPECT_EQ(keys->GetItemKeyDesc(2), L"function 299");
+  EXPECT_EQ(keys->GetSelectItem(), 2);
+  EXPECT_EQ(keys->GetItemCount(), 4);
+  EXPECT_EQ(keys->GetItemRect(3), CRect(0, 120, 200, 150));
 }
 
 // --- MouseCtrl -----------------------------------------------------------------------------------------
