@@ -225,6 +225,15 @@ TEST_F(StateControlsTest, DeviceListShowsTheSelectedDeviceAndReportsAClickOnIt) 
   EXPECT_EQ(notices[0].code, CN_CLICK);
   EXPECT_EQ(notices[0].wParam, 0u);
   EXPECT_EQ(list->GetSelectDevice(), 1);
+  // Wider than tall, the list shows the picture at the left of the text:
+  // its box is (34, 34)-(182, 126), the 80-pixel picture centred in it.
+  list->SetRect(CRect(20, 20, 380, 140));
+  dlg.GetPaintManager()->Invalidate();
+  EXPECT_TRUE(Near(Pixel(dlg, 70, 42), 0xFFE01010, 2));
+  EXPECT_TRUE(Near(Pixel(dlg, 146, 118), 0xFFE01010, 2));
+  EXPECT_FALSE(Near(Pixel(dlg, 66, 80), 0xFFE01010, 2));
+  EXPECT_FALSE(Near(Pixel(dlg, 200, 80), 0xFFE01010, 2));
+  list->SetRect(CRect(20, 20, 220, 280));
   // A release outside the list ends the press without a click.
   Move(dlg, 120, 100);
   Button(dlg, true, 120, 100);

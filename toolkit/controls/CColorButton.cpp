@@ -31,7 +31,7 @@ int CColorButton::SetCheck(int check) {
   m_check = check != 0 ? 1 : 0;
   m_state = m_check ? 2 : 0;
   if (m_check != before) {
-    if (m_check) ResetGroupCheck();
+    ResetGroupCheck();
     UpdateControl(0, 0);
   }
   return m_check;

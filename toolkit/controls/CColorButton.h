@@ -23,8 +23,8 @@ class CColorButton : public MControlFont {
   // The colour as COLORREF (0x00BBGGRR); a change asks for a redraw.
   void SetColor(COLORREF colour);
   COLORREF GetColor() const { return m_colour; }
-  // Enabled only: stores the check and, when it changed, unchecks the
-  // group. Returns the check.
+  // Enabled only: stores the check (state pressed or normal) and, when it
+  // changed, unchecks the group. Returns the check.
   int SetCheck(int check);
   int GetCheck() const { return m_check; }
   void SetGroupName(const wchar_t* name);
