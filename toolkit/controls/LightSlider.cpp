@@ -118,11 +118,6 @@ int LightSlider::PositionAt(int x) const {
   return std::clamp(position, 0, m_range);
 }
 
-void LightSlider::SetControlRect(CRect rect) {
-  MControlFont::SetControlRect(rect);
-  m_update = 0;
-}
-
 // --- 3. Input and the drag step -----------------------------------------------------------------
 
 void LightSlider::SetState(int state) {

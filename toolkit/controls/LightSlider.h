@@ -54,7 +54,6 @@ class LightSlider : public MControlFont {
   int PositionAt(int x) const;
 
   void DrawControl(HDC& dc, CRect clip) override;
-  void SetControlRect(CRect rect) override;
   int OnControlMouseMove(UINT flags, CPoint pt) override;
   int OnControlLButtonDown(UINT flags, CPoint pt) override;
   int OnControlLButtonUp(UINT flags, CPoint pt) override;
