@@ -241,6 +241,55 @@ TEST_F(StateControlsTest, DeviceListShowsTheSelectedDeviceAndReportsAClickOnIt) 
   EXPECT_EQ(Notices(dlg, 57).size(), 1u);
 }
 
+TEST_F(StateControlsTest, DeviceListDrawsTheConnectionModeAndTheBattery) {
+  SkinFiles files;
+  const std::wstring mode = files.Add("mode.png", 24, 24, {0xFF2060A0, 0xFF60A020});
+  const std::wstring bkg = files.Add("bkg.png", 42, 22, {0xFF303030});
+  const std::wstring fill = files.Add("fill.png", 30, 14, {0xFF20C040});
+  const std::wstring mark = files.Add("mark.png", 12, 18, {0xFFF0D020});
+  RecordingDialog dlg;
+  Open(dlg, 400, 300);
+  auto* list = Create<CDeviceList>(dlg, L"CDeviceList", 57, CRect(20, 20, 220, 280));
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->SetDevModeImage(mode), 1);
+  ASSERT_EQ(list->SetBatteryBkg(bkg.c_str()), 1);
+  ASSERT_EQ(list->SetBatteryIcon(fill.c_str(), mark.c_str()), 1);
+  EXPECT_EQ(list->SetDevModeImage(L"qelt_state_tests/none.png"), 0);
+  list->AddDevice(L"A", 5, L"");
+  // The bottom row of the card starts at y 244, centred under the text;
+  // without a battery report it holds only the mode mark (x 104 to 128),
+  // with one the mark at x 60 and the gauge at (92, 245); the charging
+  // mark widens the row by 14 pixels.
+  struct Case {
+    const char* what;
+    int wired, wireless, charging, level;
+    int modeX;
+    ARGB mode;
+    ARGB fillStart, pastFill, markColour;
+  } const cases[] = {
+      {"wired, no battery report", 1, 0, 0, 0, 116, 0xFF2060A0, 0, 0, 0},
+      {"wireless at half", 0, 1, 0, 50, 72, 0xFF60A020, 0xFF20C040, 0xFF303030, 0},
+      {"wired and charging", 1, 1, 1, 50, 65, 0xFF2060A0, 0xFF20C040, 0xFF303030, 0xFFF0D020},
+  };
+  for (const Case& k : cases) {
+    list->SetDeviceState(5, 0, k.wired);
+    list->SetDeviceState(5, 1, k.wireless);
+    list->SetDeviceBattery(5, k.charging, k.level);
+    ASSERT_EQ(list->GetOnlineDevCount(), 1);
+    list->SetSelectDevice(5);
+    EXPECT_EQ(Pixel(dlg, k.modeX, 256), k.mode) << k.what;
+    if (k.fillStart == 0) continue;
+    // With the charging mark the row is 14 pixels wider, so it starts 7
+    // further left.
+    const int gauge = k.charging ? 92 - 7 : 92;
+    EXPECT_EQ(Pixel(dlg, gauge + 4 + 1, 245 + 8), k.fillStart) << k.what;
+    EXPECT_EQ(Pixel(dlg, gauge + 4 + 16, 245 + 8), k.pastFill) << k.what;
+    if (k.markColour != 0) {
+      EXPECT_EQ(Pixel(dlg, gauge + 42 + 2 + 6, 245 + 11), k.markColour) << k.what;
+    }
+  }
+}
+
 // --- BatteryCtrl -------------------------------------------------------------------------------
 
 TEST_F(StateControlsTest, BatteryAnimatesEveryFifthTickWhileCharging) {
@@ -516,6 +565,30 @@ TEST_F(StateControlsTest, LightSliderReportsMovesThenTheRelease) {
   platform::headless::InjectWheel(dlg.GetSafeHwnd(), -120, 100, 20);
   Pump(dlg);
   EXPECT_EQ(s->GetProgress(), 5);
+}
+
+TEST_F(StateControlsTest, LightSliderThumbShowsItsStateFrame) {
+  SkinFiles files;
+  const std::wstring thumb = files.Add("thumb.png", 20, 20, {0xFF101010, 0xFF202020, 0xFF303030, 0xFF404040});
+  RecordingDialog dlg;
+  Open(dlg);
+  auto* s = Create<LightSlider>(dlg, L"LightSlider", 204, CRect(10, 10, 250, 30));
+  ASSERT_NE(s, nullptr);
+  ASSERT_EQ(s->SetThumbImage(thumb.c_str()), 1);
+  EXPECT_EQ(s->SetThumbImage(L"qelt_state_tests/none.png"), 0);
+  // Position 0: the thumb covers x 10 to 30.
+  EXPECT_EQ(Pixel(dlg, 20, 20), 0xFF101010u) << "normal";
+  Move(dlg, 20, 20);
+  EXPECT_EQ(Pixel(dlg, 20, 20), 0xFF202020u) << "hover";
+  Button(dlg, true, 20, 20);
+  EXPECT_EQ(s->GetState(), 2);
+  EXPECT_EQ(Pixel(dlg, 20, 20), 0xFF303030u) << "dragging";
+  Button(dlg, false, 20, 20);
+  EXPECT_EQ(Pixel(dlg, 20, 20), 0xFF202020u) << "released on the thumb";
+  Move(dlg, 200, 20);
+  EXPECT_EQ(Pixel(dlg, 20, 20), 0xFF101010u) << "the pointer left the thumb";
+  s->SetEnabled(0);
+  EXPECT_EQ(Pixel(dlg, 20, 20), 0xFF404040u) << "disabled";
 }
 
 // While dragging, the timer's step follows the cursor even without move
