@@ -77,6 +77,8 @@ constexpr SkinImageSpec kImages[] = {
     {L"icon\\icon_battery_bkg.png", 1, 42, 22, "battery gauge outline"},
     {L"icon\\icon_batteryvalue.png", 1, 30, 14, "battery level strip"},
     {L"icon\\icon_charge.png", 1, 12, 18, "charging mark"},
+    {L"icon\\icon_devmode.png", 2, 24, 24, "connection mode of the listed device: wired, wireless"},
+    {L"img_palette_thumb.png", 1, 14, 14, "colour palette thumb"},
     // Event icons in pairs (normal, selected): other events, keys,
     // mouse buttons, delays.
     {L"icon\\icon_list.png", 8, 20, 20, "event icons"},
