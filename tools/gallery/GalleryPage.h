@@ -19,6 +19,9 @@ struct GalleryPage {
   // gallery prints "ready" (screenshot: before the picture is taken, so a
   // page can open its popups for it).
   void (*shown)(GalleryDialog& dlg, bool screenshot) = nullptr;
+  // Optional: the page's window size; 0 takes the gallery's own.
+  int width = 0;
+  int height = 0;
 };
 
 // Registers a page; returns true so it can initialise a static.
@@ -39,4 +42,9 @@ const GalleryPage* FindGalleryPage(const char* name);
   namespace {                                                                                 \
   [[maybe_unused]] const bool GALLERY_PAGE_CONCAT(galleryPage_, __LINE__) =                  \
       RegisterGalleryPage(GalleryPage{NAME, DESCRIPTION, BUILD, SHOWN});                      \
+  }
+#define REGISTER_GALLERY_PAGE_SIZED(NAME, DESCRIPTION, BUILD, WIDTH, HEIGHT)                \
+  namespace {                                                                                 \
+  [[maybe_unused]] const bool GALLERY_PAGE_CONCAT(galleryPage_, __LINE__) =                  \
+      RegisterGalleryPage(GalleryPage{NAME, DESCRIPTION, BUILD, nullptr, WIDTH, HEIGHT});     \
   }

@@ -99,8 +99,10 @@ int main(int argc, char** argv) {
 
   GalleryDialog dlg;
   dlg.SetPage(page);
-  if (dlg.Create(nullptr, L"Qelt gallery", WS_POPUP, 0,
-                 CRect(0, 0, GalleryDialog::kWidth, GalleryDialog::kHeight)) == nullptr) {
+  const GalleryPage* chosen = FindGalleryPage(page.c_str());
+  const int width = chosen->width > 0 ? chosen->width : GalleryDialog::kWidth;
+  const int height = chosen->height > 0 ? chosen->height : GalleryDialog::kHeight;
+  if (dlg.Create(nullptr, L"Qelt gallery", WS_POPUP, 0, CRect(0, 0, width, height)) == nullptr) {
     std::fprintf(stderr, "gallery: cannot create the window\n");
     return 1;
   }
