@@ -128,6 +128,13 @@ LRESULT GalleryDialog::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lPara
   }
   std::fflush(stdout);
   if (m_notifyHook) m_notifyHook(id, code, wParam, lParam);
+  // Edit fields also tell their text, so a script can check what was typed.
+  if (code == CN_EDITCHANGE || code == CN_EDITEND) {
+    if (auto* field = dynamic_cast<MControlFont*>(GetControl(id))) {
+      std::printf("edit id=%u text=%s\n", id, platform::ToUtf8(field->GetTitle()).c_str());
+      std::fflush(stdout);
+    }
+  }
   return 0;
 }
 
