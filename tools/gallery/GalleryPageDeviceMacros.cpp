@@ -1,0 +1,31 @@
+// The gallery's "device-macros" page: the macro lists of the device page
+// on their own.
+
+#include "toolkit/core/MText.h"
+#include "tools/gallery/DeviceSectionMacros.h"
+#include "tools/gallery/GalleryDialog.h"
+#include "tools/gallery/GalleryPage.h"
+
+using namespace DUI;
+
+namespace {
+
+void BuildDeviceMacrosPage(GalleryDialog& gallery, CRect client) {
+  MDialog& dlg = gallery;
+  if (auto* title = static_cast<MText*>(dlg.CreateArea(L"MText", 1290, CRect(24, 14, client.right - 24, 44),
+                                                       L"Qelt gallery: macro lists", 1, 1))) {
+    title->SetFontWidth(22);
+  }
+  if (auto* hint = static_cast<MText*>(dlg.CreateArea(
+          L"MText", 1291, CRect(24, 46, client.right - 24, 72),
+          L"Choose a macro; double-click to rename it, or a delay to type a new one. Notifications print on stdout.",
+          1, 1))) {
+    hint->SetFontWidth(13);
+    hint->SetTextColor(Color(0xFFB4B4B4));
+  }
+  BuildMacrosSection(gallery, CRect(16, 84, client.right - 16, client.bottom - 16));
+}
+
+}  // namespace
+
+REGISTER_GALLERY_PAGE("device-macros", "the macro list and the record list of the device page", BuildDeviceMacrosPage)
