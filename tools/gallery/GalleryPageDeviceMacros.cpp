@@ -1,6 +1,7 @@
 // The gallery's "device-macros" page: the macro lists of the device page
 // on their own.
 
+#include "toolkit/controls/MacroList.h"
 #include "toolkit/core/MText.h"
 #include "tools/gallery/DeviceSectionMacros.h"
 #include "tools/gallery/GalleryDialog.h"
@@ -26,6 +27,13 @@ void BuildDeviceMacrosPage(GalleryDialog& gallery, CRect client) {
   BuildMacrosSection(gallery, CRect(16, 84, client.right - 16, client.bottom - 16));
 }
 
+// The screenshot shows a rename in progress.
+void ShownDeviceMacrosPage(GalleryDialog& dlg, bool screenshot) {
+  if (!screenshot) return;
+  if (auto* list = dynamic_cast<MacroList*>(dlg.GetControl(kGalleryMacroList))) list->ShowEdit(2);
+}
+
 }  // namespace
 
-REGISTER_GALLERY_PAGE("device-macros", "the macro list and the record list of the device page", BuildDeviceMacrosPage)
+REGISTER_GALLERY_PAGE_SHOWN("device-macros", "the macro list and the record list of the device page",
+                            BuildDeviceMacrosPage, ShownDeviceMacrosPage)
