@@ -11,7 +11,9 @@
 #include "ToolkitFixture.h"
 #include "toolkit/controls/CRecordList.h"
 #include "toolkit/controls/MacroList.h"
+#include "platform/Text.h"
 #include "toolkit/core/CScrollVertical.h"
+#include "toolkit/core/ControlRegistry.h"
 #include "toolkit/core/MPanel.h"
 
 namespace toolkit_test {
@@ -583,6 +585,43 @@ TEST_F(MacroListsTest, RecordDoubleClickOpensAnEmptyEditor) {
   EXPECT_EQ(From(kRecordsId)[0].lParam, 3);
   EXPECT_EQ(From(kRecordsId).back().code, CN_PRESS);
   Button(dlg, false, TextOf(list, 0).x, TextOf(list, 0).y);
+}
+
+TEST_F(MacroListsTest, RecordRowsFadeOnlyTowardsAnEdgeWithMoreRowsBeyond) {
+  // Five rows fill the list exactly; a sixth lies beyond the bottom edge.
+  struct Case {
+    int rows;
+    bool fades;
+  } cases[] = {{5, false}, {6, true}};
+  std::vector<ARGB> edge, inside;
+  for (const Case& c : cases) {
+    CRecordList* list = AddRecords({});
+    for (int i = 0; i < c.rows; ++i) list->AddString(L"10 ms", 1, 10, i);
+    list->SetCurSel(4);  // the row along the bottom edge, 364 to 400
+    EXPECT_EQ(list->GetScrollVertical()->IsVisible() != 0, c.fades) << c.rows;
+    Repaint();
+    edge.push_back(Pixel(22, 397));
+    inside.push_back(Pixel(22, 370));
+    page->RemoveControl(list);
+  }
+  EXPECT_EQ(inside[0], inside[1]) << "above the band the row shows in full either way";
+  EXPECT_NE(edge[0], edge[1]) << "the last pixels fade when a row lies beyond";
+}
+
+TEST_F(MacroListsTest, ListsAreBuiltByThePanelFactoryOnly) {
+  for (const wchar_t* name : {L"MacroList", L"CRecordList"}) {
+    EXPECT_TRUE(FactoryAccepts(FactoryKind::Panel, name)) << platform::ToUtf8(name);
+    EXPECT_FALSE(FactoryAccepts(FactoryKind::Dialog, name)) << platform::ToUtf8(name);
+    EXPECT_EQ(dlg.CreateControl(name, 800, CRect(0, 0, 100, 100), nullptr, 1, 1), nullptr);
+    for (int visible : {0, 1}) {
+      MControl* made = page->CreateControl(name, 801, CRect(0, 0, 100, 100), nullptr, visible, 1);
+      ASSERT_NE(made, nullptr) << platform::ToUtf8(name);
+      EXPECT_EQ(made->IsVisible(), visible);
+      EXPECT_EQ(made->GetManager(), dlg.GetPaintManager());
+      EXPECT_EQ(made->GetDblClk(), 1);
+      page->RemoveControl(made);
+    }
+  }
 }
 
 TEST_F(MacroListsTest, RecordRowsReadFromAnotherThreadWhileTheWindowChangesThem) {
