@@ -3,7 +3,9 @@
 // headless backend, through the whole paint cycle (begin paint, back
 // buffer, controls, present). The controls' caches are built by the first
 // paint, as in a running program; a second figure rebuilds every cache on
-// each frame. The last line is the figure the goal is about.
+// each frame. A last figure types one character into an edit field of the
+// dialog and measures from the key to the presented frame. The last two
+// lines are the figures the goals are about.
 //
 //   bench_paint [--screenshot FILE]
 
@@ -17,9 +19,12 @@
 #include "platform/Text.h"
 #include "platform/draw/Canvas.h"
 #include "platform/window/Window.h"
+#include "platform/window/Headless.h"
 #include "toolkit/core/CCheckButton.h"
 #include "toolkit/core/MButton.h"
+#include "toolkit/core/MComboBox.h"
 #include "toolkit/core/MDialog.h"
+#include "toolkit/core/MEdit.h"
 #include "toolkit/core/MPicture.h"
 #include "toolkit/core/MProgress.h"
 #include "toolkit/core/MText.h"
@@ -66,6 +71,7 @@ void WriteImages() {
 
 class BenchDialog : public MDialog {
  public:
+  static constexpr UINT kEditId = 90;
   int controls = 0;
 
   void InitUI(CRect) override {
@@ -87,7 +93,10 @@ class BenchDialog : public MDialog {
       const int px = 10 + (panel % 5) * 256, py = 10 + (panel / 5) * 384;
       for (int row = 0; row < 6; ++row) {
         const int y = py + 16 + row * 58;
-        auto* t = static_cast<MText*>(count(CreateArea(L"MText", id++, CRect(px + 12, y, px + 236, y + 22),
+        // The first caption of the first panel shares its line with the
+        // edit field.
+        const int textRight = (panel == 0 && row == 0) ? px + 110 : px + 236;
+        auto* t = static_cast<MText*>(count(CreateArea(L"MText", id++, CRect(px + 12, y, textRight, y + 22),
                                                        kTexts[(panel + row) % 8], 1, 1)));
         t->SetTextColor(Color(0xFFC8C8C8));
         auto* b = static_cast<MButton*>(count(CreateControl(L"MButton", id++, CRect(px + 12, y + 24, px + 150, y + 52),
@@ -103,6 +112,13 @@ class BenchDialog : public MDialog {
               L"CCheckButton", id++, CRect(px + 160, y + 24, px + 236, y + 52), L"On", 1, 1)));
           check->SetCheck(1);
         }
+        if (row % 3 == 0) {
+          // A narrow combo box with its chosen item beside every icon.
+          auto* combo = static_cast<MComboBox*>(
+              count(CreateControl(L"MComboBox", id++, CRect(px + 192, y + 24, px + 244, y + 52), nullptr, 1, 1)));
+          for (const wchar_t* rate : {L"500", L"1000", L"2000"}) combo->AddItem(rate);
+          combo->SetCurSel(1);
+        }
         if (row % 3 == 2) {
           auto* bar = static_cast<MProgress*>(count(CreateControl(
               L"MProgress", id++, CRect(px + 160, y + 24, px + 236, y + 52), nullptr, 1, 1)));
@@ -110,6 +126,8 @@ class BenchDialog : public MDialog {
         }
       }
     }
+    // An edit field on the first line of the first panel.
+    count(CreateControl(L"MEdit", kEditId, CRect(126, 24, 246, 50), L"Name", 1, 1));
   }
 };
 
@@ -133,6 +151,16 @@ double PaintOnce(BenchDialog& dlg, bool rebuildCaches) {
 
 }  // namespace
 
+// One character typed into the open edit field: from the key to the frame
+// that shows it presented.
+double TypeOnce() {
+  const auto start = std::chrono::steady_clock::now();
+  platform::headless::InjectText(L"m");
+  platform::PumpPendingMessages();
+  const auto end = std::chrono::steady_clock::now();
+  return std::chrono::duration<double, std::milli>(end - start).count();
+}
+
 int main(int argc, char** argv) {
   if (!platform::InitWindowSystem(platform::WindowBackend::Headless)) {
     std::fprintf(stderr, "bench_paint: no headless window system\n");
@@ -153,10 +181,29 @@ int main(int argc, char** argv) {
   std::printf("repaint with every cache rebuilt, median ms: %.3f\n", Median(cold));
   std::printf("full repaint frames: %zu, min ms: %.3f, max ms: %.3f\n", warm.size(),
               *std::min_element(warm.begin(), warm.end()), *std::max_element(warm.begin(), warm.end()));
-  // An optional PNG of the painted dialog, to look at what was measured.
-  if (argc == 3 && std::string(argv[1]) == "--screenshot") {
-    platform::SaveWindowScreenshot(dlg.GetSafeHwnd(), argv[2]);
+  auto* edit = static_cast<MEdit*>(dlg.GetControl(BenchDialog::kEditId));
+  std::vector<double> keys;
+  if (edit != nullptr && edit->OpenEditor()) {
+    for (int i = 0; i < 300; ++i) {
+      // Within the field's limit: start again now and then (not measured).
+      if (i % 100 == 0) {
+        edit->SetEditText(L"");
+        platform::PumpPendingMessages();
+      }
+      keys.push_back(TypeOnce());
+    }
+    // An optional PNG of the painted dialog (the field still open with what
+    // was typed), to look at what was measured.
+    if (argc == 3 && std::string(argv[1]) == "--screenshot") {
+      platform::SaveWindowScreenshot(dlg.GetSafeHwnd(), argv[2]);
+    }
+    edit->CloseEditor();
   }
+  if (keys.empty() || edit->GetEditText().size() != 100) {
+    std::fprintf(stderr, "bench_paint: typing into the edit field did not reach it\n");
+    return 1;
+  }
+  std::printf("keystroke to present median ms: %.3f\n", Median(keys));
   std::printf("full repaint median ms: %.3f\n", Median(warm));
   dlg.DestroyWindow();
   platform::ShutdownWindowSystem();

@@ -205,6 +205,37 @@ int TextIndexAtX(std::wstring_view text, const FontSpec& font, float x) {
   return std::min(chars, int(text.size()));
 }
 
+namespace {
+
+// Pango's break attributes of the text, one per character plus one.
+std::vector<PangoLogAttr> LogAttrs(std::wstring_view text) {
+  const std::string utf8 = ToUtf8(text);
+  std::vector<PangoLogAttr> attrs(text.size() + 1);
+  pango_get_log_attrs(utf8.c_str(), int(utf8.size()), -1, pango_language_get_default(), attrs.data(),
+                      int(attrs.size()));
+  return attrs;
+}
+
+}  // namespace
+
+std::vector<int> TextCursorStops(std::wstring_view text) {
+  std::vector<int> stops;
+  const std::vector<PangoLogAttr> attrs = LogAttrs(text);
+  for (size_t i = 0; i < attrs.size(); ++i) {
+    if (i == 0 || i == text.size() || attrs[i].is_cursor_position) stops.push_back(int(i));
+  }
+  return stops;
+}
+
+std::vector<int> TextWordStops(std::wstring_view text) {
+  std::vector<int> stops;
+  const std::vector<PangoLogAttr> attrs = LogAttrs(text);
+  for (size_t i = 0; i < attrs.size(); ++i) {
+    if (i == 0 || i == text.size() || attrs[i].is_word_start || attrs[i].is_word_end) stops.push_back(int(i));
+  }
+  return stops;
+}
+
 bool CanRenderText(std::wstring_view text, const FontSpec& font) {
   PangoLayout* layout = text::GetLayout(text, font, 0, false, false, PANGO_ALIGN_LEFT);
   return pango_layout_get_unknown_glyphs_count(layout) == 0;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/draw/Geometry.h"
 
@@ -37,6 +38,13 @@ FontMetrics GetFontMetrics(const FontSpec& font);
 // index (0..size), and the character index nearest to x on a single line.
 float TextCaretX(std::wstring_view text, const FontSpec& font, int index);
 int TextIndexAtX(std::wstring_view text, const FontSpec& font, float x);
+// Where a caret may stand in the text: the grapheme cluster boundaries, as
+// ascending character indices from 0 to size (a base letter with its
+// combining marks, or an emoji sequence, is one step).
+std::vector<int> TextCursorStops(std::wstring_view text);
+// The character indices where words start and end, ascending (for moving
+// and selecting by word).
+std::vector<int> TextWordStops(std::wstring_view text);
 
 // True when every character of the text has a glyph in the family or its
 // fallbacks (nothing would be drawn as a missing-glyph box).

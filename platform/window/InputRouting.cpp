@@ -44,6 +44,8 @@ HWND SetActiveImpl(HWND hwnd, bool raiseNative) {
     S().active = hwnd;
     if (w && raiseNative && S().backend) S().backend->Raise(*w);
   }
+  // The pop-ups over the window that loses the activation close with it.
+  if (old) DismissPopupsOwnedBy(old);
   if (old) {
     Deliver(old, WM_NCACTIVATE, 0, 0);
     Deliver(old, WM_ACTIVATE, WA_INACTIVE, LPARAM(hwnd));
@@ -180,6 +182,7 @@ void InputMouseButton(HWND hint, MouseButton button, bool down, POINT pt) {
   static const UINT kDbl[] = {WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK, WM_XBUTTONDOWN, WM_XBUTTONDOWN};
   const int b = int(button);
   HWND activate = nullptr;
+  std::vector<HWND> dismiss;
   {
     std::lock_guard lock(S().mutex);
     S().cursor = pt;
@@ -195,11 +198,14 @@ void InputMouseButton(HWND hint, MouseButton button, bool down, POINT pt) {
     }
     S().pointerWindow = UnderPointerLocked(hint, pt);
     CheckLeaveLocked();
+    // Open pop-ups elsewhere close at the press, whichever window takes it.
+    if (down) dismiss = PopupsToDismissForPressLocked(S().pointerWindow);
     WindowRecord* w = InputTargetLocked(S().pointerWindow);
-    if (!w) return;
-    if (down && w->hwnd != S().active && !w->popup && !(w->exStyle & WS_EX_NOACTIVATE))
+    if (w && down && w->hwnd != S().active && !w->popup && !(w->exStyle & WS_EX_NOACTIVATE))
       activate = w->hwnd;
+    if (!w && dismiss.empty()) return;
   }
+  for (HWND p : dismiss) Deliver(p, WM_NCACTIVATE, 0, 0);
   // Activation runs before the press is queued, as a click on an inactive
   // window activates it first.
   if (activate) SetActiveImpl(activate, true);
@@ -275,7 +281,7 @@ void InputKey(UINT vk, uint16_t scanCode, bool down) {
     if (generic == VK_MENU) pair[0] = VK_LMENU, pair[1] = VK_RMENU;
     if (S().keys[pair[0]] || S().keys[pair[1]]) S().keys[generic] = 0x80;
   }
-  WindowRecord* w = Find(S().focus ? S().focus : S().active);
+  WindowRecord* w = Find(KeyTargetLocked(S().focus ? S().focus : S().active));
   if (!w || !w->enabled || w->destroying) return;
   const bool alt = S().keys[VK_MENU] != 0 || (generic == VK_MENU && !down);
   const bool ctrl = S().keys[VK_CONTROL] != 0;

@@ -64,7 +64,9 @@ class SdlBackend : public Backend {
     wakeEvent_ = SDL_RegisterEvents(1);
     thread_ = std::this_thread::get_id();
     start_ = std::chrono::steady_clock::now();
-    SDL_StartTextInput();
+    // Text input stays off until an editor that takes text opens
+    // (platform/window/TextInput.h); SDL would otherwise start it at once.
+    SDL_StopTextInput();
     return true;
   }
 
@@ -256,6 +258,40 @@ class SdlBackend : public Backend {
     return p;
   }
 
+  static bool IsPopup(HWND hwnd) {
+    return (GetWindowStyle(hwnd) & WS_POPUP) && (GetWindowExStyle(hwnd) & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE));
+  }
+
+  // Without a window manager SDL gives the keyboard focus to every window it
+  // shows, pop-ups included. A pop-up never takes the activation: the focus
+  // goes back to the window that had it, and the focus loss that showing
+  // the pop-up caused is not a deactivation.
+  void FocusGained(HWND hwnd, Uint32 windowId) {
+    if (!IsPopup(hwnd)) {
+      focusWindowId_ = windowId;
+      InputActivate(hwnd, true);
+      return;
+    }
+    if (SDL_Window* back = SDL_GetWindowFromID(focusWindowId_)) SDL_SetWindowInputFocus(back);
+  }
+
+  void FocusLost(HWND hwnd) {
+    if (IsPopup(hwnd)) return;
+    SDL_Window* now = SDL_GetKeyboardFocus();
+    HWND to = now != nullptr ? FindByNative(now) : nullptr;
+    if (to == hwnd || (to != nullptr && IsPopup(to))) return;
+    // The focus may be on its way to one of our pop-ups still.
+    SDL_PumpEvents();
+    SDL_Event next[16];
+    const int n = SDL_PeepEvents(next, 16, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+    for (int i = 0; i < n; ++i) {
+      if (next[i].window.event != SDL_WINDOWEVENT_FOCUS_GAINED) continue;
+      HWND gaining = HwndOf(next[i].window.windowID);
+      if (gaining == hwnd || (gaining != nullptr && IsPopup(gaining))) return;
+    }
+    InputActivate(hwnd, false);
+  }
+
   void ProcessEvent(const SDL_Event& e) {
     switch (e.type) {
       case SDL_WINDOWEVENT: {
@@ -287,10 +323,10 @@ class SdlBackend : public Backend {
             InputPointerLeft(hwnd);
             break;
           case SDL_WINDOWEVENT_FOCUS_GAINED:
-            InputActivate(hwnd, true);
+            FocusGained(hwnd, e.window.windowID);
             break;
           case SDL_WINDOWEVENT_FOCUS_LOST:
-            InputActivate(hwnd, false);
+            FocusLost(hwnd);
             break;
           case SDL_WINDOWEVENT_CLOSE:
             InputCloseRequest(hwnd);
@@ -361,6 +397,7 @@ class SdlBackend : public Backend {
     }
   }
 
+  Uint32 focusWindowId_ = 0;  // the last of our windows (not a pop-up) that had the focus
   Uint32 wakeEvent_ = 0;
   std::thread::id thread_;
   std::chrono::steady_clock::time_point start_;

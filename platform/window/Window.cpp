@@ -17,6 +17,7 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "platform/window/PopupPlacement.h"
 #include "platform/window/WindowSystem.h"
 
 namespace platform {
@@ -145,6 +146,8 @@ WindowBackend ActiveBackend() {
 // --- 3. Creating and destroying windows ----------------------------------------------------------
 HWND CreateWindowEx(const WindowDesc& desc) {
   std::shared_ptr<WindowRecord> w;
+  // Menus and drop-downs open inside the work area.
+  const RECT initial = IsDismissableStyle(desc.style, desc.exStyle) ? ClampToWorkArea(desc.rect) : desc.rect;
   {
     std::lock_guard lock(S().mutex);
     if (!S().backend) return nullptr;
@@ -158,7 +161,7 @@ HWND CreateWindowEx(const WindowDesc& desc) {
     w->title = desc.title;
     w->style = desc.style;
     w->exStyle = desc.exStyle;
-    w->rect = desc.rect;
+    w->rect = initial;
     if (w->rect.right < w->rect.left) w->rect.right = w->rect.left;
     if (w->rect.bottom < w->rect.top) w->rect.bottom = w->rect.top;
     w->enabled = !(desc.style & WS_DISABLED);
@@ -175,10 +178,10 @@ HWND CreateWindowEx(const WindowDesc& desc) {
   cs.hwndParent = desc.owner;
   cs.style = desc.style;
   cs.dwExStyle = desc.exStyle;
-  cs.x = desc.rect.left;
-  cs.y = desc.rect.top;
-  cs.cx = desc.rect.right - desc.rect.left;
-  cs.cy = desc.rect.bottom - desc.rect.top;
+  cs.x = w->rect.left;
+  cs.y = w->rect.top;
+  cs.cx = w->rect.right - w->rect.left;
+  cs.cy = w->rect.bottom - w->rect.top;
   cs.lpszName = w->title.c_str();
   if (!CallProc(hwnd, WM_NCCREATE, 0, LPARAM(&cs))) {
     std::lock_guard lock(S().mutex);

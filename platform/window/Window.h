@@ -56,9 +56,14 @@ struct WindowDesc {
   void* createParam = nullptr;  // CREATESTRUCTW::lpCreateParams
   HWND owner = nullptr;         // owned windows stay above their owner
   std::wstring title;
-  DWORD style = 0;    // WS_POPUP makes a borderless pop-up (menus, tooltips,
-  DWORD exStyle = 0;  // on-screen messages); WS_EX_NOACTIVATE or WS_EX_TOOLWINDOW
-                      // keep it from taking activation; WS_VISIBLE shows it
+  // WS_POPUP with WS_EX_TOOLWINDOW or WS_EX_NOACTIVATE makes a borderless
+  // pop-up placed exactly where asked that never takes the activation.
+  // With WS_EX_TOOLWINDOW alone it is a menu or drop-down: dismissed with
+  // WM_NCACTIVATE 0 by a press elsewhere or when its owner is deactivated,
+  // hidden, moved or resized, given the keys while open, and kept inside
+  // the work area (Popups.cpp). WS_VISIBLE shows the window.
+  DWORD style = 0;
+  DWORD exStyle = 0;
   RECT rect;          // screen rectangle
 };
 

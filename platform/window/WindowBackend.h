@@ -41,6 +41,7 @@ struct WindowRecord {
   bool topmost = false;
   bool destroying = false;
   bool popup = false;  // borderless, override-redirect, never activated
+  bool dismissed = false;  // a pop-up told to close (WM_NCACTIVATE 0) since it was shown
   RECT invalid;        // bounding rectangle of the invalid region
   RECT painting;       // handed out with WM_PAINT, returned by BeginPaint
   std::map<UINT_PTR, WindowTimer> timers;

@@ -57,6 +57,7 @@ namespace detail {
 
 void ApplyBounds(HWND hwnd, RECT to, WPARAM sizeKind) {
   bool moved, sized;
+  to = KeepPopupOnScreen(hwnd, to);
   {
     std::lock_guard lock(S().mutex);
     WindowRecord* w = Find(hwnd);
@@ -76,6 +77,8 @@ void ApplyBounds(HWND hwnd, RECT to, WPARAM sizeKind) {
     }
     if (moved || sized) S().backend->SetBounds(*w);
   }
+  // A pop-up placed against this window would now point at the wrong place.
+  if (moved || sized) DismissPopupsOwnedBy(hwnd);
   if (moved) Deliver(hwnd, WM_MOVE, 0, MAKELPARAM(to.left, to.top));
   if (sized || sizeKind != SIZE_RESTORED)
     Deliver(hwnd, WM_SIZE, sizeKind, MAKELPARAM(to.right - to.left, to.bottom - to.top));
@@ -167,6 +170,7 @@ bool ShowWindow(HWND hwnd, int cmd) {
         CheckLeaveLocked();
       }
     }
+    DismissPopupsOwnedBy(hwnd);
     Deliver(hwnd, WM_SHOWWINDOW, 0, 0);
     if (lostCapture) Deliver(hwnd, WM_CAPTURECHANGED, 0, 0);
     if (deactivate) SetActiveImpl(successor, successor != nullptr);
@@ -180,6 +184,7 @@ bool ShowWindow(HWND hwnd, int cmd) {
       std::lock_guard lock(S().mutex);
       WindowRecord* w = Find(hwnd);
       w->visible = true;
+      w->dismissed = false;
       RaiseLocked(hwnd);
       S().backend->SetVisible(*w, true, activate && !minimize);
       w->invalid = ClientOf(*w);
@@ -199,6 +204,7 @@ bool ShowWindow(HWND hwnd, int cmd) {
           successor = SuccessorLocked(hwnd);
         }
       }
+      DismissPopupsOwnedBy(hwnd);
       Deliver(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
       if (deactivate) SetActiveImpl(successor, false);
     }

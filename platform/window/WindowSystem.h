@@ -116,6 +116,22 @@ void RaiseLocked(HWND hwnd, int depth = 0);
 // A window holding the capture gets it when it releases the capture.
 void CheckLeaveLocked();
 
+// Popups.cpp: pop-ups that are dismissed (menus, drop-downs), see there.
+bool IsDismissableStyle(DWORD style, DWORD exStyle);
+// The open pop-ups a press in `pressed` (null: outside every window)
+// dismisses. Caller holds the system mutex.
+std::vector<HWND> PopupsToDismissForPressLocked(HWND pressed);
+void DismissPopupsForPress(HWND pressed);
+// Dismisses the open pop-ups owned, directly or through other windows, by
+// owner: it was deactivated, hidden, minimised, moved or resized.
+void DismissPopupsOwnedBy(HWND owner);
+// Where keys for the focus window go: the front-most open pop-up over it,
+// else the focus window itself.
+HWND KeyTargetLocked(HWND focus);
+// A dismissable pop-up's rectangle moved inside the work area; any other
+// window's unchanged. Takes the system mutex.
+RECT KeepPopupOnScreen(HWND hwnd, const RECT& to);
+
 // WindowGeometry.cpp
 // Moves and sizes a window and tells it what changed.
 void ApplyBounds(HWND hwnd, RECT to, WPARAM sizeKind);

@@ -38,23 +38,45 @@ DUI::UINT CMTimer::SetTimer(DUI::UINT interval, DUI::CString name, int forward) 
   entry->id = g_nextId.fetch_add(1);
   entry->name = std::move(name);
   entry->forward = forward;
+  entry->interval = interval;
   Entry* raw = entry.get();
   const DUI::UINT id = raw->id;
   {
     std::lock_guard guard(m_lock);
     m_timers.push_back(std::move(entry));
   }
-  const bool started = raw->timer.Start(interval, [this, id, raw] {
+  if (!StartEntry(raw)) {
+    KillTimer(id);
+    return 0;
+  }
+  return id;
+}
+
+bool CMTimer::StartEntry(Entry* raw) {
+  const DUI::UINT id = raw->id;
+  return raw->timer.Start(raw->interval, [this, id, raw] {
     raw->inTick = true;
     OnMTimer(id);
     if (raw->forward) OnMTimer(id, raw->name);
     raw->inTick = false;
   });
-  if (!started) {
-    KillTimer(id);
-    return 0;
+}
+
+void CMTimer::PauseTimers() {
+  // Stopped outside the lock: a tick in progress may be waiting for it.
+  std::vector<Entry*> running;
+  {
+    std::lock_guard guard(m_lock);
+    for (auto& e : m_timers) running.push_back(e.get());
   }
-  return id;
+  for (Entry* e : running) e->timer.Stop();
+}
+
+void CMTimer::ResumeTimers() {
+  std::lock_guard guard(m_lock);
+  for (auto& e : m_timers) {
+    if (!e->timer.IsRunning()) StartEntry(e.get());
+  }
 }
 
 void CMTimer::StopAll(std::vector<std::unique_ptr<Entry>>& entries) {

@@ -33,6 +33,10 @@ class CMTimer {
   int GetTimerIsRun(DUI::UINT id);
   int GetTimerIsRun(DUI::CString name);
   int GetTimerCount();
+  // Stops every timer of this object without forgetting it, and starts them
+  // again with their periods (a hidden window's timers cost no wake-ups).
+  void PauseTimers();
+  void ResumeTimers();
 
   static CMTimer* GetMTimer(DUI::UINT id);
 
@@ -48,9 +52,11 @@ class CMTimer {
     DUI::UINT id = 0;
     DUI::CString name;
     int forward = 0;
+    DUI::UINT interval = 0;
     std::atomic<bool> inTick{false};
     platform::PeriodicTimer timer;
   };
+  bool StartEntry(Entry* entry);
   // Stops the entries outside the lock (a tick may be waiting for it).
   static void StopAll(std::vector<std::unique_ptr<Entry>>& entries);
   // Removes and stops the timers the predicate selects; returns how many

@@ -237,12 +237,48 @@ void DListBox::SetSelectColor(Color colour) {
 // --- 4. The in-place editor's hooks ------------------------------------------------------------
 
 int DListBox::ShowEdit(int index) {
-  if (!m_showEdit || index < 0 || index >= GetItemCount()) return 0;
-  // No editor is wired into the list yet: nothing opens.
-  return 0;
+  if (!m_showEdit || index < 0 || index >= GetItemCount() || m_manager == nullptr) return 0;
+  CloseEdit();
+  if (!m_editor) {
+    m_editor = std::make_unique<TextEditor>();
+    m_editor->onChange = [this] { SendMessageW(CN_EDITCHANGE, 0, 0); };
+    m_editor->onClose = [this] {
+      const int edited = m_editIndex;
+      m_editIndex = -1;
+      if (edited >= 0 && edited < GetItemCount()) m_items[size_t(edited)].text = m_editor->GetText();
+      UpdateControl(1, 0);
+      SendMessageW(CN_EDITEND, 0, LPARAM(edited));
+    };
+  }
+  EnsureVisible(GetItemRect(index));
+  // Over the row's text: right of its icon, left of its edit icon.
+  CRect text = GetItemRect(index);
+  text.DeflateRect(kTextPadding - 2, 4, kTextPadding - 2 + m_thickness, 4);
+  if (m_imageList != nullptr && m_items[size_t(index)].image >= 0) {
+    const CSize size = m_imageList->GetImageSize();
+    const int h = std::min(size.cy, m_itemHeight - 8);
+    text.left += (size.cy > 0 ? size.cx * h / size.cy : 0) + 8;
+  }
+  const CRect icon = GetEditRect(index);
+  if (!icon.IsRectEmpty()) text.right = icon.left - 6;
+  platform::FontSpec font = FontSpecFor();
+  if (GetFontFamily(m_fontName.c_str()) != nullptr) font.family = m_fontFamily->GetFamilyName();
+  m_editor->SetFont(font);
+  m_editor->SetLimit(120);
+  m_editor->SetColors(m_textColor, Color(0xFF1A1D22), Manager::GetSelectColor());
+  m_editIndex = index;
+  if (!m_editor->Open(this, ContentToWindow(text), m_items[size_t(index)].text)) {
+    m_editIndex = -1;
+    return 0;
+  }
+  SendMessageW(CN_EDITBEGIN, 0, LPARAM(index));
+  return 1;
 }
 
-void DListBox::CloseEdit() { m_editIndex = -1; }
+void DListBox::CloseEdit() {
+  if (m_editor && m_editor->IsOpen()) m_editor->Close();
+  m_editIndex = -1;
+}
 
 // --- 5. Overrides ----------------------------------------------------------------------------------
 
@@ -302,6 +338,7 @@ int DListBox::OnControlRButtonUp(UINT, CPoint pt) {
 
 int DListBox::OnControlScroll(int kind, UINT down, CPoint) {
   if (kind != 1 || !m_enableScroll || m_virtualHeight <= m_rect.Height()) return 0;
+  CloseEdit();
   CScrollVertical* bar = GetScrollVertical();
   if (bar == nullptr) return 0;
   bar->ScrollRow(down ? m_wheelRows : -m_wheelRows);
@@ -312,6 +349,7 @@ int DListBox::OnControlScroll(int kind, UINT down, CPoint) {
 
 LRESULT DListBox::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) {
   const bool fromBar = id == kScrollVerticalId || id == kScrollHorizontalId;
+  if (fromBar && code == CN_SCROLL) CloseEdit();
   if (fromBar && (code == CN_SCROLL || ((code == CN_PRESS || code == CN_CLICK) && wParam == CN_SCROLL))) {
     UpdateControl(1, 0);
   }
@@ -329,6 +367,8 @@ void DListBox::DrawItem(HDC dc, int index, CRect row) {
   MRender::DrawColor(dc, CRect(row.left + kTextPadding, row.bottom - 1, row.right - kTextPadding, row.bottom),
                      Color(0x18FFFFFF));
   CRect text(row.left + kTextPadding, row.top, row.right - kTextPadding, row.bottom);
+  // The open editor shows this row's text.
+  const bool editing = index == m_editIndex && m_editor && m_editor->IsOpen();
   if (m_imageList != nullptr && item.image >= 0 && item.image < m_imageList->GetImageCount()) {
     const CSize size = m_imageList->GetImageSize();
     const int h = std::min(size.cy, row.Height() - 8);
@@ -347,8 +387,10 @@ void DListBox::DrawItem(HDC dc, int index, CRect row) {
     text.right = icon.left - 8;
   }
   // One line, ended with an ellipsis when the name is longer than the row.
-  MRender::DrawTextARGB(dc, text, item.text.c_str(), m_textColor, GetGDIFont(),
-                        m_hAlign | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+  if (!editing) {
+    MRender::DrawTextARGB(dc, text, item.text.c_str(), m_textColor, GetGDIFont(),
+                          m_hAlign | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+  }
 }
 
 void DListBox::DrawControl(HDC& dc, CRect) {
@@ -386,6 +428,7 @@ void DListBox::DrawControl(HDC& dc, CRect) {
     }
   }
   MRender::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_cacheDC, 0, 0);
+  if (m_editor && m_editor->IsOpen()) m_editor->Draw(dc);
 }
 
 }  // namespace DUI

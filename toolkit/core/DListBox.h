@@ -18,9 +18,11 @@
 // the row under the pointer (possibly none) and sends CN_RCLICK with its
 // index (-1 for none). SetCurSel and the other setters send nothing.
 
+#include <memory>
 #include <vector>
 
 #include "toolkit/core/MPanel.h"
+#include "toolkit/core/TextEditor.h"
 
 namespace DUI {
 
@@ -102,12 +104,17 @@ class DListBox : public MPanel {
   // Whether items may be renamed in place (off by default).
   void EnableShowEdit(int enable) { m_showEdit = enable ? 1 : 0; }
   int IsShowEdit() const { return m_showEdit; }
-  // Opens the editor over an item when editing is enabled; 1 when it opened.
-  // The list has no editor of its own: the text editor wires itself here.
+  // Opens the toolkit's text editor over an item's text when editing is
+  // enabled (the row scrolled into view, its text selected); 1 when it
+  // opened. CN_EDITBEGIN, CN_EDITCHANGE and CN_EDITEND (lParam = the
+  // item's index) follow; the item takes the edited text when the editor
+  // closes (Escape keeps the old one). Scrolling the list closes it.
   virtual int ShowEdit(int index);
-  // Closes an open editor (a press on a row does).
+  // Closes an open editor, keeping its text (a press on a row does).
   virtual void CloseEdit();
   int GetEditIndex() const { return m_editIndex; }
+  // The editor, created by the first ShowEdit (null before).
+  TextEditor* GetEditor() const { return m_editor.get(); }
 
   // --- 5. Overrides ------------------------------------------------------------------------
   void DrawControl(HDC& dc, CRect clip) override;
@@ -145,6 +152,7 @@ class DListBox : public MPanel {
   int m_showEdit = 0;
   int m_editIndex = -1;
   CPoint m_lastWindowPoint{-1, -1};
+  std::unique_ptr<TextEditor> m_editor;
 };
 
 }  // namespace DUI

@@ -10,6 +10,7 @@
 #include "toolkit/core/ControlRegistry.h"
 #include "toolkit/core/MDialog.h"
 #include "toolkit/core/Manager.h"
+#include "toolkit/core/TextEditor.h"
 #include "toolkit/core/TooltipWnd.h"
 
 namespace DUI {
@@ -48,7 +49,7 @@ PaintManager::~PaintManager() {
 void PaintManager::Init(HWND hwnd, MWindow* owner) {
   m_hwnd = hwnd;
   m_owner = owner;
-  m_windowThread = std::this_thread::get_id();
+  m_thread = std::this_thread::get_id();
   // Private fonts beside the program, when they are there.
   const auto fontFolder = platform::ExecutableFolder() / "font";
   const struct {
@@ -67,6 +68,9 @@ void PaintManager::Init(HWND hwnd, MWindow* owner) {
 }
 
 void PaintManager::DestroyData() {
+  if (m_editor != nullptr) m_editor->Detach();
+  m_editor = nullptr;
+  m_timersSuspended = 0;
   KillMTimer();
   ClearTimers();
   {
@@ -195,6 +199,7 @@ void PaintManager::ClearAllControls() {
 }
 
 void PaintManager::ForgetControl(MControl* control) {
+  if (m_editor != nullptr && m_editor->GetHost() == control) m_editor->Detach();
   if (m_hover == control) m_hover = nullptr;
   if (m_focus == control) m_focus = nullptr;
   {
@@ -354,8 +359,9 @@ int PaintManager::SetTimer(MControl* control, UINT key, UINT elapse) {
   for (TimerRecord& r : m_timers) {
     if (r.hwnd == m_hwnd && r.control == control && r.key == key) {
       if (!r.killed) return 0;
-      if (!platform::SetTimer(m_hwnd, r.systemId, elapse)) return 0;
+      if (!m_timersSuspended && !platform::SetTimer(m_hwnd, r.systemId, elapse)) return 0;
       r.killed = 0;
+      r.elapse = elapse;
       return 1;
     }
   }
@@ -371,8 +377,8 @@ int PaintManager::SetTimer(MControl* control, UINT key, UINT elapse) {
   for (int tries = 0; tries < 240 && inUse(id); ++tries) id = (id + 1) % 240;
   if (inUse(id)) return 0;
   m_nextTimerId = id;
-  if (!platform::SetTimer(m_hwnd, id, elapse)) return 0;
-  m_timers.push_back(TimerRecord{m_hwnd, key, id, 0, control});
+  if (!m_timersSuspended && !platform::SetTimer(m_hwnd, id, elapse)) return 0;
+  m_timers.push_back(TimerRecord{m_hwnd, key, id, 0, control, elapse});
   return 1;
 }
 
@@ -435,7 +441,23 @@ void PaintManager::OnTimer(UINT id) {
 UINT PaintManager::SetMTimer(UINT interval) {
   if (m_mtimerId != 0) CMTimer::KillTimer(m_mtimerId);
   m_mtimerId = CMTimer::SetTimer(interval, L"", 0);
+  if (m_timersSuspended) PauseTimers();
   return m_mtimerId;
+}
+
+void PaintManager::SuspendTimers(int suspend) {
+  if ((suspend != 0) == (m_timersSuspended != 0)) return;
+  m_timersSuspended = suspend ? 1 : 0;
+  {
+    std::lock_guard guard(m_timerLock);
+    for (const TimerRecord& r : m_timers) {
+      if (r.killed || !platform::IsWindow(r.hwnd)) continue;
+      if (suspend) platform::KillTimer(r.hwnd, r.systemId);
+      else platform::SetTimer(r.hwnd, r.systemId, r.elapse);
+    }
+  }
+  if (suspend) PauseTimers();
+  else ResumeTimers();
 }
 
 void PaintManager::KillMTimer(UINT id) {
@@ -483,7 +505,7 @@ void PaintManager::OnMTimer(UINT id) {
   (void)id;
 }
 
-bool PaintManager::IsWindowThread() const { return std::this_thread::get_id() == m_windowThread; }
+bool PaintManager::IsWindowThread() const { return std::this_thread::get_id() == m_thread; }
 
 int PaintManager::NotifyParent(MControl* control, UINT code, WPARAM wParam, LPARAM lParam) {
   if (control == nullptr) return 0;
@@ -637,9 +659,15 @@ LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCDESTROY:
       DestroyData();
       return 1;
+    case WM_SHOWWINDOW:
+      SuspendTimers(wParam == 0 ? 1 : 0);
+      break;
     default:
       break;
   }
+  // An open editor takes the keys, characters and its own presses before
+  // any control, and closes on a press elsewhere or when the window goes.
+  if (m_editor != nullptr && m_editor->OnWindowMessage(msg, wParam, lParam)) return 1;
   Guard guard(m_controlsLock);
   if (msg == WM_QELTNOTIFY) {
     // Under the controls lock, as input is: a handler never runs beside a
@@ -710,6 +738,7 @@ int PaintManager::PreTranslateMessage(MSG* msg) {
     if (mods == 0) next = GetNextFocusableControl();
     else if (mods == 16) next = GetPrevFocusableControl();
     if (next != nullptr && next != m_focus) {
+      if (m_editor != nullptr) m_editor->Close();
       Guard guard(m_controlsLock);
       if (m_focus != nullptr) m_focus->SetControlFocus(0);
       next->SetControlFocus(1);
@@ -722,6 +751,9 @@ int PaintManager::PreTranslateMessage(MSG* msg) {
 
 LRESULT PaintManager::OnControlUpdate(CRect rect, int redraw, MControl* control) {
   if (redraw == 1 && control != nullptr) control->SetUpdate(0);
+  // A page or panel hidden around an open editor closes it. Requests from
+  // the multimedia timer's thread leave that to the window's thread.
+  if (std::this_thread::get_id() == m_thread && m_editor != nullptr) m_editor->CheckHostShowing();
   if (!m_initialised.load()) return 0;
   CRect region = rect;
   bool met = false;

@@ -41,6 +41,7 @@ namespace DUI {
 class MWindow;
 class MDialog;
 class TooltipWnd;
+class TextEditor;
 
 enum enumBackMode { BackModeNormal = 0, BackModeFrame = 1 };
 
@@ -131,6 +132,10 @@ class PaintManager : public CMTimer {
   void SetTooltipOwner(UINT id) { m_tooltipOwner = id; }
   TooltipWnd* GetToolTipWnd() const { return m_tooltip.get(); }
   CString GetTooltipText() const;
+  // The text editor open in this window, which sees every message first
+  // (TextEditor.h); null when none is open.
+  void SetOpenEditor(TextEditor* editor) { m_editor = editor; }
+  TextEditor* GetOpenEditor() const { return m_editor; }
 
   // --- 5. Timers -------------------------------------------------------------------------
   // Window timers of controls; system ids are drawn from a counter that
@@ -141,6 +146,11 @@ class PaintManager : public CMTimer {
   void ClearTimers();
   // The system id of a control's timer, 0 when none (tests and diagnostics).
   UINT GetTimerSystemId(MControl* control, UINT key);
+  // While the window is hidden its control timers and multimedia timer are
+  // stopped (they keep their records and periods) and start again when it
+  // is shown, so a hidden window costs no wake-ups.
+  void SuspendTimers(int suspend);
+  int AreTimersSuspended() const { return m_timersSuspended; }
   UINT SetMTimer(UINT interval);
   void KillMTimer(UINT id);
   void KillMTimer();
@@ -218,6 +228,7 @@ class PaintManager : public CMTimer {
     UINT systemId = 0;
     int killed = 0;
     MControl* control = nullptr;
+    UINT elapse = 0;
   };
 
   // --- 8. Fields ---------------------------------------------------------------------------------
@@ -254,6 +265,9 @@ class PaintManager : public CMTimer {
   MControl* m_focus = nullptr;
   UINT m_tooltipOwner = 0;
   std::unique_ptr<TooltipWnd> m_tooltip;
+  TextEditor* m_editor = nullptr;
+  std::thread::id m_thread;  // the window's thread, from Init
+  int m_timersSuspended = 0;
   std::vector<MControl*> m_areas;
   std::vector<MControl*> m_controls;
   std::recursive_mutex m_areasLock;
@@ -264,7 +278,6 @@ class PaintManager : public CMTimer {
   std::recursive_mutex m_timerLock;
   std::deque<PendingNotice> m_notices;
   std::mutex m_noticeLock;
-  std::thread::id m_windowThread;
   std::map<CString, std::unique_ptr<ImgResInfo>> m_imagesByFile;
   std::map<std::pair<UINT, CString>, std::unique_ptr<ImgResInfo>> m_imagesByProgramRes;
   std::map<std::pair<UINT, CString>, std::unique_ptr<ImgResInfo>> m_imagesByToolkitRes;

@@ -127,6 +127,13 @@ LRESULT GalleryDialog::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lPara
                 static_cast<long>(lParam));
   }
   std::fflush(stdout);
+  // Edit fields also tell their text, so a script can check what was typed.
+  if (code == CN_EDITCHANGE || code == CN_EDITEND) {
+    if (auto* field = dynamic_cast<MControlFont*>(GetControl(id))) {
+      std::printf("edit id=%u text=%s\n", id, platform::ToUtf8(field->GetTitle()).c_str());
+      std::fflush(stdout);
+    }
+  }
   if (m_notifyHook) m_notifyHook(id, code, wParam, lParam);
   return 0;
 }

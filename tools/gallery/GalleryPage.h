@@ -15,6 +15,10 @@ struct GalleryPage {
   const char* description;
   // Builds the page's controls into the dialog's client area.
   void (*build)(GalleryDialog& dlg, DUI::CRect client);
+  // Optional: runs once the window is shown where it stays, before the
+  // gallery prints "ready" (screenshot: before the picture is taken, so a
+  // page can open its popups for it).
+  void (*shown)(GalleryDialog& dlg, bool screenshot) = nullptr;
 };
 
 // Registers a page; returns true so it can initialise a static.
@@ -30,4 +34,9 @@ const GalleryPage* FindGalleryPage(const char* name);
   namespace {                                                                                 \
   [[maybe_unused]] const bool GALLERY_PAGE_CONCAT(galleryPage_, __LINE__) =                  \
       RegisterGalleryPage(GalleryPage{NAME, DESCRIPTION, BUILD});                             \
+  }
+#define REGISTER_GALLERY_PAGE_SHOWN(NAME, DESCRIPTION, BUILD, SHOWN)                         \
+  namespace {                                                                                 \
+  [[maybe_unused]] const bool GALLERY_PAGE_CONCAT(galleryPage_, __LINE__) =                  \
+      RegisterGalleryPage(GalleryPage{NAME, DESCRIPTION, BUILD, SHOWN});                      \
   }

@@ -4,7 +4,9 @@
 //   qelt_gallery [--headless] [--page NAME] [--screenshot FILE]
 //   qelt_gallery --pages      (lists the pages)
 //
-// With --screenshot the window is painted once, saved as PNG and closed.
+// With --screenshot the window is painted once, saved as PNG (with the
+// menus and drop-downs the page opened for it, each where it lies on the
+// screen) and closed.
 // Otherwise it runs until closed, printing the notifications it receives.
 // It prints "ready apply=X,Y" (screen coordinates of the Apply button's
 // centre) once its window is shown, for scripts that click it.
@@ -13,13 +15,58 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
+#include <algorithm>
 
+#include "platform/draw/Bitmap.h"
 #include "platform/window/Window.h"
 #include "toolkit/core/Manager.h"
 #include "tools/gallery/GalleryDialog.h"
 #include "tools/gallery/GalleryPage.h"
 
 using namespace DUI;
+
+namespace {
+
+// The window and the popups it has open, in one picture of the screen area
+// they cover. Popups are found by the titles the toolkit gives them.
+bool SaveScreenshot(GalleryDialog& dlg, const std::string& file) {
+  HWND self = dlg.GetSafeHwnd();
+  std::vector<HWND> popups;
+  for (const wchar_t* title : {L"ComboWnd", L"Menu Window"}) {
+    HWND h = platform::FindWindow(title);
+    if (h != nullptr && platform::IsWindowVisible(h) && platform::GetOwner(h) == self) popups.push_back(h);
+  }
+  if (popups.empty()) return platform::SaveWindowScreenshot(self, file);
+  RECT bounds{};
+  platform::GetWindowRect(self, &bounds);
+  const RECT base = bounds;
+  for (HWND h : popups) {
+    RECT r{};
+    platform::GetWindowRect(h, &r);
+    bounds = RECT{std::min(bounds.left, r.left), std::min(bounds.top, r.top), std::max(bounds.right, r.right),
+                  std::max(bounds.bottom, r.bottom)};
+  }
+  platform::Bitmap picture(bounds.right - bounds.left, bounds.bottom - bounds.top);
+  auto place = [&](HWND h, const RECT& at) {
+    const platform::Bitmap shot = platform::CaptureWindow(h);
+    picture.CopyFrom(shot, at.left - bounds.left, at.top - bounds.top, RECT{0, 0, shot.Width(), shot.Height()});
+  };
+  place(self, base);
+  for (HWND h : popups) {
+    RECT r{};
+    platform::GetWindowRect(h, &r);
+    place(h, r);
+  }
+  // Windows are opaque on the screen whatever alpha their buffers hold.
+  for (int y = 0; y < picture.Height(); ++y) {
+    uint32_t* row = picture.Row(y);
+    for (int x = 0; x < picture.Width(); ++x) row[x] |= 0xFF000000;
+  }
+  return picture.SavePng(file);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   std::string screenshot;
@@ -61,10 +108,15 @@ int main(int argc, char** argv) {
   dlg.ShowWindow(SW_SHOW);
   platform::SetForegroundWindow(dlg.GetSafeHwnd());
 
+  const GalleryPage* shownPage = FindGalleryPage(page.c_str());
   if (!screenshot.empty()) {
     dlg.GetPaintManager()->Invalidate();
     platform::PumpPendingMessages();
-    const bool ok = platform::SaveWindowScreenshot(dlg.GetSafeHwnd(), screenshot);
+    if (shownPage->shown != nullptr) {
+      shownPage->shown(dlg, true);
+      platform::PumpPendingMessages();
+    }
+    const bool ok = SaveScreenshot(dlg, screenshot);
     std::printf("%s %s\n", ok ? "screenshot written:" : "screenshot failed:", screenshot.c_str());
     dlg.DestroyWindow();
     platform::ShutdownWindowSystem();
@@ -72,6 +124,7 @@ int main(int argc, char** argv) {
   }
 
   platform::PumpPendingMessages();
+  if (shownPage->shown != nullptr) shownPage->shown(dlg, false);
   CRect apply = dlg.ControlRect(GalleryDialog::kApplyId);
   POINT centre = apply.CenterPoint();
   dlg.ClientToScreen(&centre);
