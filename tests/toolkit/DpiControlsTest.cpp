@@ -3,6 +3,7 @@
 // cards' look as pixels; the slider's value rules, track clicks, drags and
 // the drag step of the multimedia timer on the virtual clock.
 
+#include <cwchar>
 #include <thread>
 
 #include "ToolkitFixture.h"
@@ -96,6 +97,36 @@ class DpiControlsTest : public ToolkitTest {
 };
 
 // --- DPIControl -----------------------------------------------------------------------------
+
+TEST_F(DpiControlsTest, FactoriesBuildTheDpiControlsByName) {
+  auto* panel = new MPanel(&dlg, 15, kStagesRect, 1);
+  dlg.GetPaintManager()->AttachControl(panel, 1);
+  const struct {
+    const char* where;
+    const wchar_t* name;
+    bool dialog;  // else the panel's factory
+    bool built;
+  } cases[] = {
+      {"panel", L"DPIControl", false, true},
+      {"dialog", L"DPIControl", true, false},  // a panel-only class
+      {"panel", L"DPISlider", false, true},
+      {"dialog", L"DPISlider", true, true},
+  };
+  UINT id = 40;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.where);
+    MControl* made = c.dialog ? dlg.CreateControl(c.name, id, CRect(0, 0, 200, 80), nullptr, 1, 1)
+                              : panel->CreateControl(c.name, id, CRect(0, 0, 200, 80), nullptr, 1, 1);
+    ++id;
+    EXPECT_EQ(made != nullptr, c.built);
+    if (made == nullptr) continue;
+    const bool rightClass = std::wcscmp(c.name, L"DPIControl") == 0 ? dynamic_cast<DPIControl*>(made) != nullptr
+                                                                     : dynamic_cast<DPISlider*>(made) != nullptr;
+    EXPECT_TRUE(rightClass);
+    EXPECT_EQ(made->GetManager(), dlg.GetPaintManager());
+    EXPECT_TRUE(made->IsClass(L"MControl"));
+  }
+}
 
 TEST_F(DpiControlsTest, StageGettersAtTheirBounds) {
   DPIControl* stages = AddStages();

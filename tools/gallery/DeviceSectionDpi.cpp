@@ -1,6 +1,8 @@
 #include "tools/gallery/DeviceSectionDpi.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cwchar>
 #include <string>
 
 #include "toolkit/controls/DPIControl.h"
@@ -31,6 +33,10 @@ void ShowStage(GalleryDialog& dlg) {
   auto* text = dynamic_cast<MText*>(dlg.GetControl(kValueTextId));
   if (stages == nullptr || text == nullptr) return;
   const int stage = stages->GetSelectItem();
+  // For scripts that drive the page.
+  std::printf("dpi stage=%d value=%d colour=%06X\n", stage, stages->GetDPIValue(stage),
+              unsigned(stages->GetDPIColorValue(stage)));
+  std::fflush(stdout);
   const std::wstring line = L"Stage " + std::to_wstring(stage + 1) + L": " +
                             std::to_wstring(stages->GetDPIValue(stage)) + L" DPI";
   text->SetTitle(line.c_str());
@@ -131,7 +137,7 @@ bool HandleDpiSectionNotify(GalleryDialog& dlg, UINT id, UINT code, WPARAM wPara
       case CN_EDITEND: {
         const int stage = int(lParam);
         const CString typed = stages->GetEditText();
-        const int dpi = SnapTypedDpi(typed.empty() ? 0 : std::stoi(typed));
+        const int dpi = SnapTypedDpi(int(std::wcstol(typed.c_str(), nullptr, 10)));
         stages->SetEditText(std::to_wstring(dpi).c_str());
         stages->SetDPIValue(stage, dpi);
         SliderToStage(dlg);
