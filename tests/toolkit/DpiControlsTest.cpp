@@ -3,6 +3,7 @@
 // cards' look as pixels; the slider's value rules, track clicks, drags and
 // the drag step of the multimedia timer on the virtual clock.
 
+#include <chrono>
 #include <cwchar>
 #include <thread>
 
@@ -457,6 +458,34 @@ TEST_F(DpiControlsTest, SliderDragStepEverySixtyMillisecondsOnTheTimerThread) {
   tick();
   EXPECT_EQ(slider->GetPosition(), 300);
   Pump(dlg);
+}
+
+// The same with the window's real multimedia timer: its thread steps the
+// drag while the window thread pumps and paints; the page still hears of
+// every step on the window thread.
+TEST_F(DpiControlsTest, SliderDragStepWithTheRealTimerNotifiesOnTheWindowThread) {
+  DPISlider* slider = AddSlider();
+  ASSERT_NE(slider, nullptr);
+  const CPoint centre(XForPosition(0), slider->GetThumbRect().CenterPoint().y);
+  Move(dlg, centre.x, centre.y);
+  Button(dlg, true, centre.x, centre.y);
+  ASSERT_TRUE(slider->IsDragging());
+  dlg.notices.clear();
+  platform::headless::InjectMouseMove(dlg.GetSafeHwnd(), XForPosition(250), 100);
+  platform::headless::AdvanceTime(100);
+  ASSERT_NE(dlg.SetMTimer(10), 0u);
+  // Waits for the step on the timer thread; what is asserted is the
+  // outcome, not a time.
+  for (int i = 0; i < 400 && ScrollValues().empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    Pump(dlg);
+  }
+  dlg.GetPaintManager()->KillMTimer();
+  Pump(dlg);
+  EXPECT_EQ(slider->GetPosition(), 250);
+  EXPECT_EQ(ScrollValues(), (std::vector<WPARAM>{251}));
+  Button(dlg, false, XForPosition(250), 100);
+  EXPECT_EQ(Codes(kSliderId).back(), CN_CLICK);
 }
 
 TEST_F(DpiControlsTest, SliderDrawsTicksLabelsAndThumb) {

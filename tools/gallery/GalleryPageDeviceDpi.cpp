@@ -23,7 +23,7 @@ void BuildDeviceDpiPage(GalleryDialog& dlg, CRect client) {
     hint->SetFontWidth(14);
     hint->SetTextColor(Color(0xFFB4B4B4));
   }
-  BuildDpiSection(dlg, CRect(16, 100, client.right - 16, 360));
+  BuildDpiSection(dlg, CRect(16, 100, client.right - 16, 328));
   dlg.SetNotifyHook([&dlg](UINT id, UINT code, WPARAM wParam, LPARAM lParam) {
     HandleDpiSectionNotify(dlg, id, code, wParam, lParam);
   });
