@@ -179,6 +179,15 @@ LRESULT MControl::SendMessageW(UINT code, WPARAM wParam, LPARAM lParam) {
   return m_parent->OnBaseMessage(m_id, code, wParam, lParam);
 }
 
+int MControl::PostNotify(UINT code, WPARAM wParam, LPARAM lParam) {
+  if (m_manager == nullptr) {
+    // Not attached: there is no window thread, and no timer reaches it.
+    SendMessageW(code, wParam, lParam);
+    return 1;
+  }
+  return m_manager->NotifyParent(this, code, wParam, lParam);
+}
+
 // --- 3. Redraw requests and the cached rendering ---------------------------------
 
 void MControl::UpdateControl(int redraw, int force) {

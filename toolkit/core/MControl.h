@@ -96,6 +96,11 @@ class MControl : public MObject {
 
   // Notifies the parent: parent->OnBaseMessage(id, code, wParam, lParam).
   LRESULT SendMessageW(UINT code, WPARAM wParam, LPARAM lParam);
+  // The same from any thread: the notification reaches the parent on the
+  // window thread (PaintManager::NotifyParent). A step of the multimedia
+  // timer notifies this way, so no page handler runs on the timer thread.
+  // Returns 1 when sent or queued.
+  int PostNotify(UINT code, WPARAM wParam, LPARAM lParam);
 
   // --- 3. Redraw requests and the cached rendering ---------------------------
   void UpdateControl(int redraw, int force);

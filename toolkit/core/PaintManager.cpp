@@ -77,6 +77,10 @@ void PaintManager::DestroyData() {
     std::lock_guard guard(m_clientLock);
     m_clients.clear();
   }
+  {
+    std::lock_guard guard(m_noticeLock);
+    m_notices.clear();
+  }
   if (m_tooltip) m_tooltip->DestroyWindow();
   m_tooltip.reset();
   m_tooltipOwner = 0;
@@ -201,6 +205,12 @@ void PaintManager::ForgetControl(MControl* control) {
   {
     std::lock_guard guard(m_clientLock);
     std::erase(m_clients, control);
+  }
+  {
+    std::lock_guard guard(m_noticeLock);
+    for (PendingNotice& n : m_notices) {
+      if (n.control == control) n.control = nullptr;
+    }
   }
   KillTimer(control);
 }
@@ -495,6 +505,51 @@ void PaintManager::OnMTimer(UINT id) {
   (void)id;
 }
 
+bool PaintManager::IsWindowThread() const { return std::this_thread::get_id() == m_thread; }
+
+int PaintManager::NotifyParent(MControl* control, UINT code, WPARAM wParam, LPARAM lParam) {
+  if (control == nullptr) return 0;
+  if (IsWindowThread()) {
+    DeliverPendingNotices();
+    control->SendMessageW(code, wParam, lParam);
+    return 1;
+  }
+  if (!m_initialised.load() || m_hwnd == nullptr) return 0;
+  {
+    std::lock_guard guard(m_noticeLock);
+    m_notices.push_back({control, code, wParam, lParam});
+  }
+  // One wake-up per notice; a wake-up that finds the queue already drained
+  // by an earlier one does nothing.
+  PostMessageW(WM_QELTNOTIFY, 0, 0);
+  return 1;
+}
+
+int PaintManager::DeliverPendingNotices() {
+  int delivered = 0;
+  for (;;) {
+    PendingNotice notice;
+    {
+      std::lock_guard guard(m_noticeLock);
+      if (m_notices.empty()) break;
+      notice = m_notices.front();
+      m_notices.pop_front();
+    }
+    // Controls are destroyed on this thread only, so a control still named
+    // here is alive for the whole call; a handler that destroys another
+    // control clears that control's later notices before they are popped.
+    if (notice.control == nullptr) continue;
+    notice.control->SendMessageW(notice.code, notice.wParam, notice.lParam);
+    ++delivered;
+  }
+  return delivered;
+}
+
+int PaintManager::GetPendingNoticeCount() {
+  std::lock_guard guard(m_noticeLock);
+  return int(m_notices.size());
+}
+
 // --- 6. Images and fonts ----------------------------------------------------------------------------------
 
 const ImgResInfo* PaintManager::AddImgResInfo(const wchar_t* file, int count) {
@@ -614,6 +669,12 @@ LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   // any control, and closes on a press elsewhere or when the window goes.
   if (m_editor != nullptr && m_editor->OnWindowMessage(msg, wParam, lParam)) return 1;
   Guard guard(m_controlsLock);
+  if (msg == WM_QELTNOTIFY) {
+    // Under the controls lock, as input is: a handler never runs beside a
+    // multimedia tick.
+    DeliverPendingNotices();
+    return 1;
+  }
   for (size_t i = 0; i < m_controls.size(); ++i) {
     if (m_controls[i]->OnWindowMessage(msg, wParam, lParam)) return 0;
   }

@@ -23,6 +23,7 @@
 // so stopping a timer from a locked handler cannot deadlock.
 
 #include <atomic>
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -43,6 +44,10 @@ class TooltipWnd;
 class TextEditor;
 
 enum enumBackMode { BackModeNormal = 0, BackModeFrame = 1 };
+
+// The private message that wakes the window thread to deliver notifications
+// queued from other threads (PaintManager::NotifyParent).
+constexpr UINT WM_QELTNOTIFY = WM_APP + 0x0513;
 
 class PaintManager : public CMTimer {
  public:
@@ -154,6 +159,18 @@ class PaintManager : public CMTimer {
   void OnMTimer(UINT id) override;
   void OnTimer(UINT id);
 
+  // Notifications from other threads. A control's parent is only ever
+  // called on the window thread: there NotifyParent sends at once (after
+  // any notices still queued, so their order holds); from another thread
+  // (a step of the multimedia timer) it queues the notice and wakes the
+  // window with WM_QELTNOTIFY. A queued notice of a control destroyed
+  // before delivery is dropped. Returns 1 when sent or queued.
+  int NotifyParent(MControl* control, UINT code, WPARAM wParam, LPARAM lParam);
+  // Delivers the queued notices in order (window thread); returns how many.
+  int DeliverPendingNotices();
+  int GetPendingNoticeCount();
+  bool IsWindowThread() const;
+
   // --- 6. Images and fonts -----------------------------------------------------------------
   const ImgResInfo* AddImgResInfo(const wchar_t* file, int count);
   const ImgResInfo* AddImgResInfo(UINT id, CString type, int count, int fromProgram = 1);
@@ -197,6 +214,13 @@ class PaintManager : public CMTimer {
   void DrawControl(HDC dc, CRect clip);
   MControl* MakeControl(const wchar_t* className, MObject* parent, UINT id, CRect rect, const wchar_t* title,
                         int visible, int enabled);
+
+  struct PendingNotice {
+    MControl* control = nullptr;  // null once the control is destroyed
+    UINT code = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+  };
 
   struct TimerRecord {
     HWND hwnd = nullptr;
@@ -252,6 +276,8 @@ class PaintManager : public CMTimer {
   std::recursive_mutex m_clientLock;
   std::vector<TimerRecord> m_timers;
   std::recursive_mutex m_timerLock;
+  std::deque<PendingNotice> m_notices;
+  std::mutex m_noticeLock;
   std::map<CString, std::unique_ptr<ImgResInfo>> m_imagesByFile;
   std::map<std::pair<UINT, CString>, std::unique_ptr<ImgResInfo>> m_imagesByProgramRes;
   std::map<std::pair<UINT, CString>, std::unique_ptr<ImgResInfo>> m_imagesByToolkitRes;
