@@ -68,11 +68,17 @@ void OpenUpwardAndPick(const std::string& windowManager) {
   // Opened, then closed by a press on the window's free part; a press where
   // its first row was then lands on the window (a list still open would
   // report item 0).
+  // Each step waits for the drop-down to be mapped or gone, so a slow
+  // machine cannot make a click land before the window it aims at.
+  auto dropDown = [&](bool shown) { return xvfb::WaitForWindow(xdotool, env, "ComboWnd", shown); };
   ASSERT_TRUE(click(x, y));
+  ASSERT_TRUE(dropDown(true)) << "the drop-down did not open";
   ASSERT_TRUE(click(x + 250, dropTop + kPad + kRow / 2));
+  ASSERT_TRUE(dropDown(false)) << "a press on the window did not close the drop-down";
   ASSERT_TRUE(click(x, dropTop + kPad + kRow / 2));
   // Opened again: the third item.
   ASSERT_TRUE(click(x, y));
+  ASSERT_TRUE(dropDown(true)) << "the drop-down did not open again";
   ASSERT_TRUE(click(x, dropTop + kPad + 2 * kRow + kRow / 2));
   const std::string pick = app.WaitForLine("notify id=604 code=CN_CLICK", 10000);
   EXPECT_EQ(pick, "notify id=604 code=CN_CLICK wparam=2 lparam=0");

@@ -65,6 +65,8 @@ class Child {
     if (pipeOut && pipe(fds) == 0) {
       posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
       posix_spawn_file_actions_addclose(&actions, fds[0]);
+    } else {
+      posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     }
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     if (posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), envp.data()) != 0) pid_ = -1;
@@ -115,17 +117,22 @@ class Child {
     return {};
   }
   const std::vector<std::string>& Lines() const { return lines_; }
+  // The exit code once the child has ended (Wait), else -1.
+  int ExitCode() { return Exited() ? exitCode_ : -1; }
 
  private:
   bool Exited() {
     if (done_) return true;
-    done_ = waitpid(pid_, nullptr, WNOHANG) == pid_;
+    int status = 0;
+    done_ = waitpid(pid_, &status, WNOHANG) == pid_;
+    if (done_) exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return done_;
   }
 
   pid_t pid_ = -1;
   int out_ = -1;
   bool done_ = false;
+  int exitCode_ = -1;
   std::string buffer_;
   std::vector<std::string> lines_;
 };
@@ -133,6 +140,29 @@ class Child {
 inline bool RunAndWait(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
   Child c(argv, env, false);
   return c.Started() && c.Wait(10000);
+}
+
+// Runs a command to its end and gives its exit code (-1: it did not start or
+// end within ten seconds).
+inline int RunForExitCode(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
+  Child c(argv, env, false);
+  if (!c.Started() || !c.Wait(10000)) return -1;
+  return c.ExitCode();
+}
+
+// Waits until a window with exactly this title is mapped (shown) or, with
+// shown false, until none is; false when that does not happen in time. A
+// loaded machine maps windows late: scripts wait for them instead of
+// sleeping a fixed time.
+inline bool WaitForWindow(const std::string& xdotool, const std::vector<std::string>& env, const std::string& title,
+                          bool shown, int timeoutMs = 10000) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < deadline) {
+    const int code = RunForExitCode({xdotool, "search", "--onlyvisible", "--name", "^" + title + "$"}, env);
+    if ((code == 0) == shown) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return false;
 }
 
 // An Xvfb server on a display number nobody uses, ended with the object.
