@@ -13,11 +13,11 @@ class GalleryDialog;
 
 namespace gallery_dpi {
 
-constexpr DUI::UINT kPanelId = 1310;
-constexpr DUI::UINT kCaptionId = 1311;
-constexpr DUI::UINT kStagesId = 1316;
-constexpr DUI::UINT kSliderId = 1317;
-constexpr DUI::UINT kValueTextId = 1318;
+constexpr DUI::UINT kPanelId = 1510;
+constexpr DUI::UINT kCaptionId = 1511;
+constexpr DUI::UINT kStagesId = 1516;
+constexpr DUI::UINT kSliderId = 1517;
+constexpr DUI::UINT kValueTextId = 1518;
 
 // DPI for a slider value and back: a step of 50 per position, 50..26000.
 int DpiForProgress(int progress);

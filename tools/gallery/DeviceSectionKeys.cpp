@@ -110,7 +110,7 @@ void BuildKeysSection(GalleryDialog& dlg, CRect area) {
 
   // The report-rate strip along the bottom, shrunk to the width when needed.
   const int stripTop = area.bottom - kStripHeight;
-  Caption(*section, 1330, CRect(area.left, stripTop - kCaption - kStatus, area.right, stripTop - kStatus),
+  Caption(*section, 1430, CRect(area.left, stripTop - kCaption - kStatus, area.right, stripTop - kStatus),
           L"Report rate (ReporteCtrl)", 15, 0xFFFA373E);
   auto* rates = static_cast<ReporteCtrl*>(
       section->CreateControl(L"ReporteCtrl", kReportId, CRect(area.left, stripTop, area.right, area.bottom), nullptr, 1, 1));
@@ -126,7 +126,7 @@ void BuildKeysSection(GalleryDialog& dlg, CRect area) {
 
   // The list of buttons on the left.
   const int upperBottom = stripTop - kCaption - kStatus - 8;
-  Caption(*section, 1331, CRect(area.left, area.top, area.left + kListWidth, area.top + kCaption),
+  Caption(*section, 1431, CRect(area.left, area.top, area.left + kListWidth, area.top + kCaption),
           L"Buttons (MouseKeyCtrl)", 15, 0xFFFA373E);
   auto* keys = static_cast<MouseKeyCtrl*>(section->CreateControl(
       L"MouseKeyCtrl", kKeyListId, CRect(area.left, area.top + kCaption + 4, area.left + kListWidth, upperBottom),
