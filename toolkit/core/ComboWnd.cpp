@@ -68,8 +68,21 @@ void ComboWnd::InitUI(CRect client) {
 
 LRESULT ComboWnd::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) {
   if (m_dismissed || m_combo == nullptr) return 0;
-  if (id == kListId && code == CN_CLICK) return m_combo->OnMessage(m_combo->GetControlID(), code, wParam, lParam);
+  if (id == kListId && code == CN_CLICK && lParam == MComboBox::kPickTag) {
+    PostMessageW(kPickMessage, wParam, 0);
+    return 1;
+  }
   return 0;
+}
+
+LRESULT ComboWnd::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kPickMessage) {
+    if (!m_dismissed && m_combo != nullptr) {
+      m_combo->OnMessage(m_combo->GetControlID(), CN_CLICK, wParam, MComboBox::kPickTag);
+    }
+    return 1;
+  }
+  return MDialog::OnWindowMessage(msg, wParam, lParam);
 }
 
 LRESULT ComboWnd::OnNcActivate(int active) {
@@ -90,7 +103,7 @@ LRESULT ComboWnd::OnKeyDown(UINT vk, UINT, UINT) {
       break;
     case VK_RETURN:
       if (GetHotIndex() >= 0) {
-        m_combo->OnMessage(m_combo->GetControlID(), CN_CLICK, WPARAM(GetHotIndex()), MComboBox::kPickTag);
+        PostMessageW(kPickMessage, WPARAM(GetHotIndex()), 0);
       } else {
         m_combo->CloseDropDown();
       }

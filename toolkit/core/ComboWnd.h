@@ -17,6 +17,10 @@ class ComboWnd : public MDialog {
  public:
   static constexpr const wchar_t* kTitle = L"ComboWnd";
   static constexpr UINT kListId = 100;
+  // A pick (wParam: the row) delivered from the window's own queue: the
+  // combo then updates its dialog while this window holds none of its own
+  // locks, so the two windows' locks are never taken in both orders.
+  static constexpr UINT kPickMessage = WM_APP + 0x0514;
 
   explicit ComboWnd(MComboBox* combo);
   ~ComboWnd() override;
@@ -38,6 +42,7 @@ class ComboWnd : public MDialog {
 
   void InitUI(CRect client) override;
   LRESULT OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   LRESULT OnNcActivate(int active) override;
   // Up and Down move the highlight, Enter picks it, Escape closes.
   LRESULT OnKeyDown(UINT vk, UINT repeat, UINT flags) override;
