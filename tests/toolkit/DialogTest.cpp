@@ -3,8 +3,11 @@
 
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "ToolkitFixture.h"
+#include "toolkit/core/MPanel.h"
+#include "platform/Text.h"
 #include "toolkit/core/ControlRegistry.h"
 #include "toolkit/core/MPicture.h"
 #include "toolkit/core/MText.h"
@@ -128,6 +131,30 @@ TEST_F(DialogTest, FactoryLooksRegisteredClassesUp) {
   EXPECT_TRUE(FactoryAccepts(FactoryKind::Dialog, L"BatteryCtrl"));
   EXPECT_FALSE(FactoryAccepts(FactoryKind::Dialog, L"NoSuchControl"));
   EXPECT_EQ(FindControlClass(L"NoSuchControl"), nullptr);
+}
+
+// No name either factory accepts is left without a class: each builds a
+// control in the factory of its kind, attached to the dialog or the panel.
+TEST_F(DialogTest, EveryAcceptedNameIsBuiltByItsFactory) {
+  RecordingDialog dlg;
+  Open(dlg);
+  auto* panel = static_cast<MPanel*>(dlg.CreateControl(L"MTabLayout", 50, CRect(0, 0, 300, 200), nullptr, 1, 1));
+  ASSERT_NE(panel, nullptr);
+  UINT id = 100;
+  for (FactoryKind kind : {FactoryKind::Dialog, FactoryKind::Panel}) {
+    const std::vector<const wchar_t*> names = FactoryNames(kind);
+    EXPECT_EQ(names.size(), kind == FactoryKind::Dialog ? 43u : 55u);
+    for (const wchar_t* name : names) {
+      SCOPED_TRACE(platform::ToUtf8(name));
+      MControl* built = kind == FactoryKind::Dialog
+                            ? dlg.CreateControl(name, id, CRect(0, 0, 40, 20), nullptr, 1, 1)
+                            : panel->CreateControl(name, id, CRect(0, 0, 40, 20), nullptr, 1, 1);
+      ASSERT_NE(built, nullptr);
+      EXPECT_EQ(built->GetControlID(), id);
+      EXPECT_EQ(built->GetManager(), dlg.GetPaintManager());
+      ++id;
+    }
+  }
 }
 
 TEST_F(DialogTest, ClassNames) {

@@ -19,6 +19,21 @@ namespace DUI {
 QELT_REGISTER_CONTROL(L"MPalette", [](MObject* p, UINT id, CRect r, const wchar_t*, int v, int) -> MControl* {
   return new MPalette(p, id, r, v);
 })
+// The other colour pickers the factories accept (a colour grid, a selector,
+// a colour wheel, a hue bar) are palettes here: nothing in the program uses
+// them, and a palette picks any colour they could.
+QELT_REGISTER_CONTROL(L"CColorPalette", [](MObject* p, UINT id, CRect r, const wchar_t*, int v, int) -> MControl* {
+  return new MPalette(p, id, r, v);
+})
+QELT_REGISTER_CONTROL(L"CColorSelect", [](MObject* p, UINT id, CRect r, const wchar_t*, int v, int) -> MControl* {
+  return new MPalette(p, id, r, v);
+})
+QELT_REGISTER_CONTROL(L"CirclePalette", [](MObject* p, UINT id, CRect r, const wchar_t*, int v, int) -> MControl* {
+  return new MPalette(p, id, r, v);
+})
+QELT_REGISTER_CONTROL(L"PaletteBar", [](MObject* p, UINT id, CRect r, const wchar_t*, int v, int) -> MControl* {
+  return new MPalette(p, id, r, v);
+})
 
 namespace {
 constexpr int kFieldGap = 38;  // from the field's right edge to the control's

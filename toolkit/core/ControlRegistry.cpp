@@ -1,6 +1,7 @@
 #include "toolkit/core/ControlRegistry.h"
 
 #include <cwchar>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -79,6 +80,11 @@ ControlConstructor FindControlClass(const wchar_t* name) {
 bool FactoryAccepts(FactoryKind kind, const wchar_t* name) {
   if (name == nullptr) return false;
   return kind == FactoryKind::Dialog ? Listed(kDialogNames, name) : Listed(kPanelNames, name);
+}
+
+std::vector<const wchar_t*> FactoryNames(FactoryKind kind) {
+  if (kind == FactoryKind::Dialog) return {std::begin(kDialogNames), std::end(kDialogNames)};
+  return {std::begin(kPanelNames), std::end(kPanelNames)};
 }
 
 MControl* MakeRegisteredControl(FactoryKind kind, const wchar_t* name, MObject* parent, UINT id, CRect rect,

@@ -9,6 +9,8 @@
 // include. A name a factory accepts but that no class has registered yields
 // null, as an unknown name does.
 
+#include <vector>
+
 #include "toolkit/core/CRect.h"
 #include "toolkit/core/WinTypes.h"
 
@@ -35,6 +37,9 @@ ControlConstructor FindControlClass(const wchar_t* name);
 
 // Whether the factory of `kind` accepts `name` at all.
 bool FactoryAccepts(FactoryKind kind, const wchar_t* name);
+
+// Every name the factory of `kind` accepts, in its order.
+std::vector<const wchar_t*> FactoryNames(FactoryKind kind);
 
 // Builds a control for the factory of `kind`: null for a name that factory
 // does not accept or that no class has registered.
