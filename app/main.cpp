@@ -3,6 +3,7 @@
 // folder, log) is named after the application. Until the main window exists,
 // a plain start prints what start-up found.
 
+#include "app/HelpCommand.h"
 #include "app/ListCommand.h"
 #include "app/PostCommand.h"
 #include "app/SingleInstance.h"
@@ -17,6 +18,9 @@ int main(int argc, char** argv) {
   const auto programFolder = shell::ProgramFolder();
   app::AdoptCatalogStart(ReadLanguagesAndName(programFolder));
   app::HandNamesToToolkit();
+
+  if (app::IsHelpCommand(argc, argv)) return app::PrintHelp();
+  if (app::IsVersionCommand(argc, argv)) return app::PrintVersion(programFolder);
 
   bool simulate = false;
   if (app::IsListCommand(argc, argv, simulate)) return app::RunListCommand(simulate);

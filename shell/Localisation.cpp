@@ -170,9 +170,10 @@ fs::path LanguageFile(int id) {
   return LanguageFileLocked(id);
 }
 
-std::wstring GetText(int id, std::wstring_view section) {
+std::wstring GetText(int id, std::wstring_view section) { return GetLanguageText(CurrentLanguage(), id, section); }
+
+std::wstring GetLanguageText(int language, int id, std::wstring_view section) {
   std::lock_guard lock(g_cacheLock);
-  const int language = CurrentLanguage();
   const fs::path& file = LanguageFileLocked(language);
   const auto stamp = Stamp(file);
   if (!stamp) {

@@ -60,6 +60,11 @@ std::filesystem::path LanguageFile(int id);
 // legacy code page (936, 950, 932, 949, 1251, else 1252).
 std::wstring GetText(int id, std::wstring_view section = L"LAN");
 
+// The text with this id in the file of the given language, whatever the
+// current language is, with the rules of GetText. For code that must know
+// the words of every installed language.
+std::wstring GetLanguageText(int language, int id, std::wstring_view section = L"LAN");
+
 // Forgets the parsed files (the next lookup reads them again). For tests and
 // measurements; lookups never need it.
 void ClearTextCache();

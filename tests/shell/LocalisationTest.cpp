@@ -196,6 +196,13 @@ TEST_F(LocalisationTest, LegacyFilesUseTheirLanguagesCodePage) {
     shell::SetLanguage(c.lcid);
     EXPECT_EQ(shell::GetText(61), c.expected) << c.lcid;
   }
+  // Another language's file is read in that language's code page too,
+  // whatever the current language is, and the current one stays.
+  shell::SetLanguage(1033);
+  for (const Case& c : cases) EXPECT_EQ(shell::GetLanguageText(c.lcid, 61), c.expected) << c.lcid;
+  EXPECT_EQ(shell::GetLanguageText(1042, 61), L"");
+  EXPECT_EQ(shell::CurrentLanguage(), 1033);
+  EXPECT_EQ(shell::GetText(61), L"Café");
 }
 
 // An edited language file takes effect at the next lookup, however it was

@@ -1,0 +1,69 @@
+#include "app/HelpCommand.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "catalog/Catalog.h"
+#include "platform/Text.h"
+
+#ifndef ORVANE_VERSION
+#error "ORVANE_VERSION is set by the build"
+#endif
+
+namespace app {
+
+namespace {
+
+constexpr CommandLineOption kOptions[] = {
+    {"-hide", "", "start in the notification area without showing the window"},
+    {"--list", "", "list the supported mice on this machine with the settings read from each, then exit"},
+    {"--simulate", "", "with --list: list simulated mice instead of the machine's"},
+    {"--post", "MSG WPARAM LPARAM",
+     "post a public message to the running instance, then exit (1691 0 610 quits it, 2022 0 0 refreshes its texts)"},
+    {"-autorun", "", "added by the start-with-the-system entry; has no effect of its own"},
+    {"--help", "", "print this help, then exit"},
+    {"--version", "", "print the version, then exit"},
+};
+
+bool HasArgument(int argc, const char* const* argv, const char* word) {
+  for (int i = 1; i < argc; ++i)
+    if (argv[i] != nullptr && std::strcmp(argv[i], word) == 0) return true;
+  return false;
+}
+
+std::string Spelled(const CommandLineOption& option) {
+  std::string text = option.name;
+  if (*option.argument != '\0') (text += ' ') += option.argument;
+  return text;
+}
+
+}  // namespace
+
+std::span<const CommandLineOption> CommandLineOptions() { return kOptions; }
+
+bool IsHelpCommand(int argc, const char* const* argv) { return HasArgument(argc, argv, "--help"); }
+
+bool IsVersionCommand(int argc, const char* const* argv) { return HasArgument(argc, argv, "--version"); }
+
+int PrintHelp(std::FILE* out) {
+  size_t width = 0;
+  for (const CommandLineOption& option : kOptions) width = std::max(width, Spelled(option).size());
+  std::fprintf(out, "Usage: orvane [OPTION]...\n");
+  std::fprintf(out, "Configures the supported gaming mice: DPI, report rate, buttons, macros and lighting.\n\n");
+  std::fprintf(out, "Options:\n");
+  for (const CommandLineOption& option : kOptions)
+    std::fprintf(out, "  %-*s  %s\n", static_cast<int>(width), Spelled(option).c_str(), option.summary);
+  return 0;
+}
+
+std::string BuildVersion() { return ORVANE_VERSION; }
+
+int PrintVersion(const std::filesystem::path& programFolder, std::FILE* out) {
+  NullCatalogSink sink;
+  const Catalog catalog = ReadDeviceList(programFolder, programFolder, sink, nullptr);
+  const std::string version = catalog.version.empty() ? BuildVersion() : platform::ToUtf8(catalog.version);
+  std::fprintf(out, "orvane %s\n", version.c_str());
+  return 0;
+}
+
+}  // namespace app
