@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "ToolkitFixture.h"
 #include "platform/Text.h"
+#include "toolkit/controls/CRecordList.h"
+#include "toolkit/controls/DPIControl.h"
 #include "toolkit/core/CCheckButton.h"
 #include "toolkit/core/ControlTreeDump.h"
 #include "toolkit/core/DListBox.h"
@@ -163,6 +166,42 @@ TEST_F(ControlTreeDumpTest, FormatStartsWithTheWindowLineAndCountsTheControls) {
   for (char c : text) newlines += c == '\n';
   EXPECT_EQ(newlines, 22u);
   EXPECT_EQ(text.back(), '\n');
+}
+
+// Controls built on the core report their selection through their own hook.
+TEST_F(ControlTreeDumpTest, ControlsBuiltOnTheCoreReportTheirOwnSelection) {
+  RecordingDialog dlg;
+  Open(dlg);
+  auto* page = new MPanel(&dlg, 15, CRect(0, 0, 400, 300), 1);
+  dlg.GetPaintManager()->AttachControl(page, 1);
+  auto* stages = dynamic_cast<DPIControl*>(page->CreateControl(L"DPIControl", 80, CRect(10, 10, 390, 80), nullptr, 1, 1));
+  ASSERT_NE(stages, nullptr);
+  for (int dpi : {800, 1600, 3200}) stages->AddItem(dpi, 0);
+  auto* records = dynamic_cast<CRecordList*>(page->CreateControl(L"CRecordList", 81, CRect(10, 90, 390, 290), nullptr, 1, 1));
+  ASSERT_NE(records, nullptr);
+  for (const wchar_t* row : {L"A", L"B", L"C"}) records->AddString(row, 1, 4, 0);
+  Pump(dlg);
+
+  const struct {
+    const char* what;
+    std::function<void()> act;
+    const char* stagesState;
+    const char* recordsState;
+  } cases[] = {
+      {"as built", [] {}, "selected:0", "selected:-1"},
+      {"both moved", [&] { stages->SetSelectItem(2); records->SetCurSel(1); }, "selected:2", "selected:1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.act();
+    std::string stagesState, recordsState;
+    for (const ControlTreeEntry& e : ControlTreeDump::Collect(dlg)) {
+      if (e.path == L"15/80") stagesState = platform::ToUtf8(e.state);
+      if (e.path == L"15/81") recordsState = platform::ToUtf8(e.state);
+    }
+    EXPECT_EQ(stagesState, c.stagesState);
+    EXPECT_EQ(recordsState, c.recordsState);
+  }
 }
 
 TEST_F(ControlTreeDumpTest, QuoteEscapesWhatWouldBreakTheLine) {

@@ -113,6 +113,7 @@ void AppendNumber(CString& line, const wchar_t* key, long long value) {
 CString ControlTreeDump::ClassNameOf(const MControl& control) { return Demangled(typeid(control).name()); }
 
 CString ControlTreeDump::StateOf(MControl& control) {
+  if (CString own = control.GetInspectState(); !own.empty()) return own;
   // The most derived kinds first: a radio button is a check button.
   if (auto* c = dynamic_cast<CCheckButton*>(&control)) return Checked(c->GetCheck());
   if (auto* c = dynamic_cast<MButton2*>(&control)) return Checked(c->GetCheck());
