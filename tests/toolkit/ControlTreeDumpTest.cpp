@@ -239,6 +239,14 @@ TEST_F(ControlTreeDumpTest, PostDumpRunsOnTheWindowThreadAndNotForAClosedWindow)
   bool called = false;
   EXPECT_EQ(ControlTreeDump::PostDump(never, [&](CString) { called = true; }), 0);
   EXPECT_FALSE(called);
+
+  // A request still queued when its window goes is dropped unrun.
+  RecordingDialog closing;
+  Build(closing);
+  EXPECT_EQ(ControlTreeDump::PostDump(closing, [&](CString) { called = true; }), 1);
+  closing.DestroyWindow();
+  Pump(dlg);
+  EXPECT_FALSE(called);
 }
 
 }  // namespace
