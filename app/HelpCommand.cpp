@@ -20,6 +20,7 @@ constexpr CommandLineOption kOptions[] = {
     {"--simulate", "", "with --list: list simulated mice instead of the machine's"},
     {"--post", "MSG WPARAM LPARAM",
      "post a public message to the running instance, then exit (1691 0 610 quits it, 2022 0 0 refreshes its texts)"},
+    {"--inspect", "", "print the running instance's window as one line per control, then exit"},
     {"-autorun", "", "added by the start-with-the-system entry; has no effect of its own"},
     {"--help", "", "print this help, then exit"},
     {"--version", "", "print the version, then exit"},

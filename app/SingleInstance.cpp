@@ -1,6 +1,9 @@
 #include "app/SingleInstance.h"
 
+#include "platform/Text.h"
 #include "shell/AppNames.h"
+#include "toolkit/core/ControlTreeDump.h"
+#include "toolkit/core/MDialog.h"
 
 namespace app {
 
@@ -18,6 +21,20 @@ bool SingleInstance::Claim() {
 
 void SingleInstance::SetEvents(platform::InstanceEvents* events) {
   if (lock_ != nullptr) lock_->SetEvents(events);
+}
+
+void SingleInstance::SetInspectedWindow(DUI::MDialog* window) {
+  if (lock_ == nullptr) return;
+  if (window == nullptr) {
+    lock_->SetInspector({});
+    return;
+  }
+  // Runs on the listener thread: it only queues the work for the window
+  // thread, which answers when its turn comes. A window that is not up
+  // leaves the request to time out as "unavailable".
+  lock_->SetInspector([window](std::shared_ptr<platform::InspectReply> reply) {
+    DUI::ControlTreeDump::PostDump(*window, [reply](DUI::CString text) { reply->Answer(platform::ToUtf8(text)); });
+  });
 }
 
 bool IsQuitRequest(std::uint32_t message, std::int64_t lParam) {

@@ -9,6 +9,10 @@
 #include "platform/instance/InstanceEvents.h"
 #include "platform/instance/InstanceLock.h"
 
+namespace DUI {
+class MDialog;
+}
+
 namespace app {
 
 class SingleInstance {
@@ -25,6 +29,12 @@ class SingleInstance {
 
   // Where the requests of later processes go (see platform::InstanceEvents).
   void SetEvents(platform::InstanceEvents* events);
+
+  // The window "orvane --inspect" describes: its control tree is formatted
+  // on its window thread when another process of the same user asks. Null
+  // stops answering; set null before the window is destroyed. Without a
+  // window the answer is "unavailable".
+  void SetInspectedWindow(DUI::MDialog* window);
 
  private:
   platform::InstanceOptions options_;

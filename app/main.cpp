@@ -4,6 +4,7 @@
 // a plain start prints what start-up found.
 
 #include "app/HelpCommand.h"
+#include "app/InspectCommand.h"
 #include "app/ListCommand.h"
 #include "app/PostCommand.h"
 #include "app/SingleInstance.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
   bool simulate = false;
   if (app::IsListCommand(argc, argv, simulate)) return app::RunListCommand(simulate);
   if (app::IsPostCommand(argc, argv)) return app::RunPostCommand(argc, argv);
+  if (app::IsInspectCommand(argc, argv)) return app::RunInspectCommand(argc, argv);
 
   // A second start asks the running instance to show itself and ends here.
   app::SingleInstance instance;

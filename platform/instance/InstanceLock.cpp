@@ -27,6 +27,7 @@
 
 #include "platform/Paths.h"
 #include "platform/Text.h"
+#include "platform/instance/PeerCredentials.h"
 
 namespace platform {
 
@@ -68,6 +69,7 @@ bool FillAddress(const std::string& name, sockaddr_un& addr, socklen_t& length) 
 
 struct Request {
   bool activate = false;
+  bool inspect = false;
   std::uint32_t message = 0;
   std::uint64_t wParam = 0;
   std::int64_t lParam = 0;
@@ -99,6 +101,10 @@ bool ParseRequest(std::string_view line, Request& request) {
   const std::vector<std::string_view> words = SplitWords(line);
   if (words.size() == 1 && words[0] == "activate") {
     request.activate = true;
+    return true;
+  }
+  if (words.size() == 1 && words[0] == "inspect") {
+    request.inspect = true;
     return true;
   }
   return words.size() == 4 && words[0] == "post" && ParseNumber(words[1], request.message) &&
@@ -138,6 +144,30 @@ void SetTimeouts(int fd, int milliseconds) {
   tv.tv_usec = (milliseconds % 1000) * 1000;
   ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
   ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
+}
+
+// Reads exactly count bytes; the socket's time-outs bound the wait.
+bool ReadExactly(int fd, size_t count, std::string& bytes) {
+  bytes.assign(count, '\0');
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::recv(fd, bytes.data() + done, count - done, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Keeps an answer within kMaxInspectBytes, cut after a whole line.
+std::string BoundedAnswer(std::string text) {
+  if (text.size() <= kMaxInspectBytes) return text;
+  static constexpr std::string_view kCut = "... truncated\n";
+  const size_t room = kMaxInspectBytes - kCut.size();
+  const size_t lineEnd = text.rfind('\n', room - 1);
+  text.resize(lineEnd == std::string::npos ? 0 : lineEnd + 1);
+  text += kCut;
+  return text;
 }
 
 // True when some process holds the lock file (a first instance exists or is
@@ -187,8 +217,9 @@ struct InstanceLock::State {
   bool first = false;
   std::thread listener;
 
-  std::mutex mutex;  // guards events and pending
+  std::mutex mutex;  // guards events, inspector and pending
   InstanceEvents* events = nullptr;
+  InstanceInspector inspector;
   std::deque<Request> pending;
 
   void Deliver(const Request& request) {
@@ -201,15 +232,39 @@ struct InstanceLock::State {
     else events->OnPostedMessage(request.message, request.wParam, request.lParam);
   }
 
+  // The window thread describes the window; this thread waits for it a
+  // bounded time, so the window thread never waits on the socket.
+  void Inspect(int fd) {
+    auto reply = std::make_shared<InspectReply>();
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      if (!inspector) {
+        WriteAllTo(fd, "unavailable\n");
+        return;
+      }
+      inspector(reply);
+    }
+    std::string text;
+    if (!reply->WaitFor(options.inspectTimeout, text)) {
+      WriteAllTo(fd, "unavailable\n");
+      return;
+    }
+    text = BoundedAnswer(std::move(text));
+    SetTimeouts(fd, 2000);
+    if (WriteAllTo(fd, "ok " + std::to_string(text.size()) + "\n")) WriteAllTo(fd, text);
+  }
+
   void Serve(int fd) {
-    ucred cred{};
-    socklen_t len = sizeof cred;
-    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0 || cred.uid != ::getuid()) return;
+    if (!IsSameUserPeer(fd)) return;
     SetTimeouts(fd, 1000);
     std::string line;
     Request request;
     if (!ReadLine(fd, line) || !ParseRequest(line, request)) {
       WriteAllTo(fd, "error\n");
+      return;
+    }
+    if (request.inspect) {
+      Inspect(fd);
       return;
     }
     if (!request.activate && !IsPublicMessage(request.message)) {
@@ -325,45 +380,53 @@ void InstanceLock::SetEvents(InstanceEvents* events) {
   }
 }
 
+void InstanceLock::SetInspector(InstanceInspector inspector) {
+  State& s = *state_;
+  std::lock_guard<std::mutex> lock(s.mutex);
+  s.inspector = std::move(inspector);
+}
+
 // --- 4. Client ---------------------------------------------------------------
 
 namespace {
 
-InstanceLock::Delivery SendLine(const std::wstring& appName, const InstanceOptions& options,
-                                const std::string& line) {
+// Connects to the instance of the same user, waiting while one is starting;
+// -1 when none answers.
+int ConnectToInstance(const std::wstring& appName, const InstanceOptions& options) {
   const fs::path lockFile = InstanceLock::LockFile(appName, options);
   sockaddr_un addr{};
   socklen_t addrLength = 0;
-  if (!FillAddress(InstanceLock::SocketName(appName, options), addr, addrLength)) {
-    return InstanceLock::Delivery::NoInstance;
-  }
+  if (!FillAddress(InstanceLock::SocketName(appName, options), addr, addrLength)) return -1;
   const auto deadline = std::chrono::steady_clock::now() + options.findTimeout;
   for (;;) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return InstanceLock::Delivery::NoInstance;
+    if (fd < 0) return -1;
     if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), addrLength) == 0) {
       // Only an instance of the same user is talked to.
-      ucred cred{};
-      socklen_t credLength = sizeof cred;
-      if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &credLength) != 0 || cred.uid != ::getuid()) {
+      if (!IsSameUserPeer(fd)) {
         ::close(fd);
-        return InstanceLock::Delivery::NoInstance;
+        return -1;
       }
-      SetTimeouts(fd, 2000);
-      std::string reply;
-      const bool answered = WriteAllTo(fd, line) && ReadLine(fd, reply);
-      ::close(fd);
-      if (!answered) return InstanceLock::Delivery::NoInstance;
-      return reply == "ok" ? InstanceLock::Delivery::Delivered : InstanceLock::Delivery::Ignored;
+      return fd;
     }
     ::close(fd);
     // Not listening: either nobody runs, or the first instance holds the lock
     // and is about to listen. Only the second case is worth waiting for.
-    if (!LockIsHeld(lockFile) || std::chrono::steady_clock::now() >= deadline) {
-      return InstanceLock::Delivery::NoInstance;
-    }
+    if (!LockIsHeld(lockFile) || std::chrono::steady_clock::now() >= deadline) return -1;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
+}
+
+InstanceLock::Delivery SendLine(const std::wstring& appName, const InstanceOptions& options,
+                                const std::string& line) {
+  const int fd = ConnectToInstance(appName, options);
+  if (fd < 0) return InstanceLock::Delivery::NoInstance;
+  SetTimeouts(fd, 2000);
+  std::string reply;
+  const bool answered = WriteAllTo(fd, line) && ReadLine(fd, reply);
+  ::close(fd);
+  if (!answered) return InstanceLock::Delivery::NoInstance;
+  return reply == "ok" ? InstanceLock::Delivery::Delivered : InstanceLock::Delivery::Ignored;
 }
 
 }  // namespace
@@ -380,6 +443,30 @@ InstanceLock::Delivery InstanceLock::SendPost(const std::wstring& applicationNam
   std::snprintf(line, sizeof line, "post %u %llu %lld\n", static_cast<unsigned>(message),
                 static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
   return SendLine(applicationName, options, line);
+}
+
+InstanceLock::Delivery InstanceLock::SendInspect(const std::wstring& applicationName, std::string& text,
+                                                 const InstanceOptions& options) {
+  text.clear();
+  const int fd = ConnectToInstance(applicationName, options);
+  if (fd < 0) return Delivery::NoInstance;
+  const auto wait = options.inspectTimeout + std::chrono::milliseconds(2000);
+  SetTimeouts(fd, static_cast<int>(wait.count()));
+  std::string header;
+  Delivery result = Delivery::NoInstance;
+  if (WriteAllTo(fd, "inspect\n") && ReadLine(fd, header)) {
+    size_t size = 0;
+    if (header == "unavailable") {
+      result = Delivery::Ignored;
+    } else if (header.rfind("ok ", 0) == 0 && ParseNumber(std::string_view(header).substr(3), size) &&
+               size <= kMaxInspectBytes && ReadExactly(fd, size, text)) {
+      result = Delivery::Delivered;
+    } else {
+      text.clear();
+    }
+  }
+  ::close(fd);
+  return result;
 }
 
 }  // namespace platform

@@ -12,15 +12,22 @@
 // Line protocol (one request per connection, answered with one line):
 //   "activate"                    -> "ok"
 //   "post MSG WPARAM LPARAM"      -> "ok" for a public message, else "ignored"
+//   "inspect"                     -> "ok BYTES" and that many bytes of text (the
+//                                    window's control tree), or "unavailable"
+//                                    when no window is registered or it did not
+//                                    answer in time
 //   anything else                 -> "error"
-// Requests from another user id are refused.
+// Requests from another user id are refused: the connection is closed
+// unanswered.
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "platform/instance/InspectReply.h"
 #include "platform/instance/InstanceEvents.h"
 
 namespace platform {
@@ -31,7 +38,14 @@ struct InstanceOptions {
   // How long a client keeps trying to reach an instance that holds the lock
   // but is not listening yet (it is starting at this very moment).
   std::chrono::milliseconds findTimeout{3000};
+  // How long the instance waits for its window thread to describe the
+  // window; the client waits this long plus a margin for the answer.
+  std::chrono::milliseconds inspectTimeout{3000};
 };
+
+// The most an "inspect" answer carries; a longer description is cut at a
+// line end and ends with the line "... truncated".
+inline constexpr std::size_t kMaxInspectBytes = 4u << 20;
 
 class InstanceLock {
  public:
@@ -53,11 +67,21 @@ class InstanceLock {
   // the previous receiver is never called again.
   void SetEvents(InstanceEvents* events);
 
+  // Who answers "inspect" requests (an empty function: nobody, the answer is
+  // "unavailable"). After SetInspector returns, the previous inspector is
+  // never called again.
+  void SetInspector(InstanceInspector inspector);
+
   // Client side: ask the running instance to show itself, or post a message
   // to it. NoInstance when no process holds the lock or none answered.
   static Delivery SendActivate(const std::wstring& applicationName, const InstanceOptions& options = {});
   static Delivery SendPost(const std::wstring& applicationName, std::uint32_t message, std::uint64_t wParam,
                            std::int64_t lParam, const InstanceOptions& options = {});
+  // Asks the running instance to describe its window: Delivered with the
+  // text, Ignored when it has no window to describe (or it did not answer in
+  // time), NoInstance when none runs or the answer was malformed.
+  static Delivery SendInspect(const std::wstring& applicationName, std::string& text,
+                              const InstanceOptions& options = {});
 
   // The lock file and the abstract socket name (without its leading NUL)
   // used for an application name; exposed for diagnostics and tests.

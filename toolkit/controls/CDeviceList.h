@@ -78,6 +78,7 @@ class CDeviceList : public MPanel {
   // The selection as an index into the online list.
   void SetSelectItem(int index);
   int GetSelectItem() const { return m_select; }
+  CString GetInspectState() override { return L"selected:" + std::to_wstring(m_select); }
   int GetItemCount();
   int GetHoverIndex() const { return m_hover; }
   // The rectangle of the shown device (empty when none is shown).

@@ -119,6 +119,7 @@ class CRecordList : public MPanel {
 
   // --- 5. Selection ----------------------------------------------------------------------------
   int GetCurSel() const;
+  CString GetInspectState() override { return L"selected:" + std::to_wstring(GetCurSel()); }
   // -1 clears; 0 when out of range, else 1. Sends nothing.
   int SetCurSel(int index);
   // From the selected row down, the first delay row; -1 without a

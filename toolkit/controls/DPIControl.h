@@ -65,6 +65,7 @@ class DPIControl : public MPanel {
   // Closes the value editor, then selects index (not range-checked).
   void SetSelectItem(int index);
   int GetSelectItem() const { return m_selected; }
+  CString GetInspectState() override { return L"selected:" + std::to_wstring(m_selected); }
   // The stage whose colour swatch was pressed last (-1 before any).
   int GetColorItem() const { return m_colorItem; }
   int GetHoverItem() const { return m_hover; }

@@ -32,6 +32,7 @@ class ItemPanel : public MPanel {
   // item highlights nothing) and redraws.
   void SetSelectItem(int index);
   int GetSelectItem() const;
+  CString GetInspectState() override { return L"selected:" + std::to_wstring(GetSelectItem()); }
   int GetHoverItem() const;
   // Multiplies the controls' geometric constants; redraws.
   void SetScaleValue(float scale);

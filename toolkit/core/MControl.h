@@ -166,6 +166,10 @@ class MControl : public MObject {
   // Invalidates this control's rect in the window (the whole window when it
   // is layered); the argument is ignored.
   virtual void InvalidateRect(const RECT* rect, int erase);
+  // The control's own state as "orvane --inspect" prints it ("checked",
+  // "selected:N"); empty when it has none or the dump knows the class
+  // itself (ControlTreeDump). Controls built on the core override it.
+  virtual CString GetInspectState() { return CString(); }
 
  protected:
   // Runs f on each child of v under lock; positions are checked each step so

@@ -80,6 +80,7 @@ void PaintManager::DestroyData() {
   {
     std::lock_guard guard(m_noticeLock);
     m_notices.clear();
+    m_tasks.clear();
   }
   if (m_tooltip) m_tooltip->DestroyWindow();
   m_tooltip.reset();
@@ -545,6 +546,33 @@ int PaintManager::DeliverPendingNotices() {
   return delivered;
 }
 
+int PaintManager::RunPendingTasks() {
+  // One at a time with the lock released, so a task may queue another.
+  int ran = 0;
+  for (;;) {
+    std::function<void()> task;
+    {
+      std::lock_guard guard(m_noticeLock);
+      if (m_tasks.empty()) break;
+      task = std::move(m_tasks.front());
+      m_tasks.pop_front();
+    }
+    task();
+    ++ran;
+  }
+  return ran;
+}
+
+int PaintManager::PostTask(std::function<void()> task) {
+  if (!task || !m_initialised.load() || m_hwnd == nullptr) return 0;
+  {
+    std::lock_guard guard(m_noticeLock);
+    m_tasks.push_back(std::move(task));
+  }
+  PostMessageW(WM_QELTNOTIFY, 0, 0);
+  return 1;
+}
+
 int PaintManager::GetPendingNoticeCount() {
   std::lock_guard guard(m_noticeLock);
   return int(m_notices.size());
@@ -671,8 +699,10 @@ LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   Guard guard(m_controlsLock);
   if (msg == WM_QELTNOTIFY) {
     // Under the controls lock, as input is: a handler never runs beside a
-    // multimedia tick.
+    // multimedia tick. Posted tasks run here only, never inside a handler
+    // that happens to deliver the notices.
     DeliverPendingNotices();
+    RunPendingTasks();
     return 1;
   }
   for (size_t i = 0; i < m_controls.size(); ++i) {

@@ -24,6 +24,7 @@
 
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -78,6 +79,8 @@ class PaintManager : public CMTimer {
   void ClearControls();
   std::vector<MControl*>* GetControls() { return &m_controls; }
   std::vector<MControl*>* GetAreas() { return &m_areas; }
+  std::recursive_mutex& ControlsLock() { return m_controlsLock; }
+  std::recursive_mutex& AreasLock() { return m_areasLock; }
   // Forgets every plain pointer to a control that is being destroyed.
   void ForgetControl(MControl* control);
 
@@ -170,6 +173,10 @@ class PaintManager : public CMTimer {
   int DeliverPendingNotices();
   int GetPendingNoticeCount();
   bool IsWindowThread() const;
+  // Runs task on the window thread, after the notices queued before it, and
+  // returns at once (1 when queued, 0 when the window is not up). A task
+  // still queued when the window goes is dropped unrun.
+  int PostTask(std::function<void()> task);
 
   // --- 6. Images and fonts -----------------------------------------------------------------
   const ImgResInfo* AddImgResInfo(const wchar_t* file, int count);
@@ -214,6 +221,9 @@ class PaintManager : public CMTimer {
   void DrawControl(HDC dc, CRect clip);
   MControl* MakeControl(const wchar_t* className, MObject* parent, UINT id, CRect rect, const wchar_t* title,
                         int visible, int enabled);
+
+  // Runs the posted tasks in order (window thread, WM_QELTNOTIFY only).
+  int RunPendingTasks();
 
   struct PendingNotice {
     MControl* control = nullptr;  // null once the control is destroyed
@@ -277,6 +287,7 @@ class PaintManager : public CMTimer {
   std::vector<TimerRecord> m_timers;
   std::recursive_mutex m_timerLock;
   std::deque<PendingNotice> m_notices;
+  std::deque<std::function<void()>> m_tasks;  // under m_noticeLock
   std::mutex m_noticeLock;
   std::map<CString, std::unique_ptr<ImgResInfo>> m_imagesByFile;
   std::map<std::pair<UINT, CString>, std::unique_ptr<ImgResInfo>> m_imagesByProgramRes;

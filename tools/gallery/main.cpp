@@ -1,7 +1,7 @@
 // The Qelt gallery: opens a dialog with the toolkit core's controls and
 // pictures, on the SDL backend (a real window) or headless.
 //
-//   qelt_gallery [--headless] [--page NAME] [--screenshot FILE]
+//   qelt_gallery [--headless] [--page NAME] [--screenshot FILE] [--inspect-server APP]
 //   qelt_gallery --pages      (lists the pages)
 //
 // With --screenshot the window is painted once, saved as PNG (with the
@@ -10,6 +10,9 @@
 // Otherwise it runs until closed, printing the notifications it receives.
 // It prints "ready apply=X,Y" (screen coordinates of the Apply button's
 // centre) once its window is shown, for scripts that click it.
+// With --inspect-server it holds the single instance of application name
+// APP and answers "inspect" requests with its control tree, as the program
+// does for "orvane --inspect".
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,9 +20,13 @@
 #include <string>
 #include <vector>
 #include <algorithm>
+#include <memory>
 
+#include "platform/Text.h"
 #include "platform/draw/Bitmap.h"
+#include "platform/instance/InstanceLock.h"
 #include "platform/window/Window.h"
+#include "toolkit/core/ControlTreeDump.h"
 #include "toolkit/core/Manager.h"
 #include "tools/gallery/GalleryDialog.h"
 #include "tools/gallery/GalleryPage.h"
@@ -72,6 +79,7 @@ int main(int argc, char** argv) {
   std::string screenshot;
   std::string page = "core";
   bool headless = false;
+  std::string inspectApp;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
       screenshot = argv[++i];
@@ -82,8 +90,11 @@ int main(int argc, char** argv) {
       return 0;
     } else if (std::strcmp(argv[i], "--headless") == 0) {
       headless = true;
+    } else if (std::strcmp(argv[i], "--inspect-server") == 0 && i + 1 < argc) {
+      inspectApp = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: %s [--headless] [--page NAME] [--screenshot FILE] | --pages\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [--headless] [--page NAME] [--screenshot FILE] [--inspect-server APP] | --pages\n",
+                   argv[0]);
       return 2;
     }
   }
@@ -125,6 +136,18 @@ int main(int argc, char** argv) {
     return ok ? 0 : 1;
   }
 
+  std::unique_ptr<platform::InstanceLock> instance;
+  if (!inspectApp.empty()) {
+    instance = std::make_unique<platform::InstanceLock>(platform::FromUtf8(inspectApp));
+    if (instance->TryClaim() != platform::InstanceLock::Claim::First) {
+      std::fprintf(stderr, "gallery: \"%s\" is already running\n", inspectApp.c_str());
+      return 1;
+    }
+    instance->SetInspector([&dlg](std::shared_ptr<platform::InspectReply> reply) {
+      ControlTreeDump::PostDump(dlg, [reply](CString text) { reply->Answer(platform::ToUtf8(text)); });
+    });
+  }
+
   platform::PumpPendingMessages();
   if (shownPage->shown != nullptr) shownPage->shown(dlg, false);
   CRect apply = dlg.ControlRect(GalleryDialog::kApplyId);
@@ -134,6 +157,7 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
 
   const UINT result = dlg.ShowModal(SW_SHOW);
+  if (instance != nullptr) instance->SetInspector({});
   std::printf("closed result=%u\n", result);
   platform::ShutdownWindowSystem();
   return 0;
