@@ -9,11 +9,19 @@ namespace ui {
 
 using namespace DUI;
 
-int UpdateTipDlg::Run(HWND parent) {
+HWND UpdateTipDlg::CreateTip(HWND parent) {
   LoadBKImage(L"img_upgrade_bkg.png");
+  // The skin's background has its own size: drawn as a nine-grid it fits
+  // the window with its border intact.
+  SetBackMode(BackModeFrame, 30);
   // WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN.
-  if (Create(parent, L"UpdateTipDlg", 0x96000000, 0, CRect(0, 0, kWidth, kHeight)) == nullptr) return 0;
-  CenterWindow(nullptr);
+  HWND hwnd = Create(parent, L"UpdateTipDlg", 0x96000000, 0, CRect(0, 0, kWidth, kHeight));
+  if (hwnd != nullptr) CenterWindow(nullptr);
+  return hwnd;
+}
+
+int UpdateTipDlg::Run(HWND parent) {
+  if (CreateTip(parent) == nullptr) return 0;
   m_open = true;
   const UINT result = ShowModal(SW_SHOWNORMAL);
   m_open = false;
@@ -38,7 +46,18 @@ void UpdateTipDlg::InitUI(CRect client) {
     state->SetTextColor(Color(0xFFFFFFFF));
     state->SetAlignment(1, 4);
   }
-  CreateControl(L"MProgress", kProgressId, CRect(20, 80, w - 20, 116), nullptr, 1, 1);
+  // A running bar: the update is under way.
+  if (auto* bar = static_cast<MProgress*>(
+          CreateControl(L"MProgress", kProgressId, CRect(20, 80, w - 20, 116), nullptr, 1, 1))) {
+    bar->AddMTimer();
+    bar->SetRun(1, 0);
+  }
+}
+
+int UpdateTipDlg::OnInitDialog() {
+  MDialog::OnInitDialog();
+  SetMTimer(kProgressPeriodMs);
+  return 1;
 }
 
 }  // namespace ui

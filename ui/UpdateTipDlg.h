@@ -21,6 +21,10 @@ class UpdateTipDlg : public DUI::MDialog {
   static constexpr int kWidth = 391;
   static constexpr int kHeight = 130;
 
+  static constexpr DUI::UINT kProgressPeriodMs = 10;
+
+  // Creates the notice centred on parent and shows it (no modal loop).
+  HWND CreateTip(HWND parent);
   // Creates the notice centred on parent and runs it modally until End.
   // Returns the modal result (1 after End, 0 when closed otherwise).
   int Run(HWND parent);
@@ -29,6 +33,7 @@ class UpdateTipDlg : public DUI::MDialog {
   bool IsOpen() const { return m_open; }
 
   void InitUI(DUI::CRect client) override;
+  int OnInitDialog() override;
 
  private:
   bool m_open = false;
