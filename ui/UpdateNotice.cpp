@@ -22,6 +22,7 @@ class UpdateNotice::Relay : public update::UpdateObserver {
     });
   }
   void OnUpdateAvailable(const std::wstring& serverVersion) override {
+    if (m_notice.Superseded()) return;
     Tell([serverVersion](UpdateNotice& n) {
       n.m_lines.updateState = 1;
       n.m_lines.stateLine = shell::GetText(582) + L": " + update::VersionDisplayText(serverVersion);
@@ -31,6 +32,7 @@ class UpdateNotice::Relay : public update::UpdateObserver {
     });
   }
   void OnNoUpdate() override {
+    if (m_notice.Superseded()) return;
     Tell([](UpdateNotice& n) {
       n.m_lines.updateState = 2;
       n.m_lines.stateLine = shell::GetText(580);
@@ -62,6 +64,7 @@ UpdateNotice::UpdateNotice(Post post, LinesChanged linesChanged, Offer offer)
 
 UpdateNotice::~UpdateNotice() {
   m_alive.reset();
+  m_pending = false;
   m_check.CancelTransfer();
   if (m_thread.joinable()) m_thread.join();
 }
@@ -73,13 +76,35 @@ void UpdateNotice::SetHttpOptions(const platform::HttpOptions& options) { m_chec
 void UpdateNotice::ShowFirmwareVersion(int release) { m_check.ShowFirmwareVersion(unsigned(release)); }
 
 void UpdateNotice::StartCheck() {
-  if (m_thread.joinable()) {
-    // A check of an earlier connection: its answer no longer matters.
+  std::lock_guard<std::mutex> lock(m_checkMutex);
+  m_pending = true;
+  if (m_running) {
+    // A check of an earlier connection: its answer no longer matters. The
+    // running thread makes the new check when it ends; the window thread
+    // never waits for an HTTP exchange.
     m_check.CancelTransfer();
-    m_thread.join();
+    return;
   }
-  m_thread = std::thread([this] { m_check.CheckOnlineVersion(); });
+  if (m_thread.joinable()) m_thread.join();  // ended: its loop has returned
+  m_running = true;
+  m_thread = std::thread([this] { CheckLoop(); });
 }
+
+void UpdateNotice::CheckLoop() {
+  for (;;) {
+    {
+      std::lock_guard<std::mutex> lock(m_checkMutex);
+      if (!m_pending) {
+        m_running = false;
+        return;
+      }
+      m_pending = false;
+    }
+    m_check.CheckOnlineVersion();
+  }
+}
+
+bool UpdateNotice::Superseded() const { return m_pending.load(); }
 
 void UpdateNotice::WaitForCheck() {
   if (m_thread.joinable()) m_thread.join();

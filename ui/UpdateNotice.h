@@ -16,10 +16,13 @@
 //                                 queues job 27 and shows UpdateTipDlg.
 //
 // A check still running when the next starts, or when the notice is
-// destroyed, is cancelled; its result is dropped.
+// destroyed, is cancelled and its result dropped; the next check follows on
+// the same thread, so StartCheck never waits.
 
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -59,7 +62,7 @@ class UpdateNotice {
 
   void ShowFirmwareVersion(int release);
   void StartCheck();
-  // Waits for a running check's thread (its result is still posted).
+  // Waits for the running and queued checks (their results are posted).
   void WaitForCheck();
 
   const UpdateLines& Lines() const { return m_lines; }
@@ -77,12 +80,19 @@ class UpdateNotice {
  private:
   class Relay;
 
+  void CheckLoop();
+  // A newer check is waiting: the running one's answer is stale.
+  bool Superseded() const;
+
   std::shared_ptr<bool> m_alive;
   Post m_post;
   LinesChanged m_linesChanged;
   Offer m_offer;
   std::unique_ptr<Relay> m_relay;
   update::FirmwareUpdateCheck m_check;
+  std::mutex m_checkMutex;  // guards m_running and the start of m_thread
+  std::atomic<bool> m_pending{false};
+  bool m_running = false;
   std::thread m_thread;
   UpdateLines m_lines;
 };

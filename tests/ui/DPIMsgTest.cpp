@@ -1,8 +1,11 @@
 // DPIMsgDlg: its place from the work area, the 2 s after the last value on
 // the virtual clock, topmost without taking the activation, the value and
-// bar, and the close button.
+// bar as drawn, and the close button.
+
+#include <cstdlib>
 
 #include "UiFixture.h"
+#include "toolkit/core/Manager.h"
 #include "toolkit/core/MProgress.h"
 #include "toolkit/core/MText.h"
 #include "ui/DPIMsgDlg.h"
@@ -143,6 +146,40 @@ TEST_F(DPIMsgTest, ValueBarAndCloseButton) {
   msg.Close();
   EXPECT_EQ(msg.GetBar(), nullptr);
   EXPECT_EQ(msg.GetSafeHwnd(), nullptr);
+}
+
+TEST_F(DPIMsgTest, DrawsTheValueInTheSelectionColourAndTheBar) {
+  DPIMsgDlg msg;
+  ASSERT_NE(msg.CreateMsg(nullptr), nullptr);
+  // Pixels close to the selection colour inside a rectangle of the shot.
+  const uint32_t accent = Manager::m_select_color.GetValue() & 0x00FFFFFF;
+  auto accentPixels = [&](const platform::Bitmap& shot, CRect r) {
+    int count = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) {
+        const uint32_t p = shot.Row(y)[x];
+        int d = 0;
+        for (int shift : {0, 8, 16}) d += std::abs(int((p >> shift) & 0xFF) - int((accent >> shift) & 0xFF));
+        if (d < 60) ++count;
+      }
+    return count;
+  };
+  struct Case {
+    int dpi;
+    bool barAtRight;  // the bar's right part is filled only near the maximum
+  } cases[] = {{1600, false}, {26000, true}};
+  for (const Case& c : cases) {
+    msg.ShowValue(c.dpi);
+    Pump();
+    const platform::Bitmap shot = platform::CaptureWindow(msg.GetSafeHwnd());
+    ASSERT_EQ(shot.Width(), DPIMsgDlg::kWidth);
+    ASSERT_EQ(shot.Height(), DPIMsgDlg::kHeight);
+    EXPECT_GT(accentPixels(shot, CRect(10, 30, 170, 80)), 30) << c.dpi << ": the digits";
+    const CRect bar = msg.GetBar()->GetRect();
+    EXPECT_GT(accentPixels(shot, CRect(bar.left, bar.top, bar.left + 20, bar.bottom)), 0) << c.dpi;
+    EXPECT_EQ(accentPixels(shot, CRect(bar.right - 20, bar.top, bar.right, bar.bottom)) > 0, c.barAtRight) << c.dpi;
+  }
+  msg.Close();
 }
 
 }  // namespace

@@ -138,6 +138,27 @@ TEST_F(UpdateNoticeTest, ResultOfADestroyedNoticeIsDropped) {
 }
 
 
+TEST_F(UpdateNoticeTest, ANewCheckSupersedesOneStillRunning) {
+  LocalHttpServer silent(HttpScript{200, "", true, true});
+  LocalHttpServer answering(HttpScript{200, "131"});
+  TaskQueue queue;
+  std::vector<std::wstring> offers;
+  UpdateNotice notice(queue.Post(), nullptr, [&](const std::wstring& v) { offers.push_back(v); });
+  notice.SetHttpOptions(ShortTimeouts());
+  notice.ShowFirmwareVersion(0x0130);
+  notice.SetFirmwareAddress(platform::FromUtf8(silent.Address()));
+  notice.StartCheck();
+  // Reconnected to another mouse before the server answered.
+  notice.SetFirmwareAddress(platform::FromUtf8(answering.Address()));
+  notice.StartCheck();
+  notice.WaitForCheck();
+  queue.RunAll();
+  // Only the newer check's answer reaches the window, once.
+  ASSERT_EQ(offers.size(), 1u);
+  EXPECT_EQ(offers[0], L"131");
+  EXPECT_EQ(notice.Lines().updateState, 1);
+}
+
 HWND OpenWindow(const wchar_t* title) { return platform::FindWindow(title); }
 
 void ClickInBox(UINT id) {
