@@ -4,17 +4,21 @@
 // shows until its close after 1 s of the toolkit clock) and the update tip
 // alone. Each prints what happened. For a screenshot the page opens the DPI
 // message, the About window and the update tip without their modal loops,
-// so the picture shows all three beside the page.
+// so the picture shows all three beside the page; the page itself shows a
+// preview of the update question.
 
 #include <cstdio>
 #include <functional>
 #include <memory>
 
+#include "shell/Localisation.h"
 #include "toolkit/core/MButton.h"
+#include "toolkit/core/MPicture.h"
 #include "toolkit/core/MText.h"
 #include "tools/gallery/GalleryDialog.h"
 #include "tools/gallery/GalleryPage.h"
 #include "ui/AboutDlg.h"
+#include "ui/CUIMessageBox.h"
 #include "ui/DPIMsgDlg.h"
 #include "ui/UpdateNotice.h"
 #include "ui/UpdateTipDlg.h"
@@ -150,6 +154,14 @@ void BuildWindowsPage(GalleryDialog& gallery, CRect client) {
     button->SetFontWidth(15);
     y += 56;
   }
+
+  // A preview of the update question as the message box lays it out.
+  const CRect preview(260, 110, 690, 340);
+  if (auto* back = static_cast<MPicture*>(dlg.CreateArea(L"MPicture", 310, preview, nullptr, 1, 1))) {
+    back->SetImage(L"bk_prompt.png", 1);
+    back->SetShowMode(ShowModeFrame, 30);
+  }
+  ui::CUIMessageBox::BuildControls(dlg, preview, shell::GetText(551), ui::UpdateNotice::OfferText(L"131"), 4, 100);
 }
 
 // For a screenshot: the three windows open at once, without modal loops.
