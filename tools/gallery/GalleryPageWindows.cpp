@@ -165,8 +165,18 @@ void BuildWindowsPage(GalleryDialog& gallery, CRect client) {
 }
 
 // For a screenshot: the three windows open at once, without modal loops.
+// Interactive: prints where the DPI message button is on the screen
+// ("windows dpi=X,Y") for scripts that click it.
 void ShowWindowsPage(GalleryDialog& gallery, bool screenshot) {
-  if (!screenshot) return;
+  if (!screenshot) {
+    MControl* button = gallery.GetControl(40);
+    if (button == nullptr) return;
+    POINT centre = button->GetRect().CenterPoint();
+    gallery.ClientToScreen(&centre);
+    std::printf("windows dpi=%d,%d\n", int(centre.x), int(centre.y));
+    std::fflush(stdout);
+    return;
+  }
   HWND owner = gallery.GetSafeHwnd();
   auto& o = Open();
   o.dpi = std::make_unique<ui::DPIMsgDlg>();
