@@ -44,7 +44,7 @@ class UpdateNotice::Relay : public update::UpdateObserver {
  private:
   void Tell(std::function<void(UpdateNotice&)> change) {
     // The task may run after the notice is gone: it then does nothing.
-    std::weak_ptr<bool> alive = m_notice.m_alive;
+    std::weak_ptr<bool> alive = m_notice.m_aliveToken;
     UpdateNotice* notice = &m_notice;
     m_notice.m_post([alive, notice, change = std::move(change)] {
       if (alive.lock()) change(*notice);
@@ -56,6 +56,7 @@ class UpdateNotice::Relay : public update::UpdateObserver {
 
 UpdateNotice::UpdateNotice(Post post, LinesChanged linesChanged, Offer offer)
     : m_alive(std::make_shared<bool>(true)),
+      m_aliveToken(m_alive),
       m_post(std::move(post)),
       m_linesChanged(std::move(linesChanged)),
       m_offer(std::move(offer)),

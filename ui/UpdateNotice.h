@@ -46,7 +46,8 @@ struct UpdateLines {
 class UpdateNotice {
  public:
   using Task = std::function<void()>;
-  // Queues a task on the window thread (keeping order).
+  // Queues a task on the window thread, keeping order; called from the
+  // window thread and from the check's thread.
   using Post = std::function<void(Task)>;
   using LinesChanged = std::function<void(const UpdateLines&)>;
   using Offer = std::function<void(const std::wstring& serverVersion)>;
@@ -58,6 +59,7 @@ class UpdateNotice {
 
   // The model description's firmware "url" ("" for none).
   void SetFirmwareAddress(const std::wstring& address);
+  // Time-outs and reply cap; set them before the first StartCheck.
   void SetHttpOptions(const platform::HttpOptions& options);
 
   void ShowFirmwareVersion(int release);
@@ -84,7 +86,11 @@ class UpdateNotice {
   // A newer check is waiting: the running one's answer is stale.
   bool Superseded() const;
 
+  // Tasks already queued hold the token; once the notice is gone they do
+  // nothing. The check thread only copies the token, which never changes,
+  // while the window thread resets m_alive.
   std::shared_ptr<bool> m_alive;
+  const std::weak_ptr<bool> m_aliveToken;
   Post m_post;
   LinesChanged m_linesChanged;
   Offer m_offer;
