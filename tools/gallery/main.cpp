@@ -40,7 +40,7 @@ namespace {
 bool SaveScreenshot(GalleryDialog& dlg, const std::string& file) {
   HWND self = dlg.GetSafeHwnd();
   std::vector<HWND> popups;
-  for (const wchar_t* title : {L"ComboWnd", L"Menu Window"}) {
+  for (const wchar_t* title : {L"ComboWnd", L"Menu Window", L"DPIMsgDlg", L"About Window", L"UpdateTipDlg"}) {
     HWND h = platform::FindWindow(title);
     if (h != nullptr && platform::IsWindowVisible(h) && platform::GetOwner(h) == self) popups.push_back(h);
   }
