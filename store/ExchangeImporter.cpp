@@ -1,6 +1,7 @@
 #include "store/ExchangeImporter.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/Text.h"
 #include "store/ExchangeReader.h"
@@ -137,18 +138,23 @@ bool ExchangeImporter::ApplyProfile(const ProfileFileData& data, int profile, co
   }
 
   // Settings, with the selected DPI stage checked against the stage count
-  // the profile will have.
+  // the profile will have: a file that selects a stage beyond it is refused;
+  // a file that only lowers the count below the stored selection moves the
+  // selection to the last stage in use.
   int count = store_.GetConfigInt(profile, L"dpi_count");
-  int index = -1;
+  std::optional<int> index;
   for (const auto& [key, value] : data.settings) {
     if (key == L"dpi_count") count = platform::WToI(value);
     if (key == L"dpi_index") index = platform::WToI(value);
   }
-  if (index >= 0 && index >= count) {
+  if (index && *index >= count) {
     result.error = "the selected DPI stage is not below the stage count";
     return false;
   }
   for (const auto& [key, value] : data.settings)
     if (!store_.SetConfigValue(profile, key, value)) return false;
+  if (!index && count >= 1 && store_.GetConfigInt(profile, L"dpi_index") >= count &&
+      !store_.SetConfigInt(profile, L"dpi_index", count - 1))
+    return false;
   return true;
 }

@@ -1,8 +1,12 @@
 #include "store/ExchangeReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cwctype>
 #include <optional>
 
@@ -290,14 +294,28 @@ std::wstring ExchangeReader::ProfileNameFromPath(const std::filesystem::path& pa
 // --- 2. Files ----------------------------------------------------------------------------
 
 bool ExchangeReader::LoadDocument(const std::filesystem::path& path, MarkupDocument& doc, std::string* error) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return Fail(error, "the file cannot be read");
+  // Non-blocking, so that a named pipe or a device picked by mistake is
+  // refused instead of waited on; only a regular file is read.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return Fail(error, "the file cannot be read");
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return Fail(error, "not a regular file");
+  }
   // One byte more than the cap tells an oversized file without trusting a
   // size the file may change while it is read.
   std::string bytes(kMaxFileBytes + 1, '\0');
-  const std::size_t n = std::fread(bytes.data(), 1, bytes.size(), f);
-  const bool readError = std::ferror(f) != 0;
-  std::fclose(f);
+  std::size_t n = 0;
+  bool readError = false;
+  while (n < bytes.size()) {
+    const ssize_t got = ::read(fd, bytes.data() + n, bytes.size() - n);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) readError = true;
+    if (got <= 0) break;
+    n += static_cast<std::size_t>(got);
+  }
+  ::close(fd);
   if (readError) return Fail(error, "the file cannot be read");
   if (n == 0) return Fail(error, "the file is empty");
   if (n > kMaxFileBytes) return Fail(error, "the file is larger than " + std::to_string(kMaxFileBytes) + " bytes");

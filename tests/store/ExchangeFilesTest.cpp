@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -330,6 +331,8 @@ TEST_F(ExchangeFilesTest, PartsOfAProfileFileAndWhatTheyLeaveAlone) {
       {"an empty attribute is a missing one",
        "<Mouse_DPI dpi_flag=\"\" dpi_index=\"2\" dpi_count=\"\">\r\n<DPI1 value=\"\" color=\"65280\"/>\r\n</Mouse_DPI>\r\n", 0,
        L"1234", L"65280", L"2"},
+      {"fewer stages than the selected one moves the selection", "<Mouse_DPI dpi_count=\"1\"/>\r\n", 0, L"1234",
+       L"255", L"0"},
       {"a default assignment is no row", "<keyitems>\r\n<item key_code=\"1\" macro_type=\"1\" macro_value=\"0\" macro_value2=\"0\"/>\r\n</keyitems>\r\n",
        0, L"1234", L"255", L"1"},
   };
@@ -337,6 +340,7 @@ TEST_F(ExchangeFilesTest, PartsOfAProfileFileAndWhatTheyLeaveAlone) {
     ASSERT_GT(store_.SaveKeyRecord(Key(2, 1, 1, 3, 0, L"")), 0);
     ASSERT_TRUE(store_.SetConfigInt(2, L"dpi_group0_rgb", 255));
     ASSERT_TRUE(store_.SetConfigInt(2, L"dpi_index", 1));
+    ASSERT_TRUE(store_.SetConfigInt(2, L"dpi_count", 3));
     Write("Part.xml", head + c.body + tail);
     const ProfileImportResult result = ExchangeImporter(store_).ImportProfile(Exchange("Part.xml"), 2, LightingModel());
     ASSERT_TRUE(result.ok) << c.what << ": " << result.error;
@@ -529,4 +533,20 @@ TEST_F(ExchangeFilesTest, StoreFailureHalfWayLeavesTheDatabaseAsItWas) {
   // Without the trigger the same files import.
   EXPECT_TRUE(importer.ImportProfile(Exchange("Game.xml"), 2, LightingModel()).ok);
   EXPECT_TRUE(importer.ImportMacros(Exchange("All.xml")).ok);
+}
+
+TEST_F(ExchangeFilesTest, OnlyRegularFilesAreRead) {
+  const std::filesystem::path pipe = Exchange("pipe.xml");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::filesystem::path folder = Exchange("folder.xml");
+  std::filesystem::create_directory(folder);
+  ExchangeImporter importer(store_);
+  for (const auto& path : {pipe, folder}) {
+    const ProfileImportResult profile = importer.ImportProfile(path, 1, LightingModel());
+    EXPECT_FALSE(profile.ok) << path;
+    EXPECT_EQ(profile.error, "not a regular file") << path;
+    EXPECT_FALSE(importer.ImportMacro(path).ok) << path;
+    EXPECT_FALSE(importer.ImportMacros(path).ok) << path;
+  }
+  EXPECT_EQ(Name(1), L"Profile 1");
 }
