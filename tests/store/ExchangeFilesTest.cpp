@@ -393,6 +393,52 @@ TEST_F(ExchangeFilesTest, LightModeWithoutARecordKeepsTheCurrentOne) {
   EXPECT_FALSE(store_.GetLight(2, 9, two));
 }
 
+// The tag of each line of a written file ("/x" for an end tag), and whether
+// every line ends in CR LF.
+std::vector<std::string> LineTags(const std::string& bytes, bool& crlf) {
+  std::vector<std::string> tags;
+  crlf = bytes.size() >= 2 && bytes.compare(bytes.size() - 2, 2, "\r\n") == 0;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const std::size_t end = bytes.find('\n', start);
+    if (end == std::string::npos || end == start || bytes[end - 1] != '\r') crlf = false;
+    const std::string line = bytes.substr(start, (end == std::string::npos ? bytes.size() : end) - start);
+    const std::size_t nameEnd = line.find_first_of(" />\r", line.size() > 1 && line[1] == '/' ? 2 : 1);
+    tags.push_back(line.substr(1, nameEnd == std::string::npos ? std::string::npos : nameEnd - 1));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return tags;
+}
+
+TEST_F(ExchangeFilesTest, ProfileFileStandsInLayoutOrderOneElementPerLine) {
+  FillProfileOne();
+  // A setting the store lacks is written empty, and an empty value imports as none.
+  Exec(File(), "DELETE FROM t_configdata WHERE profile = 1 AND key = 'sensor_flag'");
+  ASSERT_TRUE(ExchangeWriter(store_).ExportProfile(1, L"Profile 1", false, Exchange("Plain.xml")));
+  const std::string bytes = testenv::ReadFile(Exchange("Plain.xml"));
+  bool crlf = false;
+  const std::vector<std::string> expected = {
+      "?xml", "profile", "profileinfo", "keyitems", "item", "item", "item", "item", "/keyitems", "Mouse_DPI",
+      "DPI1", "DPI2", "DPI3", "DPI4", "DPI5", "DPI6", "/Mouse_DPI", "Mouse", "button_respondtime", "report_rate",
+      "sensor_flag", "liftoff_height", "scroll_flag", "e-sports_flag", "sleep_light", "move_wakeup",
+      "move_closelight", "/Mouse", "/profileinfo", "/profile"};
+  EXPECT_EQ(LineTags(bytes, crlf), expected);
+  EXPECT_TRUE(crlf);
+  EXPECT_EQ(bytes.rfind("<?xml", 0), 0u) << "no byte-order mark";
+  EXPECT_NE(bytes.find("<profileinfo name=\"Profile 1\">\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("<item key_code=\"2\" macro_type=\"2\" macro_value=\"6\" macro_value2=\"1\" "
+                       "macro_value3=\"0\" macro_desc=\"Ctrl+C\"/>\r\n"),
+            std::string::npos);
+  EXPECT_NE(bytes.find("<sensor_flag value=\"\"/>\r\n"), std::string::npos);
+
+  ASSERT_TRUE(store_.SetConfigInt(2, L"sensor_flag", 21));
+  const ProfileImportResult result = ExchangeImporter(store_).ImportProfile(Exchange("Plain.xml"), 2, PlainModel());
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(Setting(2, L"sensor_flag"), L"21");
+  EXPECT_EQ(Setting(2, L"report_rate"), L"8");
+}
+
 // --- Names ------------------------------------------------------------------------------------
 
 TEST(ExchangeNames, ProfileNameComesFromTheFileName) {
