@@ -63,7 +63,9 @@ ProfileImportResult ExchangeImporter::ImportProfile(const std::filesystem::path&
   const std::wstring name = ExchangeReader::ProfileNameFromPath(path);
   ProfileImportResult applied;
   if (!store_.ApplyInTransaction([&] { return ApplyProfile(data, profile, name, applied); })) {
-    if (result.error.empty()) result.error = applied.error.empty() ? "the settings database refused the profile" : applied.error;
+    // A step that fails for a reason of its own names it; any other failing
+    // statement is the database's.
+    result.error = applied.error.empty() ? "the settings database refused the profile" : applied.error;
     return result;
   }
   applied.ok = true;
@@ -108,8 +110,9 @@ bool ExchangeImporter::ApplyProfile(const ProfileFileData& data, int profile, co
       if (byId == macros.end() && byName != macros.end()) key.macro_value = byName->macro_id;
       if (byId == macros.end() && byName == macros.end()) {
         result.kept_buttons.push_back(key.key_code);
-        const auto old = std::find_if(before.begin(), before.end(),
-                                      [&](const KeyRecord& k) { return k.key_code == key.key_code && k.fn_layer == 0; });
+        const auto old = std::find_if(before.begin(), before.end(), [&](const KeyRecord& k) {
+          return k.key_code == key.key_code && k.fn_layer == 0;
+        });
         if (old == before.end()) continue;  // it had its default, and keeps it
         key = *old;
       }

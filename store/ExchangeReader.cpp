@@ -240,9 +240,9 @@ struct MouseSetting {
   int hi;  // values run from 0; report_rate is checked against the model instead
 };
 constexpr MouseSetting kMouseSettings[] = {
-    {L"button_respondtime", kMaxByte}, {L"report_rate", 0},     {L"sensor_flag", kMaxByte},
+    {L"button_respondtime", kMaxByte}, {L"report_rate", 0},        {L"sensor_flag", kMaxByte},
     {L"liftoff_height", kMaxByte},     {L"scroll_flag", kMaxByte}, {L"e-sports_flag", kMaxByte},
-    {L"sleep_light", kMaxByte},        {L"move_wakeup", 1},      {L"move_closelight", 1},
+    {L"sleep_light", kMaxByte},        {L"move_wakeup", 1},        {L"move_closelight", 1},
 };
 
 bool ReadMouse(MarkupDocument& doc, const ExchangeModel& model, ProfileFileData& out, std::string* error) {
@@ -352,7 +352,8 @@ bool ExchangeReader::ReadAllMacrosFile(const std::filesystem::path& path, std::v
   if (!LoadDocument(path, doc, error) || !EnterRoot(doc, L"macro", error)) return false;
   if (doc.FindElement(L"macroinfo")) return Fail(error, "the file holds one macro, not all");
   while (doc.FindElement(L"macro_item")) {
-    if (out.size() == kMaxMacros) return Fail(error, "the file has more than " + std::to_string(kMaxMacros) + " macros");
+    if (out.size() == kMaxMacros)
+      return Fail(error, "the file has more than " + std::to_string(kMaxMacros) + " macros");
     MacroFileEntry entry;
     if (!ReadMacroInfo(doc, entry.macro, error)) return false;
     doc.EnterElement();

@@ -114,7 +114,8 @@ class ExchangeFilesTest : public StoreFixture {
   void SetUp() override {
     StoreFixture::SetUp();
     ASSERT_TRUE(Open());
-    for (const wchar_t* name : {L"Profile 1", L"Profile 2"}) ASSERT_GT(store_.AddProfile(ProfileRecord{0, name, 0, L"", 0}), 0);
+    for (const wchar_t* name : {L"Profile 1", L"Profile 2"})
+      ASSERT_GT(store_.AddProfile(ProfileRecord{0, name, 0, L"", 0}), 0);
     for (int profile = 1; profile <= 2; ++profile) {
       for (int mode : {1, 2, 3}) ASSERT_GT(store_.AddLight(Light(profile, mode, profile * 10 + mode)), 0);
       ASSERT_TRUE(store_.SetCurrentLightMode(profile, 1));
@@ -134,19 +135,29 @@ class ExchangeFilesTest : public StoreFixture {
     ASSERT_GT(store_.SaveKeyRecord(Key(1, 3, 4, macro, 0, L"Burst")), 0);
     ASSERT_GT(store_.SaveKeyRecord(Key(1, 4, 5, 2, 0, L"DPI -")), 0);
     ASSERT_TRUE(store_.SetCurrentLightMode(1, 3));
-    const std::pair<const wchar_t*, int> values[] = {
-        {L"dpi_flag", 4},         {L"dpi_index", 2},      {L"dpi_count", 4},        {L"dpi_group0_value", 400},
-        {L"dpi_group3_value", 12000}, {L"dpi_group5_rgb", 0x123456}, {L"button_respondtime", 12},
-        {L"report_rate", 8},      {L"sensor_flag", 7},    {L"liftoff_height", 2},   {L"scroll_flag", 0},
-        {L"e-sports_flag", 1},    {L"sleep_light", 30},   {L"move_wakeup", 0},      {L"move_closelight", 0}};
+    const std::pair<const wchar_t*, int> values[] = {{L"dpi_flag", 4},
+                                                     {L"dpi_index", 2},
+                                                     {L"dpi_count", 4},
+                                                     {L"dpi_group0_value", 400},
+                                                     {L"dpi_group3_value", 12000},
+                                                     {L"dpi_group5_rgb", 0x123456},
+                                                     {L"button_respondtime", 12},
+                                                     {L"report_rate", 8},
+                                                     {L"sensor_flag", 7},
+                                                     {L"liftoff_height", 2},
+                                                     {L"scroll_flag", 0},
+                                                     {L"e-sports_flag", 1},
+                                                     {L"sleep_light", 30},
+                                                     {L"move_wakeup", 0},
+                                                     {L"move_closelight", 0}};
     for (const auto& [key, value] : values) ASSERT_TRUE(store_.SetConfigInt(1, key, value));
   }
   static constexpr const wchar_t* kCarried[] = {
-      L"dpi_flag", L"dpi_index", L"dpi_count", L"dpi_group0_value", L"dpi_group1_value", L"dpi_group2_value",
-      L"dpi_group3_value", L"dpi_group4_value", L"dpi_group5_value", L"dpi_group0_rgb", L"dpi_group1_rgb",
-      L"dpi_group2_rgb", L"dpi_group3_rgb", L"dpi_group4_rgb", L"dpi_group5_rgb", L"button_respondtime",
-      L"report_rate", L"sensor_flag", L"liftoff_height", L"scroll_flag", L"e-sports_flag", L"sleep_light",
-      L"move_wakeup", L"move_closelight"};
+      L"dpi_flag",           L"dpi_index",        L"dpi_count",        L"dpi_group0_value", L"dpi_group1_value",
+      L"dpi_group2_value",   L"dpi_group3_value", L"dpi_group4_value", L"dpi_group5_value", L"dpi_group0_rgb",
+      L"dpi_group1_rgb",     L"dpi_group2_rgb",   L"dpi_group3_rgb",   L"dpi_group4_rgb",   L"dpi_group5_rgb",
+      L"button_respondtime", L"report_rate",      L"sensor_flag",      L"liftoff_height",   L"scroll_flag",
+      L"e-sports_flag",      L"sleep_light",      L"move_wakeup",      L"move_closelight"};
   std::wstring Setting(int profile, const wchar_t* key) {
     std::wstring value;
     store_.GetConfigValue(profile, key, value);
@@ -176,9 +187,27 @@ TEST_F(ExchangeFilesTest, SingleMacroFileHasTheExactLayoutAndComesBackAsANewMacr
   const int id = store_.AddMacro(MacroRecord{0, name, 0, 3, 2, 50});
   ASSERT_GT(id, 0);
   // Stored out of order: the file lists them by record_index.
-  ASSERT_GT(store_.AddMacroEvent([&] { MacroEvent e = Event(3, 65, L"A 松开", 9); e.macro_id = id; e.record_index = 2; return e; }()), 0);
-  ASSERT_GT(store_.AddMacroEvent([&] { MacroEvent e = Event(2, 65, L"A down", 7); e.macro_id = id; e.record_index = 0; return e; }()), 0);
-  ASSERT_GT(store_.AddMacroEvent([&] { MacroEvent e = Event(1, 120, L"120 ms", 8); e.macro_id = id; e.record_index = 1; return e; }()), 0);
+  ASSERT_GT(store_.AddMacroEvent([&] {
+    MacroEvent e = Event(3, 65, L"A 松开", 9);
+    e.macro_id = id;
+    e.record_index = 2;
+    return e;
+  }()),
+            0);
+  ASSERT_GT(store_.AddMacroEvent([&] {
+    MacroEvent e = Event(2, 65, L"A down", 7);
+    e.macro_id = id;
+    e.record_index = 0;
+    return e;
+  }()),
+            0);
+  ASSERT_GT(store_.AddMacroEvent([&] {
+    MacroEvent e = Event(1, 120, L"120 ms", 8);
+    e.macro_id = id;
+    e.record_index = 1;
+    return e;
+  }()),
+            0);
 
   ExchangeWriter writer(store_);
   ASSERT_TRUE(writer.ExportMacro(id, name, Exchange("one.xml")));
@@ -235,6 +264,7 @@ TEST_F(ExchangeFilesTest, AllMacrosFileCarriesAMacroWithoutEvents) {
                        "delay_time=\"0\"/>\r\n</macro>\r\n"),
             std::string::npos)
       << bytes;
+  ASSERT_NE(bytes.find("<record_item>\r\n<item desc=\"L down\""), std::string::npos) << bytes;
   EXPECT_EQ(bytes.find("<record_item"), bytes.rfind("<record_item")) << "one record_item only";
 
   const MacroImportResult result = ExchangeImporter(store_).ImportMacros(Exchange("all.xml"));
@@ -258,9 +288,11 @@ TEST_F(ExchangeFilesTest, ProfileOfALightingModelComesBackUnderTheFileName) {
   ExchangeWriter writer(store_);
   ASSERT_TRUE(writer.ExportProfile(1, L"Profile 1", true, Exchange("Game.xml")));
   const std::string bytes = testenv::ReadFile(Exchange("Game.xml"));
-  EXPECT_NE(bytes.find("<Lightitems lightmode=\"3\">\r\n<item light_mode=\"1\" brightness="), std::string::npos) << bytes;
-  EXPECT_NE(bytes.find("<Mouse_DPI dpi_flag=\"4\" dpi_index=\"2\" dpi_count=\"4\">\r\n<DPI1 value=\"400\" color=\"255\"/>"),
-            std::string::npos);
+  EXPECT_NE(bytes.find("<Lightitems lightmode=\"3\">\r\n<item light_mode=\"1\" brightness="), std::string::npos)
+      << bytes;
+  EXPECT_NE(
+      bytes.find("<Mouse_DPI dpi_flag=\"4\" dpi_index=\"2\" dpi_count=\"4\">\r\n<DPI1 value=\"400\" color=\"255\"/>"),
+      std::string::npos);
   EXPECT_NE(bytes.find("<Mouse>\r\n<button_respondtime value=\"12\"/>\r\n<report_rate value=\"8\"/>\r\n"),
             std::string::npos);
 
@@ -313,7 +345,8 @@ TEST_F(ExchangeFilesTest, PartsOfAProfileFileAndWhatTheyLeaveAlone) {
   ASSERT_GT(store_.SaveKeyRecord(Key(2, 1, 1, 3, 0, L"")), 0);
   ASSERT_TRUE(store_.SetConfigInt(2, L"dpi_group0_value", 1234));
   ASSERT_TRUE(store_.SetConfigInt(2, L"dpi_count", 3));
-  const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<profile>\r\n<profileinfo name=\"ignored\">\r\n";
+  const std::string head =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<profile>\r\n<profileinfo name=\"ignored\">\r\n";
   const std::string tail = "</profileinfo>\r\n</profile>\r\n";
   struct Case {
     const char* what;
@@ -326,14 +359,17 @@ TEST_F(ExchangeFilesTest, PartsOfAProfileFileAndWhatTheyLeaveAlone) {
   const Case cases[] = {
       {"empty keyitems clears the buttons", "<keyitems/>\r\n", 0, L"1234", L"255", L"1"},
       {"no keyitems clears them as well", "", 0, L"1234", L"255", L"1"},
-      {"no Mouse_DPI leaves the stages", "<keyitems>\r\n<item key_code=\"4\" macro_type=\"9\" macro_value=\"1\"/>\r\n</keyitems>\r\n",
-       1, L"1234", L"255", L"1"},
+      {"no Mouse_DPI leaves the stages",
+       "<keyitems>\r\n<item key_code=\"4\" macro_type=\"9\" macro_value=\"1\"/>\r\n</keyitems>\r\n", 1, L"1234", L"255",
+       L"1"},
       {"an empty attribute is a missing one",
-       "<Mouse_DPI dpi_flag=\"\" dpi_index=\"2\" dpi_count=\"\">\r\n<DPI1 value=\"\" color=\"65280\"/>\r\n</Mouse_DPI>\r\n", 0,
-       L"1234", L"65280", L"2"},
-      {"fewer stages than the selected one moves the selection", "<Mouse_DPI dpi_count=\"1\"/>\r\n", 0, L"1234",
-       L"255", L"0"},
-      {"a default assignment is no row", "<keyitems>\r\n<item key_code=\"1\" macro_type=\"1\" macro_value=\"0\" macro_value2=\"0\"/>\r\n</keyitems>\r\n",
+       "<Mouse_DPI dpi_flag=\"\" dpi_index=\"2\" dpi_count=\"\">\r\n<DPI1 value=\"\" "
+       "color=\"65280\"/>\r\n</Mouse_DPI>\r\n",
+       0, L"1234", L"65280", L"2"},
+      {"fewer stages than the selected one moves the selection", "<Mouse_DPI dpi_count=\"1\"/>\r\n", 0, L"1234", L"255",
+       L"0"},
+      {"a default assignment is no row",
+       "<keyitems>\r\n<item key_code=\"1\" macro_type=\"1\" macro_value=\"0\" macro_value2=\"0\"/>\r\n</keyitems>\r\n",
        0, L"1234", L"255", L"1"},
   };
   for (const Case& c : cases) {
@@ -363,11 +399,15 @@ TEST_F(ExchangeFilesTest, MacroAssignmentsFollowTheDatabaseMacros) {
   // its default, which stays at its default.
   Write("Macros.xml",
         "<profile><profileinfo><keyitems>"
-        "<item key_code=\"1\" macro_type=\"4\" macro_value=\"" + std::to_string(other) + "\" macro_desc=\"Burst\"/>"
-        "<item key_code=\"2\" macro_type=\"4\" macro_value=\"77\" macro_desc=\"Gone\"/>"
-        "<item key_code=\"3\" macro_type=\"4\" macro_value=\"" + std::to_string(other) + "\"/>"
-        "<item key_code=\"4\" macro_type=\"4\" macro_value=\"78\" macro_desc=\"Gone too\"/>"
-        "</keyitems></profileinfo></profile>");
+        "<item key_code=\"1\" macro_type=\"4\" macro_value=\"" +
+            std::to_string(other) +
+            "\" macro_desc=\"Burst\"/>"
+            "<item key_code=\"2\" macro_type=\"4\" macro_value=\"77\" macro_desc=\"Gone\"/>"
+            "<item key_code=\"3\" macro_type=\"4\" macro_value=\"" +
+            std::to_string(other) +
+            "\"/>"
+            "<item key_code=\"4\" macro_type=\"4\" macro_value=\"78\" macro_desc=\"Gone too\"/>"
+            "</keyitems></profileinfo></profile>");
   const ProfileImportResult result = ExchangeImporter(store_).ImportProfile(Exchange("Macros.xml"), 2, LightingModel());
   ASSERT_TRUE(result.ok) << result.error;
   EXPECT_EQ(result.kept_buttons, (std::vector<int>{2, 4}));
@@ -418,11 +458,36 @@ TEST_F(ExchangeFilesTest, ProfileFileStandsInLayoutOrderOneElementPerLine) {
   ASSERT_TRUE(ExchangeWriter(store_).ExportProfile(1, L"Profile 1", false, Exchange("Plain.xml")));
   const std::string bytes = testenv::ReadFile(Exchange("Plain.xml"));
   bool crlf = false;
-  const std::vector<std::string> expected = {
-      "?xml", "profile", "profileinfo", "keyitems", "item", "item", "item", "item", "/keyitems", "Mouse_DPI",
-      "DPI1", "DPI2", "DPI3", "DPI4", "DPI5", "DPI6", "/Mouse_DPI", "Mouse", "button_respondtime", "report_rate",
-      "sensor_flag", "liftoff_height", "scroll_flag", "e-sports_flag", "sleep_light", "move_wakeup",
-      "move_closelight", "/Mouse", "/profileinfo", "/profile"};
+  const std::vector<std::string> expected = {"?xml",
+                                             "profile",
+                                             "profileinfo",
+                                             "keyitems",
+                                             "item",
+                                             "item",
+                                             "item",
+                                             "item",
+                                             "/keyitems",
+                                             "Mouse_DPI",
+                                             "DPI1",
+                                             "DPI2",
+                                             "DPI3",
+                                             "DPI4",
+                                             "DPI5",
+                                             "DPI6",
+                                             "/Mouse_DPI",
+                                             "Mouse",
+                                             "button_respondtime",
+                                             "report_rate",
+                                             "sensor_flag",
+                                             "liftoff_height",
+                                             "scroll_flag",
+                                             "e-sports_flag",
+                                             "sleep_light",
+                                             "move_wakeup",
+                                             "move_closelight",
+                                             "/Mouse",
+                                             "/profileinfo",
+                                             "/profile"};
   EXPECT_EQ(LineTags(bytes, crlf), expected);
   EXPECT_TRUE(crlf);
   EXPECT_EQ(bytes.rfind("<?xml", 0), 0u) << "no byte-order mark";
@@ -446,8 +511,12 @@ TEST(ExchangeNames, ProfileNameComesFromTheFileName) {
     const char* path;
     const wchar_t* name;
   } cases[] = {
-      {"/x/Game.xml", L"Game"},       {"/x/Office.XML", L"Office"}, {"/x/Notes.txt", L"Notes.txt"},
-      {"/x/.xml", L""},               {"/x/a.b.Xml", L"a.b"},       {"/x/\x01Tab\tbed .xml", L"Tabbed"},
+      {"/x/Game.xml", L"Game"},
+      {"/x/Office.XML", L"Office"},
+      {"/x/Notes.txt", L"Notes.txt"},
+      {"/x/.xml", L""},
+      {"/x/a.b.Xml", L"a.b"},
+      {"/x/\x01Tab\tbed .xml", L"Tabbed"},
       {"/x/\xE6\xB8\xB8\xE6\x88\x8F.xml", L"游戏"},
   };
   for (const auto& c : cases) EXPECT_EQ(ExchangeReader::ProfileNameFromPath(c.path), c.name) << c.path;
@@ -470,7 +539,9 @@ TEST_F(ExchangeFilesTest, RefusedFilesLeaveTheDatabaseAsItWas) {
   ASSERT_TRUE(store_.SaveMacroEvents(store_.AddMacro(L"Kept"), {Event(2, 65, L"A", 1)}));
   enum Kind { kProfile, kMacro, kAllMacros };
   const std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
-  auto profile = [&](const std::string& body) { return xml + "<profile>\r\n<profileinfo>\r\n" + body + "</profileinfo>\r\n</profile>\r\n"; };
+  auto profile = [&](const std::string& body) {
+    return xml + "<profile>\r\n<profileinfo>\r\n" + body + "</profileinfo>\r\n</profile>\r\n";
+  };
   auto macro = [&](const std::string& info, const std::string& items) {
     return xml + "<macro>\r\n<macroinfo " + info + "/>\r\n<macroitems>\r\n" + items + "</macroitems>\r\n</macro>\r\n";
   };
@@ -487,29 +558,40 @@ TEST_F(ExchangeFilesTest, RefusedFilesLeaveTheDatabaseAsItWas) {
       {"malformed XML", "well-formed", kProfile, xml + "<profile><profileinfo></profile>"},
       {"wrong root", "root", kProfile, macro("macro_name=\"m\"", "")},
       {"over the size cap", "larger", kProfile, oversized},
-      {"button not of the model", "not a button", kProfile, profile("<keyitems><item key_code=\"9\" macro_type=\"1\" macro_value=\"1\"/></keyitems>")},
-      {"function not in the code table", "unknown function 1/11", kProfile, profile("<keyitems><item key_code=\"1\" macro_type=\"1\" macro_value=\"11\"/></keyitems>")},
-      {"repeat below five clicks", "unknown function 7/4", kProfile, profile("<keyitems><item key_code=\"1\" macro_type=\"7\" macro_value=\"4\"/></keyitems>")},
-      {"button twice", "twice", kProfile, profile("<keyitems><item key_code=\"1\" macro_type=\"9\" macro_value=\"1\"/>"
-                                         "<item key_code=\"1\" macro_type=\"9\" macro_value=\"1\"/></keyitems>")},
-      {"key code not a number", "key_code", kProfile, profile("<keyitems><item key_code=\"1x\" macro_type=\"9\" macro_value=\"1\"/></keyitems>")},
+      {"button not of the model", "not a button", kProfile,
+       profile("<keyitems><item key_code=\"9\" macro_type=\"1\" macro_value=\"1\"/></keyitems>")},
+      {"function not in the code table", "unknown function 1/11", kProfile,
+       profile("<keyitems><item key_code=\"1\" macro_type=\"1\" macro_value=\"11\"/></keyitems>")},
+      {"repeat below five clicks", "unknown function 7/4", kProfile,
+       profile("<keyitems><item key_code=\"1\" macro_type=\"7\" macro_value=\"4\"/></keyitems>")},
+      {"button twice", "twice", kProfile,
+       profile("<keyitems><item key_code=\"1\" macro_type=\"9\" macro_value=\"1\"/>"
+               "<item key_code=\"1\" macro_type=\"9\" macro_value=\"1\"/></keyitems>")},
+      {"key code not a number", "key_code", kProfile,
+       profile("<keyitems><item key_code=\"1x\" macro_type=\"9\" macro_value=\"1\"/></keyitems>")},
       {"seven stages", "dpi_count", kProfile, profile("<Mouse_DPI dpi_flag=\"6\" dpi_index=\"0\" dpi_count=\"7\"/>")},
-      {"selected stage not below the count", "stage count 4", kProfile, profile("<Mouse_DPI dpi_index=\"4\" dpi_count=\"4\"/>")},
+      {"selected stage not below the count", "stage count 4", kProfile,
+       profile("<Mouse_DPI dpi_index=\"4\" dpi_count=\"4\"/>")},
       {"selected stage not below the stored count", "stage count", kProfile, profile("<Mouse_DPI dpi_index=\"5\"/>")},
       {"DPI of zero", "\"value\"", kProfile, profile("<Mouse_DPI><DPI2 value=\"0\"/></Mouse_DPI>")},
       {"colour beyond 24 bits", "color", kProfile, profile("<Mouse_DPI><DPI2 color=\"16777216\"/></Mouse_DPI>")},
-      {"report rate not of the model", "report rate 64", kProfile, profile("<Mouse><report_rate value=\"64\"/></Mouse>")},
+      {"report rate not of the model", "report rate 64", kProfile,
+       profile("<Mouse><report_rate value=\"64\"/></Mouse>")},
       {"wake-up flag of 2", "move_wakeup", kProfile, profile("<Mouse><move_wakeup value=\"2\"/></Mouse>")},
-      {"light colour out of range", "color_value3", kProfile, profile("<Lightitems lightmode=\"1\"><item light_mode=\"1\" color_value3=\"-1\"/></Lightitems>")},
-      {"single import of an all-macros file", "all macros", kMacro, xml + "<macro><macro_item macro_name=\"a\"/></macro>"},
+      {"light colour out of range", "color_value3", kProfile,
+       profile("<Lightitems lightmode=\"1\"><item light_mode=\"1\" color_value3=\"-1\"/></Lightitems>")},
+      {"single import of an all-macros file", "all macros", kMacro,
+       xml + "<macro><macro_item macro_name=\"a\"/></macro>"},
       {"all-macros import of a single-macro file", "one macro", kAllMacros, macro("macro_name=\"a\"", "")},
       {"macro without a name", "no name", kMacro, macro("macro_name=\"\x01\"", "")},
       {"play count out of range", "play_times", kMacro, macro("macro_name=\"a\" play_times=\"1000\"", "")},
-      {"fixed delay out of range", "delay_time", kMacro, macro("macro_name=\"a\" delay_type=\"2\" delay_time=\"10001\"", "")},
+      {"fixed delay out of range", "delay_time", kMacro,
+       macro("macro_name=\"a\" delay_type=\"2\" delay_time=\"10001\"", "")},
       {"event type out of range", "\"type\"", kMacro, macro("macro_name=\"a\"", "<item type=\"6\" value=\"1\"/>")},
       {"event without a type", "lacks", kMacro, macro("macro_name=\"a\"", "<item value=\"1\"/>")},
       {"201 events", "more than 200", kMacro, macro("macro_name=\"a\"", manyEvents)},
-      {"second macro bad", "macro_type", kAllMacros, xml + "<macro><macro_item macro_name=\"a\"/><macro_item macro_name=\"b\" macro_type=\"9\"/></macro>"},
+      {"second macro bad", "macro_type", kAllMacros,
+       xml + "<macro><macro_item macro_name=\"a\"/><macro_item macro_name=\"b\" macro_type=\"9\"/></macro>"},
   };
   ExchangeImporter importer(store_);
   for (const auto& c : cases) {
@@ -522,7 +604,8 @@ TEST_F(ExchangeFilesTest, RefusedFilesLeaveTheDatabaseAsItWas) {
       ok = r.ok || r.write_profile_to_device;
       error = r.error;
     } else {
-      const MacroImportResult r = c.kind == kMacro ? importer.ImportMacro(Exchange("Bad.xml")) : importer.ImportMacros(Exchange("Bad.xml"));
+      const MacroImportResult r =
+          c.kind == kMacro ? importer.ImportMacro(Exchange("Bad.xml")) : importer.ImportMacros(Exchange("Bad.xml"));
       ok = r.ok || !r.added.empty();
       error = r.error;
     }
@@ -548,14 +631,22 @@ TEST_F(ExchangeFilesTest, StoreFailureHalfWayLeavesTheDatabaseAsItWas) {
     const char* trigger;
     bool profile;
   } cases[] = {
-      {"last setting", "CREATE TRIGGER fail BEFORE UPDATE ON t_configdata WHEN NEW.key = 'move_closelight' "
-                       "BEGIN SELECT RAISE(ABORT, 'injected'); END", true},
-      {"a light record", "CREATE TRIGGER fail BEFORE UPDATE ON t_light_data WHEN NEW.mode = 2 "
-                         "BEGIN SELECT RAISE(ABORT, 'injected'); END", true},
-      {"a button", "CREATE TRIGGER fail BEFORE INSERT ON t_key_macro_data WHEN NEW.key_code = 4 "
-                   "BEGIN SELECT RAISE(ABORT, 'injected'); END", true},
-      {"third event", "CREATE TRIGGER fail BEFORE INSERT ON t_macrorecord WHEN NEW.value = 3 "
-                      "BEGIN SELECT RAISE(ABORT, 'injected'); END", false},
+      {"last setting",
+       "CREATE TRIGGER fail BEFORE UPDATE ON t_configdata WHEN NEW.key = 'move_closelight' "
+       "BEGIN SELECT RAISE(ABORT, 'injected'); END",
+       true},
+      {"a light record",
+       "CREATE TRIGGER fail BEFORE UPDATE ON t_light_data WHEN NEW.mode = 2 "
+       "BEGIN SELECT RAISE(ABORT, 'injected'); END",
+       true},
+      {"a button",
+       "CREATE TRIGGER fail BEFORE INSERT ON t_key_macro_data WHEN NEW.key_code = 4 "
+       "BEGIN SELECT RAISE(ABORT, 'injected'); END",
+       true},
+      {"third event",
+       "CREATE TRIGGER fail BEFORE INSERT ON t_macrorecord WHEN NEW.value = 3 "
+       "BEGIN SELECT RAISE(ABORT, 'injected'); END",
+       false},
   };
   ExchangeImporter importer(store_);
   for (const auto& c : cases) {
