@@ -70,7 +70,8 @@ std::optional<std::wstring> ExchangeWriter::BuildMacro(int macroId, const std::w
   return doc.GetText();
 }
 
-std::wstring ExchangeWriter::BuildAllMacros() {
+std::optional<std::wstring> ExchangeWriter::BuildAllMacros() {
+  if (!store_.IsOpened()) return std::nullopt;
   std::vector<MacroRecord> macros;
   store_.ListMacros(macros);
   MarkupDocument doc;
@@ -101,7 +102,10 @@ bool ExchangeWriter::ExportAllMacros(const std::filesystem::path& path) { return
 
 // --- 3. Profile files ----------------------------------------------------------------------
 
-std::wstring ExchangeWriter::BuildProfile(int profile, const std::wstring& shownName, bool hasLighting) {
+std::optional<std::wstring> ExchangeWriter::BuildProfile(int profile, const std::wstring& shownName,
+                                                          bool hasLighting) {
+  std::wstring storedName;
+  if (!store_.GetProfileName(profile, storedName)) return std::nullopt;
   // A setting missing from the store is written as an empty value.
   const auto setting = [&](const wchar_t* key) {
     std::wstring value;

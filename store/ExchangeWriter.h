@@ -22,10 +22,12 @@ class ExchangeWriter {
   // shows. Nothing when the macro does not exist.
   std::optional<std::wstring> BuildMacro(int macroId, const std::wstring& shownName);
   // The all-macros layout: every macro of the database in table order.
-  std::wstring BuildAllMacros();
+  // Nothing when the store is closed.
+  std::optional<std::wstring> BuildAllMacros();
   // The profile layout for the profile, under the name the main window
-  // shows; "Lightitems" only for a model with lighting.
-  std::wstring BuildProfile(int profile, const std::wstring& shownName, bool hasLighting);
+  // shows; "Lightitems" only for a model with lighting. Nothing when the
+  // profile does not exist.
+  std::optional<std::wstring> BuildProfile(int profile, const std::wstring& shownName, bool hasLighting);
 
   bool ExportMacro(int macroId, const std::wstring& shownName, const std::filesystem::path& path);
   bool ExportAllMacros(const std::filesystem::path& path);

@@ -322,7 +322,11 @@ TEST_F(ExchangeFilesTest, ProfileOfALightingModelComesBackUnderTheFileName) {
 TEST_F(ExchangeFilesTest, ModelWithoutLightingWritesNoLightsAndIgnoresThem) {
   FillProfileOne();
   ExchangeWriter writer(store_);
-  EXPECT_EQ(writer.BuildProfile(1, L"p", false).find(L"Lightitems"), std::wstring::npos);
+  const std::optional<std::wstring> plain = writer.BuildProfile(1, L"p", false);
+  ASSERT_TRUE(plain.has_value());
+  EXPECT_EQ(plain->find(L"Lightitems"), std::wstring::npos);
+  EXPECT_NE(plain->find(L"<Mouse_DPI"), std::wstring::npos);
+  EXPECT_FALSE(writer.BuildProfile(7, L"p", false).has_value()) << "no such profile";
 
   ASSERT_TRUE(writer.ExportProfile(1, L"p", true, Exchange("Lit.xml")));
   std::vector<LightRecord> before, after;
@@ -686,4 +690,23 @@ TEST_F(ExchangeFilesTest, OnlyRegularFilesAreRead) {
     EXPECT_FALSE(importer.ImportMacros(path).ok) << path;
   }
   EXPECT_EQ(Name(1), L"Profile 1");
+}
+
+TEST_F(ExchangeFilesTest, ClosedStoreImportsNothingAndSaysSo) {
+  ASSERT_TRUE(ExchangeWriter(store_).ExportProfile(1, L"p", true, Exchange("Game.xml")));
+  ASSERT_GT(store_.AddMacro(L"m"), 0);
+  ASSERT_TRUE(ExchangeWriter(store_).ExportAllMacros(Exchange("All.xml")));
+  store_.CloseDatabase();
+  ExchangeImporter importer(store_);
+  const ProfileImportResult profile = importer.ImportProfile(Exchange("Game.xml"), 1, LightingModel());
+  EXPECT_FALSE(profile.ok);
+  EXPECT_FALSE(profile.write_profile_to_device);
+  EXPECT_NE(profile.error.find("database"), std::string::npos) << profile.error;
+  const MacroImportResult macros = importer.ImportMacros(Exchange("All.xml"));
+  EXPECT_FALSE(macros.ok);
+  EXPECT_TRUE(macros.added.empty());
+  // Nor does it export: no file rather than an empty one.
+  EXPECT_FALSE(ExchangeWriter(store_).ExportAllMacros(Exchange("Closed.xml")));
+  EXPECT_FALSE(ExchangeWriter(store_).ExportProfile(1, L"p", true, Exchange("Closed.xml")));
+  EXPECT_FALSE(std::filesystem::exists(Exchange("Closed.xml")));
 }
