@@ -92,6 +92,7 @@ constexpr int kMaxPlayType = 3;
 constexpr int kMaxPlayTimes = 999;
 constexpr int kMaxDelayType = 2;
 constexpr int kMaxFixedDelay = 10000;
+constexpr int kEventTypeDelay = 1;
 constexpr int kMaxEventType = 5;
 constexpr int kMaxEventValue = 0xFFFF;
 
@@ -123,7 +124,9 @@ bool ReadMacroEvents(MarkupDocument& doc, std::vector<MacroEvent>& events, std::
     std::optional<int> index, value, stamp;
     if (!ReadRequiredInt(doc, L"type", 1, kMaxEventType, event.type, error) ||
         !ReadInt(doc, L"index", 0, kMaxEventValue, index, error) ||
-        !ReadInt(doc, L"value", 0, kMaxEventValue, value, error) ||
+        // A delay is milliseconds, which a recording may hold beyond what
+        // the mouse takes (it gets them capped); keys and buttons are codes.
+        !ReadInt(doc, L"value", 0, event.type == kEventTypeDelay ? INT_MAX : kMaxEventValue, value, error) ||
         !ReadInt(doc, L"timestamp", 0, INT_MAX, stamp, error))
       return false;
     // Events keep the positions the file gives them; one without a position

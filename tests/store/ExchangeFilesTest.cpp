@@ -202,7 +202,7 @@ TEST_F(ExchangeFilesTest, SingleMacroFileHasTheExactLayoutAndComesBackAsANewMacr
   }()),
             0);
   ASSERT_GT(store_.AddMacroEvent([&] {
-    MacroEvent e = Event(1, 120, L"120 ms", 8);
+    MacroEvent e = Event(1, 70000, L"70 s", 8);
     e.macro_id = id;
     e.record_index = 1;
     return e;
@@ -219,7 +219,7 @@ TEST_F(ExchangeFilesTest, SingleMacroFileHasTheExactLayoutAndComesBackAsANewMacr
       "play_times=\"3\" delay_type=\"2\" delay_time=\"50\"/>\r\n"
       "<macroitems>\r\n"
       "<item desc=\"A down\" index=\"0\" type=\"2\" value=\"65\" timestamp=\"7\"/>\r\n"
-      "<item desc=\"120 ms\" index=\"1\" type=\"1\" value=\"120\" timestamp=\"8\"/>\r\n"
+      "<item desc=\"70 s\" index=\"1\" type=\"1\" value=\"70000\" timestamp=\"8\"/>\r\n"
       "<item desc=\"A \xE6\x9D\xBE\xE5\xBC\x80\" index=\"2\" type=\"3\" value=\"65\" timestamp=\"9\"/>\r\n"
       "</macroitems>\r\n"
       "</macro>\r\n";
@@ -592,6 +592,8 @@ TEST_F(ExchangeFilesTest, RefusedFilesLeaveTheDatabaseAsItWas) {
       {"fixed delay out of range", "delay_time", kMacro,
        macro("macro_name=\"a\" delay_type=\"2\" delay_time=\"10001\"", "")},
       {"event type out of range", "\"type\"", kMacro, macro("macro_name=\"a\"", "<item type=\"6\" value=\"1\"/>")},
+      {"key code of an event out of range", "\"value\"", kMacro,
+       macro("macro_name=\"a\"", "<item type=\"2\" value=\"70000\"/>")},
       {"event without a type", "lacks", kMacro, macro("macro_name=\"a\"", "<item value=\"1\"/>")},
       {"201 events", "more than 200", kMacro, macro("macro_name=\"a\"", manyEvents)},
       {"second macro bad", "macro_type", kAllMacros,
