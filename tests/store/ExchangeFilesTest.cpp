@@ -551,6 +551,9 @@ TEST_F(ExchangeFilesTest, RefusedFilesLeaveTheDatabaseAsItWas) {
   };
   std::string manyEvents;
   for (int i = 0; i <= 200; ++i) manyEvents += "<item type=\"1\" value=\"5\"/>";
+  std::string manyMacros = xml + "<macro>";
+  for (std::size_t i = 0; i <= ExchangeReader::kMaxMacros; ++i) manyMacros += "<macro_item macro_name=\"m\"/>";
+  manyMacros += "</macro>";
   std::string oversized = profile("") + "<!--" + std::string(ExchangeReader::kMaxFileBytes, 'x') + "-->";
   const struct {
     const char* what;
@@ -596,6 +599,7 @@ TEST_F(ExchangeFilesTest, RefusedFilesLeaveTheDatabaseAsItWas) {
        macro("macro_name=\"a\"", "<item type=\"2\" value=\"70000\"/>")},
       {"event without a type", "lacks", kMacro, macro("macro_name=\"a\"", "<item value=\"1\"/>")},
       {"201 events", "more than 200", kMacro, macro("macro_name=\"a\"", manyEvents)},
+      {"one macro too many", "more than", kAllMacros, manyMacros},
       {"second macro bad", "macro_type", kAllMacros,
        xml + "<macro><macro_item macro_name=\"a\"/><macro_item macro_name=\"b\" macro_type=\"9\"/></macro>"},
   };
