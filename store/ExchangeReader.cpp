@@ -276,11 +276,13 @@ std::wstring ExchangeReader::CleanName(std::wstring_view name, std::size_t maxLe
   for (wchar_t c : name)
     if (!IsControl(c)) out += c;
   const auto blank = [](wchar_t c) { return c == L' ' || c == 0x3000 || c == 0xA0; };
-  while (!out.empty() && blank(out.back())) out.pop_back();
   std::size_t start = 0;
   while (start < out.size() && blank(out[start])) ++start;
   out.erase(0, start);
+  // Cut before trimming the end, so a cut name never ends in a blank (which
+  // the next read would trim, and the name would not come back the same).
   if (out.size() > maxLength) out.resize(maxLength);
+  while (!out.empty() && blank(out.back())) out.pop_back();
   return out;
 }
 

@@ -526,6 +526,10 @@ TEST(ExchangeNames, ProfileNameComesFromTheFileName) {
   for (const auto& c : cases) EXPECT_EQ(ExchangeReader::ProfileNameFromPath(c.path), c.name) << c.path;
   EXPECT_EQ(ExchangeReader::CleanName(std::wstring(100, L'x')).size(), ExchangeReader::kMaxNameLength);
   EXPECT_EQ(ExchangeReader::CleanName(L" a\u0085b\u007f<c>\r\n "), L"ab<c>");
+  // A name cut at the limit does not end in a blank.
+  const std::wstring cut = std::wstring(ExchangeReader::kMaxNameLength - 1, L'x') + L" y";
+  EXPECT_EQ(ExchangeReader::CleanName(cut), std::wstring(ExchangeReader::kMaxNameLength - 1, L'x'));
+  EXPECT_EQ(ExchangeReader::CleanName(ExchangeReader::CleanName(cut)), ExchangeReader::CleanName(cut));
 }
 
 TEST_F(ExchangeFilesTest, FileNameWithoutANameKeepsTheProfileName) {
