@@ -268,6 +268,17 @@ std::string SettingsStore::Path() const {
   return path_;
 }
 
+bool SettingsStore::ApplyInTransaction(const std::function<bool()>& body) {
+  std::lock_guard lock(lock_);
+  if (!db_.IsOpen() || !body) return false;
+  // IMMEDIATE takes the write lock at once, so no other connection can slip
+  // a write in between the checks the body makes and its own writes.
+  if (db_.Exec("BEGIN IMMEDIATE") != SQLITE_OK) return false;
+  if (body() && db_.Exec("COMMIT") == SQLITE_OK) return true;
+  db_.Exec("ROLLBACK");
+  return false;
+}
+
 // --- 3. Profile settings and profiles -----------------------------------------------
 
 bool SettingsStore::SetConfigValue(int profile, const std::wstring& key, const std::wstring& value) {
@@ -487,12 +498,12 @@ bool SettingsStore::SetKeyMacroDesc(int profile, int keyCode, const std::wstring
   return Succeeded(st.Step());
 }
 
-void SettingsStore::DeleteKeyRecords(int profile) {
+bool SettingsStore::DeleteKeyRecords(int profile) {
   std::lock_guard lock(lock_);
   SQLiteStatement st;
   db_.Prepare(st, "DELETE FROM t_key_macro_data WHERE profile = ?");
   st.BindInt(1, profile);
-  st.Step();
+  return Succeeded(st.Step());
 }
 
 // --- 5. Macros and macro events ---------------------------------------------------

@@ -82,6 +82,13 @@ class SettingsStore {
   bool IsOpened() const;
   std::string Path() const;
 
+  // Runs body as one transaction under the store's lock: committed when body
+  // returns true and the commit succeeds, rolled back otherwise, so a caller
+  // that reports every failing step changes all or nothing. False without a
+  // connection. body may call any operation of the store except the two that
+  // open a transaction of their own (AddMacroEvents, SaveMacroEvents).
+  bool ApplyInTransaction(const std::function<bool()>& body);
+
   // The schema statements in creation order, and the profile settings in
   // insertion order.
   static std::span<const char* const> SchemaStatements();
@@ -114,7 +121,8 @@ class SettingsStore {
   bool GetKeyRecord(int profile, int keyCode, KeyRecord& record);
   int ListKeyRecords(int profile, std::vector<KeyRecord>& list);
   bool SetKeyMacroDesc(int profile, int keyCode, const std::wstring& desc);
-  void DeleteKeyRecords(int profile);
+  // True when the delete statement succeeded.
+  bool DeleteKeyRecords(int profile);
 
   // --- 4. Macros and macro events ---------------------------------------------
   int AddMacro(const std::wstring& name);
