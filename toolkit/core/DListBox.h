@@ -91,6 +91,8 @@ class DListBox : public MPanel {
   MImageList* GetImageList() const { return m_imageList; }
   // Sets an item's icon index; 0 when out of range.
   int SetImage(int index, int image);
+  // The control's own image setters stay callable beside the row one.
+  using MControlFont::SetImage;
   // The edit icon drawn at the right of the hovered and selected rows (a
   // strip of count frames: normal, hover); 0 when it cannot be loaded.
   int SetEditImage(const wchar_t* file, int count = 2);
