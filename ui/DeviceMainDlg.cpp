@@ -123,7 +123,8 @@ class DeviceMainDlg::CatalogToWindow : public CatalogSink {
                     const std::wstring& devId) override {
     dlg_.m_manager->AddModeEntry(vid, pid, name, deviceType, mode, devId);
   }
-  void SetVersionTitle(const std::wstring& title) override { dlg_.m_deviceList->SetVersionDesc(title); }
+  // The footer's software version line.
+  void SetVersionTitle(const std::wstring& title) override { dlg_.m_footerText->SetTitle(title.c_str()); }
 
  private:
   DeviceMainDlg& dlg_;
@@ -276,6 +277,8 @@ void DeviceMainDlg::InitUI(CRect client) {
   m_tabs->SetTopBottomPading(0, 420);
   m_tabs->SetItemTextColor(Color(0xFF9FB4C8), kTextWhite, kTextWhite);
   for (const TabItem& item : kTabItems) m_tabs->InsertItem(item.id, L"", item.icon, m_pages[item.page]);
+  // The strip shows the page of its selected tab only: home to begin with.
+  m_tabs->SetSelectItem(0);
 
   MainPage* home = m_pages[0];
   m_deviceList = Attach<CDeviceList>(this, home, kDeviceList, CRect(), 1, 0);
@@ -309,13 +312,13 @@ void DeviceMainDlg::UISize(CRect client) {
   m_background->SetRect(CRect(0, 0, W, H));
   m_captionBand->SetRect(CRect(1, 1, W - 1, 50));
   m_footerBand->SetRect(CRect(1, H - 40, W - 1, H - 1));
-  m_logo->SetRect(CRect(W / 2 - 150 - 40, 10, W / 2 - 150, 40));
+  m_logo->SetRect(CRect(W / 2 - 250, 10, W / 2 - 220, 40));
   for (int i = 0; i < 4; ++i) {
     const int x = W - kSysButtons[i].fromRight;
     m_sysButtons[i]->SetRect(CRect(x, 10, x + 30, 40));
   }
   m_sysButtons[3]->SetImage(platform::IsZoomed(m_hWnd) ? L"sysbtn_restore.png" : L"sysbtn_maximize.png", 4);
-  m_title->SetRect(CRect(W / 2 - 130, 10, W / 2 + 130, 40));
+  m_title->SetRect(CRect(W / 2 - 210, 10, W / 2 + 210, 40));
   m_deviceState->SetRect(CRect(25, 11, 125, 38));
   m_battery->SetRect(CRect(175, 8, 270, 38));
   m_footerText->SetRect(CRect(25, H - 38, 225, H - 12));

@@ -92,6 +92,20 @@ class DeviceMainDlgTest : public UiTest {
     return dlg;
   }
 
+  // The demo's window, with "simulated" in its caption.
+  std::unique_ptr<DeviceMainDlg> OpenDemo() {
+    ui::DeviceMainOptions options;
+    options.backend = bus_;
+    options.clock = clock_;
+    options.host = &host_;
+    options.startWorker = false;
+    options.captionSuffix = L"simulated";
+    auto dlg = std::make_unique<DeviceMainDlg>(options);
+    EXPECT_NE(dlg->CreateMain(1), nullptr);
+    Pump();
+    return dlg;
+  }
+
   // Runs every queued job on this thread, with the window's tasks after each.
   static void RunJobs(DeviceMainDlg& dlg) {
     for (int guard = 0; guard < 50 && !dlg.Worker().Jobs().Empty(); ++guard) {
@@ -235,7 +249,9 @@ TEST_F(DeviceMainDlgTest, StartReadsTheCatalogAndTheFirstScanListsTheMice) {
   EXPECT_EQ(dlg->GetDeviceList()->GetOnlineDevCount(), int(mice_.size()));
   EXPECT_TRUE(dlg->GetDeviceList()->IsVisible());
   EXPECT_FALSE(dlg->GetControl(DeviceMainDlg::kEmptyText)->IsVisible());
-  // Home: no tab strip, no profile button.
+  // Home: its page with the list, no tab strip, no profile button.
+  EXPECT_TRUE(dlg->GetPage(DeviceMainDlg::kHomePage)->IsVisible());
+  EXPECT_FALSE(dlg->GetPage(DeviceMainDlg::kKeyPage)->IsVisible());
   EXPECT_FALSE(dlg->GetTabs()->IsVisible());
   EXPECT_FALSE(dlg->GetControl(DeviceMainDlg::kProfileButton)->IsVisible());
 }
@@ -363,6 +379,17 @@ TEST_F(DeviceMainDlgTest, ANotificationGoesToThePageThatOwnsTheControl) {
   Pump();
   EXPECT_EQ(seen, std::vector<DUI::UINT>{DeviceMainDlg::kClose});
   EXPECT_TRUE(host_.quitCodes.empty()) << "the window's close button reacted to the page's control";
+}
+
+TEST_F(DeviceMainDlgTest, TheDemoSaysSimulatedInItsCaption) {
+  auto plain = Open(1);
+  auto demo = OpenDemo();
+  const auto title = [](DeviceMainDlg& d) {
+    return std::wstring(dynamic_cast<DUI::MText*>(d.GetControl(DeviceMainDlg::kTitle))->GetTitle());
+  };
+  EXPECT_EQ(title(*plain).find(L"simulated"), std::wstring::npos);
+  EXPECT_NE(title(*demo).find(L"simulated"), std::wstring::npos);
+  EXPECT_NE(std::wstring(demo->GetWindowTextW()).find(L"simulated"), std::wstring::npos);
 }
 
 TEST_F(DeviceMainDlgTest, RefreshTextsMessageReTextsTheWindowAndTheTray) {
