@@ -8,6 +8,9 @@
 #include "app/CommandLine.h"
 #include "app/DesktopHost.h"
 #include "app/SingleInstance.h"
+#include "app/Startup.h"
+#include "device/DeviceSession.h"
+#include "platform/HotplugMonitor.h"
 #include "catalog/Catalog.h"
 #include "device/Clock.h"
 #include "device/DeviceWorker.h"
@@ -25,7 +28,7 @@ namespace app {
 
 namespace {
 
-std::shared_ptr<HidBackend> SimulatedMice(const std::shared_ptr<Clock>& clock) {
+std::shared_ptr<SimulatedHid> SimulatedMice(const std::shared_ptr<Clock>& clock) {
   NullCatalogSink sink;
   const Catalog catalog = ReadDeviceList(shell::ProgramFolder(), shell::ProgramFolder(), sink, nullptr);
   std::vector<ModeEntry> modes;
@@ -111,7 +114,13 @@ int RunMainWindow(const MainRunOptions& options, SingleInstance* instance) {
   auto clock = std::make_shared<RealClock>();
   ui::DeviceMainOptions window;
   window.clock = clock;
-  window.backend = options.simulate ? SimulatedMice(clock) : std::shared_ptr<HidBackend>(std::make_shared<HidapiBackend>());
+  std::shared_ptr<SimulatedHid> simulated;
+  if (options.simulate) {
+    simulated = SimulatedMice(clock);
+    window.backend = simulated;
+  } else {
+    window.backend = std::make_shared<HidapiBackend>();
+  }
   if (options.simulate) window.captionSuffix = L"simulated";
   window.startWorker = !screenshot;
 
@@ -124,6 +133,17 @@ int RunMainWindow(const MainRunOptions& options, SingleInstance* instance) {
   if (dlg.CreateMain(options.hide ? 0 : 1) == nullptr) return 1;
   host.SetWindow(dlg.GetSafeHwnd());
   if (instance != nullptr) instance->SetEvents(&host);
+  // A language chosen in the settings page re-texts the window.
+  InstallLanguageChangedHandler([&dlg](const std::wstring&) { dlg.RefreshTexts(); });
+  // Interfaces that come and go: the simulated bus reports its own, udev
+  // the real ones; each change is handled on the window thread.
+  platform::HotplugMonitor monitor;
+  const auto deliver = [&dlg](const platform::DeviceChangeEvent& event) { dlg.PostDeviceChange(event); };
+  if (simulated) {
+    simulated->SetChangeListener(deliver);
+  } else {
+    DeviceSession::StartHotplug(monitor, deliver);
+  }
   dlg.ShowModal(options.hide ? SW_HIDE : SW_SHOWNORMAL);
   return 1;
 }
