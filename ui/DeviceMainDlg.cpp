@@ -275,6 +275,7 @@ void DeviceMainDlg::InitUI(CRect client) {
   m_tabs->SetItemHeight(70, 70, 0);
   m_tabs->SetLeftRightPading(0, 70);
   m_tabs->SetTopBottomPading(0, 420);
+  m_tabs->SetFont(font.c_str(), 12, 0);
   m_tabs->SetItemTextColor(Color(0xFF9FB4C8), kTextWhite, kTextWhite);
   for (const TabItem& item : kTabItems) m_tabs->InsertItem(item.id, L"", item.icon, m_pages[item.page]);
   // The strip shows the page of its selected tab only: home to begin with.

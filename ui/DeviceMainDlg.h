@@ -55,6 +55,8 @@ class CDeviceList;
 
 namespace ui {
 
+class SaveWaitDlg;
+
 // A page container. The configuration pages reuse control ids, so a
 // notification is routed by the page that owns the control: the page's
 // handler sees it first, and only what it leaves goes up to the window.
@@ -153,6 +155,7 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   const std::vector<KeyRecord>& GetDefaultKeys() const { return m_defaultKeys; }
   const std::wstring& GetFirmwareUrl() const { return m_firmwareUrl; }
   float GetScale() const { return m_scale; }
+  SaveWaitDlg* GetSaveWait() const { return m_saveWait.get(); }
   // The message box of a device action asked for while the mouse does not
   // answer; the message box is modal, so tests replace it.
   void SetMessageBox(std::function<int(const wchar_t* text, HWND, const wchar_t* title, int kind)> box) {
@@ -275,7 +278,7 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
 
   // Filled by the dialogs built beside this window (DPI message, save wait).
   DUI::MDialog* m_dpiMessage = nullptr;
-  std::unique_ptr<class SaveWaitDlg> m_saveWait;
+  std::unique_ptr<SaveWaitDlg> m_saveWait;
 
   std::function<int(const wchar_t*, HWND, const wchar_t*, int)> m_messageBox;
   std::function<void(DUI::CRect, int)> m_profileDialog;

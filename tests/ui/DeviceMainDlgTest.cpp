@@ -25,6 +25,7 @@
 #include "toolkit/core/MTabCtrl.h"
 #include "toolkit/core/MText.h"
 #include "ui/DeviceMainDlg.h"
+#include "ui/SaveWaitDlg.h"
 
 namespace ui_test {
 namespace {
@@ -379,6 +380,35 @@ TEST_F(DeviceMainDlgTest, ANotificationGoesToThePageThatOwnsTheControl) {
   Pump();
   EXPECT_EQ(seen, std::vector<DUI::UINT>{DeviceMainDlg::kClose});
   EXPECT_TRUE(host_.quitCodes.empty()) << "the window's close button reacted to the page's control";
+}
+
+TEST_F(DeviceMainDlgTest, TheSaveNoticeFollowsTheModelsFlag) {
+  auto dlg = Open(1);
+  RunJobs(*dlg);
+  // The cable-only model's description turns the notice off.
+  Pick(*dlg, 2);
+  ASSERT_EQ(dlg->GetShowSaveTips(), 0);
+  dlg->ShowSaveWait();
+  EXPECT_EQ(dlg->GetSaveWait(), nullptr);
+
+  Pick(*dlg, 1);
+  ASSERT_EQ(dlg->GetShowSaveTips(), 1);
+  dlg->ShowSaveWait();
+  ASSERT_NE(dlg->GetSaveWait(), nullptr);
+  Pump();
+  EXPECT_TRUE(dlg->GetSaveWait()->IsWindowVisible());
+  // A second change 1.5 s later keeps it up until 2 s after that one.
+  ui::SaveWaitDlg* first = dlg->GetSaveWait();
+  platform::headless::AdvanceTime(1500);
+  Pump();
+  dlg->ShowSaveWait();
+  EXPECT_EQ(dlg->GetSaveWait(), first) << "the notice is created once and reused";
+  platform::headless::AdvanceTime(1500);
+  Pump();
+  EXPECT_TRUE(first->IsWindowVisible());
+  platform::headless::AdvanceTime(500);
+  Pump();
+  EXPECT_FALSE(first->IsWindowVisible());
 }
 
 TEST_F(DeviceMainDlgTest, TheDemoSaysSimulatedInItsCaption) {
