@@ -18,6 +18,7 @@ bool DesktopHost::AddTray(const ui::TrayTexts& texts) {
   platform::TrayOptions options;
   options.toolTip = texts.toolTip;
   options.menuText = texts.quit;
+  options.aboutText = texts.about;
   tray_ = std::make_unique<platform::TrayIcon>(std::move(options), this);
   // Without a session bus the program runs on without a tray.
   if (!tray_->Add()) {
@@ -31,6 +32,7 @@ void DesktopHost::SetTrayTexts(const ui::TrayTexts& texts) {
   if (tray_ == nullptr) return;
   tray_->SetToolTip(texts.toolTip);
   tray_->SetMenuText(texts.quit);
+  tray_->SetAboutText(texts.about);
 }
 
 void DesktopHost::RemoveTray() {
