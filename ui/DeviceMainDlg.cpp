@@ -151,8 +151,14 @@ DeviceMainDlg::DeviceMainDlg(DeviceMainOptions options)
 }
 
 DeviceMainDlg::~DeviceMainDlg() {
-  // The worker goes first: a job still running may post to this window.
-  if (m_workerStarted) m_worker->Join();
+  // The worker goes first: a job still running may post to this window, or
+  // wait for the answer to a query, so the window's tasks keep running
+  // while the thread winds down.
+  if (m_workerStarted) {
+    while (!m_worker->Stop(10)) RunTasks();
+    m_worker->Join();
+  }
+  RunTasks();
   if (m_options.host != nullptr) m_options.host->RemoveTray();
   if (m_saveWait) m_saveWait->DestroyWindow();
   DestroyWindow();

@@ -6,6 +6,7 @@
 // each test runs the jobs itself, so the relay's tasks are pumped in order.
 
 #include <memory>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -409,6 +410,28 @@ TEST_F(DeviceMainDlgTest, TheSaveNoticeFollowsTheModelsFlag) {
   platform::headless::AdvanceTime(500);
   Pump();
   EXPECT_FALSE(first->IsWindowVisible());
+}
+
+TEST_F(DeviceMainDlgTest, TheWorkerThreadReachesTheWindowThroughItsQueue) {
+  ui::DeviceMainOptions options;
+  options.backend = bus_;
+  options.clock = clock_;
+  options.host = &host_;
+  auto dlg = std::make_unique<DeviceMainDlg>(options);
+  ASSERT_NE(dlg->CreateMain(1), nullptr);
+  // The first scan runs on the worker; its updates of the list arrive as
+  // window tasks, so the list fills only while this thread pumps.
+  bool listed = false;
+  for (int i = 0; i < 200000 && !listed; ++i) {
+    Pump();
+    listed = dlg->GetDeviceList()->GetOnlineDevCount() == int(mice_.size()) && dlg->Worker().Jobs().Empty();
+    std::this_thread::yield();
+  }
+  EXPECT_TRUE(listed);
+  EXPECT_EQ(dlg->GetDeviceList()->GetSelectDevice(), dlg->Session().CurrentDeviceType());
+  // Destroying the window stops the worker first, answering what it still asks.
+  dlg->AppendJob(DeviceWorker::kJobReload);
+  dlg.reset();
 }
 
 TEST_F(DeviceMainDlgTest, TheDemoSaysSimulatedInItsCaption) {
