@@ -1,15 +1,14 @@
 // Orvane entry point. Start-up reads the catalog's languages and the
 // application name first, so that every later step (per-user values, data
-// folder, log) is named after the application. Until the main window exists,
-// a plain start prints what start-up found.
+// folder, log) is named after the application.
 
 #include "app/HelpCommand.h"
 #include "app/InspectCommand.h"
 #include "app/ListCommand.h"
+#include "app/MainWindowRun.h"
 #include "app/PostCommand.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
-#include "app/StartupSummary.h"
 #include "catalog/Catalog.h"
 #include "shell/Environment.h"
 #include "shell/Localisation.h"
@@ -28,14 +27,19 @@ int main(int argc, char** argv) {
   if (app::IsPostCommand(argc, argv)) return app::RunPostCommand(argc, argv);
   if (app::IsInspectCommand(argc, argv)) return app::RunInspectCommand(argc, argv);
 
+  app::MainRunOptions options;
+  if (!app::ParseMainRunOptions(argc, argv, options)) return 2;
+  const bool screenshot = !options.screenshot.empty();
+
   // A second start asks the running instance to show itself and ends here.
+  // A screenshot run renders its own window beside a running instance.
   app::SingleInstance instance;
-  if (!instance.Claim()) return 0;
+  if (!screenshot && !instance.Claim()) return 0;
 
   shell::ChooseLanguage();
   app::InstallLanguageChangedHandler();
   // The settings databases live here; a failure shows later as a store that
   // cannot be opened.
   app::PrepareDatabaseFolder(SettingsStore::GetInstance());
-  return app::PrintStartupSummary(programFolder);
+  return app::RunMainWindow(options, screenshot ? nullptr : &instance);
 }

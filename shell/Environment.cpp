@@ -53,6 +53,8 @@ bool ReadRegistryText(const std::wstring& name, std::wstring& text) {
   return true;
 }
 
+bool WriteRegistryText(const std::wstring& name, const std::wstring& text) { return AppKey().Write(name, text); }
+
 int ReadRegistryInt(const std::wstring& name) {
   const platform::UserValues key = AppKey();
   if (!key.Exists()) {

@@ -37,6 +37,7 @@ bool RegistryKeyExists();
 bool CreateRegistryKey();
 // Reads a value's text; false when the key or value is missing.
 bool ReadRegistryText(const std::wstring& name, std::wstring& text);
+bool WriteRegistryText(const std::wstring& name, const std::wstring& text);
 
 // Monitor scale from the effective horizontal DPI: 96 or less gives 100,
 // 120 gives 125, 144/168/192 give 150/175/200; any other value gives 100.

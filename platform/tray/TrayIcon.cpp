@@ -43,7 +43,7 @@ struct TrayIcon::Impl {
   TrayEvents* events = nullptr;
   TrayMenu menu;
 
-  Impl(TrayOptions o, TrayEvents* e) : options(std::move(o)), events(e), menu(options.menuText, e) {}
+  Impl(TrayOptions o, TrayEvents* e) : options(std::move(o)), events(e), menu(options.menuText, e, options.aboutText) {}
 
   sd_bus* bus = nullptr;
   sd_bus_slot* itemSlot = nullptr;
@@ -341,6 +341,14 @@ bool TrayIcon::Add() {
 void TrayIcon::Remove() {
   impl_->Close();
   impl_->SetState(State::Stopped);
+}
+
+void TrayIcon::SetAboutText(const std::wstring& text) {
+  impl_->menu.SetAboutText(text);
+  if (impl_->wakeFd >= 0) {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] ssize_t n = ::write(impl_->wakeFd, &one, sizeof one);
+  }
 }
 
 void TrayIcon::SetMenuText(const std::wstring& text) {

@@ -18,6 +18,7 @@ namespace platform {
 struct TrayOptions {
   std::wstring toolTip;   // the application name
   std::wstring menuText;  // the quit item's text
+  std::wstring aboutText; // the About item's text; empty: no About item
   std::string iconName = "input-mouse";
   // Optional picture: width x height ARGB32 pixels, row by row.
   int iconWidth = 0;
@@ -34,6 +35,8 @@ class TrayIcon {
   // The menu item's command.
   static constexpr unsigned kQuitCommand = 100;
   static constexpr int kQuitItemId = 100;
+  static constexpr unsigned kAboutCommand = 102;
+  static constexpr int kAboutItemId = 102;
 
   enum class State { Stopped, NoBus, NoWatcher, Registered };
 
@@ -50,6 +53,7 @@ class TrayIcon {
 
   // New texts (after a language change); hosts are told at once.
   void SetMenuText(const std::wstring& text);
+  void SetAboutText(const std::wstring& text);
   void SetToolTip(const std::wstring& text);
 
   State GetState() const;

@@ -46,7 +46,8 @@ std::vector<std::string> ReadStrings(sd_bus_message* m) {
 TrayMenu* Self(void* userdata) { return static_cast<TrayMenu*>(userdata); }
 
 int AppendItemProperties(sd_bus_message* reply, int id, const std::vector<std::string>& names,
-                         const std::string& label) {
+                         const TrayMenu* self) {
+  const std::string label = self->LabelOf(id);
   auto wanted = [&](const char* name) {
     return names.empty() || std::find(names.begin(), names.end(), name) != names.end();
   };
@@ -63,15 +64,17 @@ int AppendItemProperties(sd_bus_message* reply, int id, const std::vector<std::s
 }
 
 int AppendNode(sd_bus_message* reply, int id, int depth, const std::vector<std::string>& names,
-               const std::string& label) {
+               const TrayMenu* self) {
   int r = sd_bus_message_open_container(reply, 'r', "ia{sv}av");
   if (r >= 0) r = sd_bus_message_append(reply, "i", id);
-  if (r >= 0) r = AppendItemProperties(reply, id, names, label);
+  if (r >= 0) r = AppendItemProperties(reply, id, names, self);
   if (r >= 0) r = sd_bus_message_open_container(reply, 'a', "v");
   if (r >= 0 && id == TrayMenu::kRootId && depth != 0) {
-    r = sd_bus_message_open_container(reply, 'v', "(ia{sv}av)");
-    if (r >= 0) r = AppendNode(reply, TrayIcon::kQuitItemId, depth - 1, names, label);
-    if (r >= 0) r = sd_bus_message_close_container(reply);
+    for (const int child : self->Items()) {
+      if (r >= 0) r = sd_bus_message_open_container(reply, 'v', "(ia{sv}av)");
+      if (r >= 0) r = AppendNode(reply, child, depth - 1, names, self);
+      if (r >= 0) r = sd_bus_message_close_container(reply);
+    }
   }
   if (r >= 0) r = sd_bus_message_close_container(reply);
   if (r >= 0) r = sd_bus_message_close_container(reply);
@@ -91,13 +94,13 @@ int OnGetLayout(sd_bus_message* m, void* userdata, sd_bus_error* error) {
   int r = sd_bus_message_read(m, "ii", &parent, &depth);
   if (r < 0) return r;
   const std::vector<std::string> names = ReadStrings(m);
-  if (!TrayMenu::KnownItem(parent)) return sd_bus_error_setf(error, SD_BUS_ERROR_INVALID_ARGS, "unknown menu item %d", parent);
+  if (!self->KnownItem(parent)) return sd_bus_error_setf(error, SD_BUS_ERROR_INVALID_ARGS, "unknown menu item %d", parent);
   const std::uint32_t revision = self->Revision();
   sd_bus_message* reply = nullptr;
   r = sd_bus_message_new_method_return(m, &reply);
   if (r < 0) return r;
   r = sd_bus_message_append(reply, "u", revision);
-  if (r >= 0) r = AppendNode(reply, parent, depth, names, self->Label());
+  if (r >= 0) r = AppendNode(reply, parent, depth, names, self);
   if (r < 0) {
     sd_bus_message_unref(reply);
     return r;
@@ -112,16 +115,19 @@ int OnGetGroupProperties(sd_bus_message* m, void* userdata, sd_bus_error*) {
   int r = sd_bus_message_read_array(m, 'i', &data, &size);
   if (r < 0) return r;
   std::vector<int> ids(static_cast<const int*>(data), static_cast<const int*>(data) + size / sizeof(int));
-  if (ids.empty()) ids = {TrayMenu::kRootId, TrayIcon::kQuitItemId};
+  if (ids.empty()) {
+    ids = {TrayMenu::kRootId};
+    for (const int item : self->Items()) ids.push_back(item);
+  }
   const std::vector<std::string> names = ReadStrings(m);
   sd_bus_message* reply = nullptr;
   r = sd_bus_message_new_method_return(m, &reply);
   if (r >= 0) r = sd_bus_message_open_container(reply, 'a', "(ia{sv})");
   for (const int id : ids) {
-    if (r < 0 || !TrayMenu::KnownItem(id)) continue;
+    if (r < 0 || !self->KnownItem(id)) continue;
     r = sd_bus_message_open_container(reply, 'r', "ia{sv}");
     if (r >= 0) r = sd_bus_message_append(reply, "i", id);
-    if (r >= 0) r = AppendItemProperties(reply, id, names, self->Label());
+    if (r >= 0) r = AppendItemProperties(reply, id, names, self);
     if (r >= 0) r = sd_bus_message_close_container(reply);
   }
   if (r >= 0) r = sd_bus_message_close_container(reply);
@@ -139,10 +145,11 @@ int OnGetProperty(sd_bus_message* m, void* userdata, sd_bus_error* error) {
   int r = sd_bus_message_read(m, "is", &id, &name);
   if (r < 0) return r;
   const std::string property = name;
-  if (id == TrayIcon::kQuitItemId && property == "label") {
-    return sd_bus_reply_method_return(m, "v", "s", self->Label().c_str());
+  const bool item = id != TrayMenu::kRootId && self->KnownItem(id);
+  if (item && property == "label") {
+    return sd_bus_reply_method_return(m, "v", "s", self->LabelOf(id).c_str());
   }
-  if (id == TrayIcon::kQuitItemId && (property == "enabled" || property == "visible")) {
+  if (item && (property == "enabled" || property == "visible")) {
     return sd_bus_reply_method_return(m, "v", "b", 1);
   }
   if (id == TrayMenu::kRootId && property == "children-display") return sd_bus_reply_method_return(m, "v", "s", "submenu");
@@ -157,7 +164,7 @@ int OnEvent(sd_bus_message* m, void* userdata, sd_bus_error* error) {
   if (r >= 0) r = sd_bus_message_skip(m, "v");
   if (r >= 0) r = sd_bus_message_read(m, "u", &timestamp);
   if (r < 0) return r;
-  if (!TrayMenu::KnownItem(id)) return sd_bus_error_setf(error, SD_BUS_ERROR_INVALID_ARGS, "unknown menu item %d", id);
+  if (!Self(userdata)->KnownItem(id)) return sd_bus_error_setf(error, SD_BUS_ERROR_INVALID_ARGS, "unknown menu item %d", id);
   Self(userdata)->OnItemEvent(id, eventId);
   return sd_bus_reply_method_return(m, "");
 }
@@ -176,7 +183,7 @@ int OnEventGroup(sd_bus_message* m, void* userdata, sd_bus_error*) {
     if (r >= 0) r = sd_bus_message_read(m, "u", &timestamp);
     if (r >= 0) r = sd_bus_message_exit_container(m);
     if (r < 0) break;
-    if (TrayMenu::KnownItem(id)) Self(userdata)->OnItemEvent(id, eventId);
+    if (Self(userdata)->KnownItem(id)) Self(userdata)->OnItemEvent(id, eventId);
     else unknown.push_back(id);
   }
   if (r < 0) return r;
@@ -194,7 +201,7 @@ int OnEventGroup(sd_bus_message* m, void* userdata, sd_bus_error*) {
 
 int OnAboutToShow(sd_bus_message* m, void*, sd_bus_error*) { return sd_bus_reply_method_return(m, "b", 0); }
 
-int OnAboutToShowGroup(sd_bus_message* m, void*, sd_bus_error*) {
+int OnAboutToShowGroup(sd_bus_message* m, void* userdata, sd_bus_error*) {
   const void* data = nullptr;
   size_t size = 0;
   int r = sd_bus_message_read_array(m, 'i', &data, &size);
@@ -202,7 +209,7 @@ int OnAboutToShowGroup(sd_bus_message* m, void*, sd_bus_error*) {
   std::vector<int> unknown;
   for (size_t i = 0; i < size / sizeof(int); ++i) {
     const int id = static_cast<const int*>(data)[i];
-    if (!TrayMenu::KnownItem(id)) unknown.push_back(id);
+    if (!Self(userdata)->KnownItem(id)) unknown.push_back(id);
   }
   sd_bus_message* reply = nullptr;
   r = sd_bus_message_new_method_return(m, &reply);
@@ -250,7 +257,8 @@ const sd_bus_vtable kMenuVtable[] = {
 
 // --- 2. Publishing, texts and changes ------------------------------------------------------------
 
-TrayMenu::TrayMenu(std::wstring text, TrayEvents* events) : events_(events), text_(std::move(text)) {}
+TrayMenu::TrayMenu(std::wstring text, TrayEvents* events, std::wstring aboutText)
+    : events_(events), text_(std::move(text)), aboutText_(std::move(aboutText)) {}
 
 TrayMenu::~TrayMenu() { Unpublish(); }
 
@@ -261,6 +269,14 @@ void TrayMenu::Unpublish() { slot_ = sd_bus_slot_unref(slot_); }
 void TrayMenu::SetText(const std::wstring& text) {
   std::lock_guard<std::mutex> lock(mutex_);
   text_ = text;
+  changed_ = true;
+}
+
+void TrayMenu::SetAboutText(const std::wstring& text) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  // The item exists from the start or not at all: the layout keeps its shape.
+  if (aboutText_.empty()) return;
+  aboutText_ = text;
   changed_ = true;
 }
 
@@ -275,7 +291,24 @@ void TrayMenu::EmitChanges(sd_bus* bus) {
   sd_bus_emit_signal(bus, kPath, kInterface, "LayoutUpdated", "ui", revision, 0);
 }
 
-bool TrayMenu::KnownItem(int id) { return id == kRootId || id == TrayIcon::kQuitItemId; }
+std::vector<int> TrayMenu::Items() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (aboutText_.empty()) return {TrayIcon::kQuitItemId};
+  return {TrayIcon::kAboutItemId, TrayIcon::kQuitItemId};
+}
+
+bool TrayMenu::KnownItem(int id) const {
+  if (id == kRootId) return true;
+  for (const int item : Items()) {
+    if (item == id) return true;
+  }
+  return false;
+}
+
+std::string TrayMenu::LabelOf(int id) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return MenuLabel(id == TrayIcon::kAboutItemId ? aboutText_ : text_);
+}
 
 std::string TrayMenu::Label() const {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -288,9 +321,9 @@ std::uint32_t TrayMenu::Revision() const {
 }
 
 void TrayMenu::OnItemEvent(int id, const char* eventId) {
-  if (id == TrayIcon::kQuitItemId && std::strcmp(eventId, "clicked") == 0 && events_ != nullptr) {
-    events_->OnTrayCommand(TrayIcon::kQuitCommand);
-  }
+  if (std::strcmp(eventId, "clicked") != 0 || events_ == nullptr) return;
+  if (id == TrayIcon::kQuitItemId) events_->OnTrayCommand(TrayIcon::kQuitCommand);
+  if (id == TrayIcon::kAboutItemId && KnownItem(id)) events_->OnTrayCommand(TrayIcon::kAboutCommand);
 }
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
 struct sd_bus;
 struct sd_bus_slot;
@@ -21,7 +22,8 @@ class TrayMenu {
   static constexpr const char* kInterface = "com.canonical.dbusmenu";
   static constexpr int kRootId = 0;
 
-  TrayMenu(std::wstring text, TrayEvents* events);
+  // With an About text the menu holds About (command 102) above quit.
+  TrayMenu(std::wstring text, TrayEvents* events, std::wstring aboutText = {});
   ~TrayMenu();
   TrayMenu(const TrayMenu&) = delete;
   TrayMenu& operator=(const TrayMenu&) = delete;
@@ -32,13 +34,17 @@ class TrayMenu {
 
   // A new text for the quit item (after a language change).
   void SetText(const std::wstring& text);
+  void SetAboutText(const std::wstring& text);
   // Tells hosts that the layout changed when the text did since the last
   // call. Tray thread only.
   void EmitChanges(sd_bus* bus);
 
   // What the bus callbacks read and do.
-  static bool KnownItem(int id);
+  bool KnownItem(int id) const;
+  // The root's items, in menu order.
+  std::vector<int> Items() const;
   std::string Label() const;
+  std::string LabelOf(int id) const;
   std::uint32_t Revision() const;
   void OnItemEvent(int id, const char* eventId);
 
@@ -47,6 +53,7 @@ class TrayMenu {
   sd_bus_slot* slot_ = nullptr;
   mutable std::mutex mutex_;  // guards the three below
   std::wstring text_;
+  std::wstring aboutText_;
   bool changed_ = false;
   std::uint32_t revision_ = 1;
 };

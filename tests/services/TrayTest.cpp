@@ -286,6 +286,49 @@ TEST(Tray, PublishesTheIconWithItsOneItemMenu) {
   EXPECT_TRUE(log.All().empty());
 }
 
+TEST(Tray, AnAboutTextPutsAboutAboveQuit) {
+  PrivateBus bus;
+  REQUIRE_BUS(bus);
+  FakeWatcher watcher(bus.Address());
+  ASSERT_TRUE(watcher.Ready());
+  LogLines log;
+  Recorder events;
+  platform::TrayOptions options = Options(bus.Address(), &log);
+  options.aboutText = L"About";
+  platform::TrayIcon tray(options, &events);
+  ASSERT_TRUE(tray.Add());
+  ASSERT_TRUE(WaitUntil([&] { return tray.GetState() == platform::TrayIcon::State::Registered; }, 10s));
+  const std::string service = tray.ServiceName();
+  BusClient host(bus.Address());
+  ASSERT_NE(host.Get(), nullptr);
+
+  std::uint32_t revision = 0;
+  MenuNode root = GetLayout(host.Get(), service, &revision);
+  ASSERT_EQ(root.children.size(), 2u);
+  EXPECT_EQ(root.children[0].id, 102);
+  EXPECT_EQ(root.children[0].props["label"], "About");
+  EXPECT_EQ(root.children[1].id, 100);
+  EXPECT_EQ(root.children[1].props["label"], "E__xit");
+
+  EXPECT_GE(CallEvent(host.Get(), service, 102, "clicked"), 0);
+  EXPECT_GE(CallEvent(host.Get(), service, 100, "clicked"), 0);
+  EXPECT_THAT(events.Seen(), ElementsAre("command 102", "command 100"));
+
+  // Both texts follow a language change.
+  tray.SetAboutText(L"Info");
+  tray.SetMenuText(L"Quit");
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        std::uint32_t r = 0;
+        MenuNode now = GetLayout(host.Get(), service, &r);
+        return r > revision && now.children.size() == 2 && now.children[0].props["label"] == "Info" &&
+               now.children[1].props["label"] == "Quit";
+      },
+      5s));
+  tray.Remove();
+  EXPECT_TRUE(log.All().empty());
+}
+
 TEST(Tray, WithoutWatcherRunsOnAndRegistersWhenOneAppears) {
   PrivateBus bus;
   REQUIRE_BUS(bus);

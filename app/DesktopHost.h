@@ -1,0 +1,55 @@
+#pragma once
+// DesktopHost: the main window's host on a desktop: the StatusNotifierItem
+// tray icon, quitting with _Exit (no static destructors run, the window has
+// removed the tray icon), opening addresses with the desktop's opener, and
+// the requests of later starts (bring the window up, the public messages).
+// Tray and instance events arrive on their own threads and are posted into
+// the window's queue as the messages the window handles (1690, WM_COMMAND,
+// 1691, 2022).
+
+#include <functional>
+#include <memory>
+
+#include "platform/instance/InstanceEvents.h"
+#include "platform/tray/TrayEvents.h"
+#include "ui/MainWindowHost.h"
+
+namespace platform {
+class TrayIcon;
+}
+
+namespace app {
+
+class DesktopHost : public ui::MainWindowHost, public platform::TrayEvents, public platform::InstanceEvents {
+ public:
+  DesktopHost();
+  ~DesktopHost() override;
+
+  // The window the events are posted to; set once it exists.
+  void SetWindow(HWND window) { window_ = window; }
+  // Opens the About window; empty until that window exists.
+  void SetAboutOpener(std::function<void(HWND)> open) { about_ = std::move(open); }
+
+  // ui::MainWindowHost
+  bool AddTray(const ui::TrayTexts& texts) override;
+  void SetTrayTexts(const ui::TrayTexts& texts) override;
+  void RemoveTray() override;
+  bool TrayShown() const override;
+  void Quit(int code) override;
+  void OpenAddress(const std::wstring& address) override;
+  void ShowAbout(HWND owner) override;
+
+  // platform::TrayEvents (tray thread)
+  void OnTrayActivate() override;
+  void OnTrayCommand(unsigned command) override;
+  // platform::InstanceEvents (listener thread)
+  void OnActivate() override;
+  void OnPostedMessage(std::uint32_t message, std::uint64_t wParam, std::int64_t lParam) override;
+
+ private:
+  HWND window_ = nullptr;
+  std::unique_ptr<platform::TrayIcon> tray_;
+  std::function<void(HWND)> about_;
+};
+
+}  // namespace app

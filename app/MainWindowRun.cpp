@@ -1,0 +1,151 @@
+#include "app/MainWindowRun.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "app/CommandLine.h"
+#include "app/DesktopHost.h"
+#include "app/SingleInstance.h"
+#include "app/Startup.h"
+#include "device/DeviceSession.h"
+#include "platform/HotplugMonitor.h"
+#include "catalog/Catalog.h"
+#include "device/Clock.h"
+#include "device/DeviceWorker.h"
+#include "device/HidapiBackend.h"
+#include "device/simulator/SimulatedCatalog.h"
+#include "device/simulator/SimulatedHid.h"
+#include "platform/window/Window.h"
+#include "shell/Environment.h"
+#include "toolkit/controls/CDeviceList.h"
+#include "toolkit/core/MTabCtrl.h"
+#include "toolkit/core/Notify.h"
+#include "ui/DeviceMainDlg.h"
+
+namespace app {
+
+namespace {
+
+std::shared_ptr<SimulatedHid> SimulatedMice(const std::shared_ptr<Clock>& clock) {
+  NullCatalogSink sink;
+  const Catalog catalog = ReadDeviceList(shell::ProgramFolder(), shell::ProgramFolder(), sink, nullptr);
+  std::vector<ModeEntry> modes;
+  for (const CatalogEntry& mode : catalog.modes) {
+    ModeEntry entry;
+    entry.vendor_id = mode.vid;
+    entry.product_id = mode.pid;
+    entry.device_type = mode.device_type;
+    entry.mode = mode.mode;
+    entry.dev_id = mode.dev_id;
+    modes.push_back(entry);
+  }
+  auto bus = std::make_shared<SimulatedHid>(clock);
+  PlugCatalogMice(*bus, modes);
+  return bus;
+}
+
+// Runs the queued jobs on the window thread, each followed by the window
+// tasks it posted, until the queue is empty (bounded: a job may queue more).
+void RunQueuedJobs(ui::DeviceMainDlg& dlg) {
+  for (int guard = 0; guard < 64 && !dlg.Worker().Jobs().Empty(); ++guard) {
+    dlg.Worker().Step();
+    platform::PumpPendingMessages();
+  }
+}
+
+int Screenshot(ui::DeviceMainDlg& dlg, const MainRunOptions& options) {
+  if (dlg.CreateMain(1) == nullptr) {
+    std::fprintf(stderr, "orvane: the window could not be created\n");
+    return 1;
+  }
+  platform::PumpPendingMessages();
+  RunQueuedJobs(dlg);
+  if (options.tab != 1) {
+    // Opening a tab means picking the selected mouse first, as a click on
+    // the home page's device does.
+    if (dlg.GetDeviceList()->GetOnlineDevCount() > 0) {
+      dlg.OnMessage(ui::DeviceMainDlg::kDeviceList, DUI::CN_CLICK, 0, 0);
+      RunQueuedJobs(dlg);
+    }
+    DUI::MTabCtrl* tabs = dlg.GetTabs();
+    for (int i = 0; i < tabs->GetItemCount(); ++i) {
+      if (int(tabs->GetItemID(i)) == options.tab) tabs->SetSelectItem(i);
+    }
+  }
+  platform::PumpPendingMessages();
+  if (!platform::SaveWindowScreenshot(dlg.GetSafeHwnd(), options.screenshot)) {
+    std::fprintf(stderr, "orvane: could not write %s\n", options.screenshot.c_str());
+    return 1;
+  }
+  std::printf("Screenshot written to %s\n", options.screenshot.c_str());
+  return 0;
+}
+
+}  // namespace
+
+bool ParseMainRunOptions(int argc, char** argv, MainRunOptions& options) {
+  options.hide = HasHideOption(CommandLineText(argc, argv));
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--simulate") == 0) {
+      options.simulate = true;
+    } else if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
+      options.screenshot = argv[++i];
+    } else if (std::strcmp(argv[i], "--tab") == 0 && i + 1 < argc) {
+      char* end = nullptr;
+      const long id = std::strtol(argv[++i], &end, 10);
+      if (end == argv[i] || *end != '\0' || id < 1 || id > 7 || id == 6) {
+        std::fprintf(stderr, "orvane: --tab takes a tab id: 1 to 5 or 7\n");
+        return false;
+      }
+      options.tab = int(id);
+    }
+  }
+  return true;
+}
+
+int RunMainWindow(const MainRunOptions& options, SingleInstance* instance) {
+  const bool screenshot = !options.screenshot.empty();
+  if (!platform::InitWindowSystem(screenshot ? platform::WindowBackend::Headless : platform::WindowBackend::Auto)) {
+    std::fprintf(stderr, "orvane: no window system\n");
+    return 1;
+  }
+  auto clock = std::make_shared<RealClock>();
+  ui::DeviceMainOptions window;
+  window.clock = clock;
+  std::shared_ptr<SimulatedHid> simulated;
+  if (options.simulate) {
+    simulated = SimulatedMice(clock);
+    window.backend = simulated;
+  } else {
+    window.backend = std::make_shared<HidapiBackend>();
+  }
+  if (options.simulate) window.captionSuffix = L"simulated";
+  window.startWorker = !screenshot;
+
+  // The object lives on this stack for the whole run; quitting ends the
+  // process from inside the loop.
+  DesktopHost host;
+  window.host = &host;
+  ui::DeviceMainDlg dlg(window);
+  if (screenshot) return Screenshot(dlg, options);
+  if (dlg.CreateMain(options.hide ? 0 : 1) == nullptr) return 1;
+  host.SetWindow(dlg.GetSafeHwnd());
+  if (instance != nullptr) instance->SetEvents(&host);
+  // A language chosen in the settings page re-texts the window.
+  InstallLanguageChangedHandler([&dlg](const std::wstring&) { dlg.RefreshTexts(); });
+  // Interfaces that come and go: the simulated bus reports its own, udev
+  // the real ones; each change is handled on the window thread.
+  platform::HotplugMonitor monitor;
+  const auto deliver = [&dlg](const platform::DeviceChangeEvent& event) { dlg.PostDeviceChange(event); };
+  if (simulated) {
+    simulated->SetChangeListener(deliver);
+  } else {
+    DeviceSession::StartHotplug(monitor, deliver);
+  }
+  dlg.ShowModal(options.hide ? SW_HIDE : SW_SHOWNORMAL);
+  return 1;
+}
+
+}  // namespace app
