@@ -132,7 +132,11 @@ int RunMainWindow(const MainRunOptions& options, SingleInstance* instance) {
   if (screenshot) return Screenshot(dlg, options);
   if (dlg.CreateMain(options.hide ? 0 : 1) == nullptr) return 1;
   host.SetWindow(dlg.GetSafeHwnd());
-  if (instance != nullptr) instance->SetEvents(&host);
+  if (instance != nullptr) {
+    instance->SetEvents(&host);
+    // `orvane --inspect` describes this window.
+    instance->SetInspectedWindow(&dlg);
+  }
   // A language chosen in the settings page re-texts the window.
   InstallLanguageChangedHandler([&dlg](const std::wstring&) { dlg.RefreshTexts(); });
   // Interfaces that come and go: the simulated bus reports its own, udev
@@ -145,6 +149,7 @@ int RunMainWindow(const MainRunOptions& options, SingleInstance* instance) {
     DeviceSession::StartHotplug(monitor, deliver);
   }
   dlg.ShowModal(options.hide ? SW_HIDE : SW_SHOWNORMAL);
+  if (instance != nullptr) instance->SetInspectedWindow(nullptr);
   return 1;
 }
 
