@@ -20,6 +20,8 @@ constexpr CommandLineOption kOptions[] = {
     {"--simulate", "", "with --list: list simulated mice instead of the machine's"},
     {"--post", "MSG WPARAM LPARAM",
      "post a public message to the running instance, then exit (1691 0 610 quits it, 2022 0 0 refreshes its texts)"},
+    {"--screenshot", "FILE", "render the window headless after start-up has read the mouse, write the PNG, then exit"},
+    {"--tab", "ID", "with --screenshot: the tab to show (1 home, 2 buttons, 3 DPI, 4 macros, 5 lighting, 7 settings)"},
     {"--inspect", "", "print the running instance's window as one line per control, then exit"},
     {"-autorun", "", "added by the start-with-the-system entry; has no effect of its own"},
     {"--help", "", "print this help, then exit"},

@@ -15,6 +15,7 @@
 #include "app/HelpCommand.h"
 #include "app/InspectCommand.h"
 #include "app/ListCommand.h"
+#include "app/MainWindowRun.h"
 #include "app/PostCommand.h"
 
 namespace {
@@ -76,6 +77,16 @@ TEST(HelpCommand, TheHelpListsEveryOptionOfTheTable) {
       {"--list", [](Argv& a) { bool s; return app::IsListCommand(a.argc(), a.argv(), s) && !s; }},
       {"--simulate", [](Argv& a) { bool s; return !app::IsListCommand(a.argc(), a.argv(), s) && s; }},
       {"--post", [](Argv& a) { return app::IsPostCommand(a.argc(), a.argv()); }},
+      {"--screenshot", [](Argv& a) {
+         app::MainRunOptions o;
+         return app::ParseMainRunOptions(a.argc(), a.argv(), o) && o.screenshot == "1";
+       }},
+      {"--tab", [](Argv& a) {
+         app::MainRunOptions o, other;
+         Argv three(std::vector<std::string>{"orvane", "--tab", "3"});
+         return app::ParseMainRunOptions(a.argc(), a.argv(), o) &&
+                app::ParseMainRunOptions(three.argc(), three.argv(), other) && other.tab == 3;
+       }},
       {"--inspect", [](Argv& a) { return app::IsInspectCommand(a.argc(), a.argv()); }},
       // Written by the autostart entry and ignored: no command takes it.
       {"-autorun", [](Argv& a) {
