@@ -17,7 +17,7 @@ namespace {
 constexpr CommandLineOption kOptions[] = {
     {"-hide", "", "start in the notification area without showing the window"},
     {"--list", "", "list the supported mice on this machine with the settings read from each, then exit"},
-    {"--simulate", "", "with --list: list simulated mice instead of the machine's"},
+    {"--simulate", "", "use simulated mice instead of the machine's (the demo; also with --list and --screenshot)"},
     {"--post", "MSG WPARAM LPARAM",
      "post a public message to the running instance, then exit (1691 0 610 quits it, 2022 0 0 refreshes its texts)"},
     {"--screenshot", "FILE", "render the window headless after start-up has read the mouse, write the PNG, then exit"},
