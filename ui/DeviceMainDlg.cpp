@@ -19,6 +19,7 @@
 #include "device/DeviceObserverRelay.h"
 #include "device/DeviceSession.h"
 #include "device/DeviceWorker.h"
+#include "platform/draw/Image.h"
 #include "platform/window/Window.h"
 #include "shell/AppNames.h"
 #include "shell/Environment.h"
@@ -356,8 +357,9 @@ int DeviceMainDlg::OnInitDialog() {
   MDialog::OnInitDialog();
   // The marker of the running instance is the single-instance socket,
   // claimed by start-up before this window exists.
-  HICON icon = MRender::LoadIconFromFile(MRender::GetSkinFile(L"orvane.png"));
-  if (icon != nullptr) SetIcon(icon);
+  // The window keeps its own copy of the icon's pixels.
+  const std::unique_ptr<platform::Image> icon(MRender::LoadIconFromFile(MRender::GetSkinFile(L"orvane.png")));
+  if (icon != nullptr) SetIcon(icon.get());
   if (m_options.host != nullptr) m_options.host->AddTray(CurrentTrayTexts());
   // The DPI message window is created here once it exists (m_dpiMessage).
 
