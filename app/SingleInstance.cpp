@@ -32,7 +32,7 @@ void SingleInstance::SetInspectedWindow(DUI::MDialog* window) {
   // Runs on the listener thread: it only queues the work for the window
   // thread, which answers when its turn comes. A window that is not up
   // leaves the request to time out as "unavailable".
-  lock_->SetInspector([window](std::shared_ptr<platform::InspectReply> reply) {
+  lock_->SetInspector([window](std::shared_ptr<platform::WindowDumpReply> reply) {
     DUI::ControlTreeDump::PostDump(*window, [reply](DUI::CString text) { reply->Answer(platform::ToUtf8(text)); });
   });
 }

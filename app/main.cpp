@@ -3,7 +3,7 @@
 // folder, log) is named after the application.
 
 #include "app/HelpCommand.h"
-#include "app/InspectCommand.h"
+#include "app/WindowDumpCommand.h"
 #include "app/ListCommand.h"
 #include "app/MainWindowRun.h"
 #include "app/PostCommand.h"
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   bool simulate = false;
   if (app::IsListCommand(argc, argv, simulate)) return app::RunListCommand(simulate);
   if (app::IsPostCommand(argc, argv)) return app::RunPostCommand(argc, argv);
-  if (app::IsInspectCommand(argc, argv)) return app::RunInspectCommand(argc, argv);
+  if (app::IsWindowDumpCommand(argc, argv)) return app::RunWindowDumpCommand(argc, argv);
 
   app::MainRunOptions options;
   if (!app::ParseMainRunOptions(argc, argv, options)) return 2;

@@ -49,19 +49,19 @@ void CUIMessageBox::BuildControls(MDialog& into, CRect area, const CString& titl
     message->SetTextColor(kWhite);
   }
 
-  struct Spec {
+  struct ButtonLayout {
     UINT id;
     int textId;
     CRect rect;
   };
-  std::vector<Spec> buttons;
+  std::vector<ButtonLayout> buttons;
   if (kind == kOneButton) {
     buttons.push_back({kFirstButtonId, 20, CRect(60, h - 50, w - 60, h - 14)});
   } else if (kind == kTwoButtons) {
     buttons.push_back({kFirstButtonId, 23, CRect(w / 2 - 120, h - 50, w / 2 - 20, h - 14)});
     buttons.push_back({kSecondButtonId, 25, CRect(w / 2 + 20, h - 50, w / 2 + 120, h - 14)});
   }
-  for (const Spec& b : buttons) {
+  for (const ButtonLayout& b : buttons) {
     const std::wstring text = shell::GetText(b.textId);
     auto* button =
         static_cast<MButton*>(into.CreateControl(L"MButton", b.id + idOffset, place(b.rect), text.c_str(), 1, 1));

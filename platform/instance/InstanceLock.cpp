@@ -235,7 +235,7 @@ struct InstanceLock::State {
   // The window thread describes the window; this thread waits for it a
   // bounded time, so the window thread never waits on the socket.
   void Inspect(int fd) {
-    auto reply = std::make_shared<InspectReply>();
+    auto reply = std::make_shared<WindowDumpReply>();
     {
       std::lock_guard<std::mutex> lock(mutex);
       if (!inspector) {

@@ -27,7 +27,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/instance/InspectReply.h"
+#include "platform/instance/WindowDumpReply.h"
 #include "platform/instance/InstanceEvents.h"
 
 namespace platform {

@@ -13,7 +13,7 @@
 #include "TestEnv.h"
 #include "app/CommandLine.h"
 #include "app/HelpCommand.h"
-#include "app/InspectCommand.h"
+#include "app/WindowDumpCommand.h"
 #include "app/ListCommand.h"
 #include "app/MainWindowRun.h"
 #include "app/PostCommand.h"
@@ -87,13 +87,13 @@ TEST(HelpCommand, TheHelpListsEveryOptionOfTheTable) {
          return app::ParseMainRunOptions(a.argc(), a.argv(), o) &&
                 app::ParseMainRunOptions(three.argc(), three.argv(), other) && other.tab == 3;
        }},
-      {"--inspect", [](Argv& a) { return app::IsInspectCommand(a.argc(), a.argv()); }},
+      {"--inspect", [](Argv& a) { return app::IsWindowDumpCommand(a.argc(), a.argv()); }},
       // Written by the autostart entry and ignored: no command takes it.
       {"-autorun", [](Argv& a) {
          bool s;
          return !app::IsListCommand(a.argc(), a.argv(), s) && !app::IsPostCommand(a.argc(), a.argv()) &&
                 !app::HasHideOption(app::CommandLineText(a.argc(), a.argv())) && !app::IsHelpCommand(a.argc(), a.argv()) &&
-                !app::IsVersionCommand(a.argc(), a.argv()) && !app::IsInspectCommand(a.argc(), a.argv());
+                !app::IsVersionCommand(a.argc(), a.argv()) && !app::IsWindowDumpCommand(a.argc(), a.argv());
        }},
       {"--help", [](Argv& a) { return app::IsHelpCommand(a.argc(), a.argv()); }},
       {"--version", [](Argv& a) { return app::IsVersionCommand(a.argc(), a.argv()); }},

@@ -58,19 +58,19 @@ TEST_F(SkinImages, EveryNamedImageLoadsThroughTheCacheWithItsFrames) {
   ASSERT_NE(dlg.Create(nullptr, L"skins", WS_POPUP, 0, DUI::CRect(0, 0, 200, 100)), nullptr);
   DUI::PaintManager* cache = dlg.GetPaintManager();
   std::set<std::wstring> names;
-  for (const skin::SkinImageSpec& spec : skin::SkinManifest()) {
-    SCOPED_TRACE(Utf8(spec.name));
-    EXPECT_TRUE(names.insert(MRender::GetSkinFile(spec.name)).second) << "listed twice";
-    ASSERT_GE(spec.frames, 1);
-    const DUI::ImgResInfo* info = cache->AddImgResInfo(spec.name, spec.frames);
-    ASSERT_NE(info, nullptr) << "missing or undecodable: " << Utf8(MRender::GetSkinFile(spec.name));
+  for (const skin::SkinImageEntry& image : skin::SkinManifest()) {
+    SCOPED_TRACE(Utf8(image.name));
+    EXPECT_TRUE(names.insert(MRender::GetSkinFile(image.name)).second) << "listed twice";
+    ASSERT_GE(image.frames, 1);
+    const DUI::ImgResInfo* info = cache->AddImgResInfo(image.name, image.frames);
+    ASSERT_NE(info, nullptr) << "missing or undecodable: " << Utf8(MRender::GetSkinFile(image.name));
     const int width = info->image->Width();
-    EXPECT_EQ(width % spec.frames, 0) << width << " pixels in " << spec.frames << " frames";
-    if (spec.frameWidth) {
-      EXPECT_EQ(info->frameWidth, spec.frameWidth);
+    EXPECT_EQ(width % image.frames, 0) << width << " pixels in " << image.frames << " frames";
+    if (image.frameWidth) {
+      EXPECT_EQ(info->frameWidth, image.frameWidth);
     }
-    if (spec.height) {
-      EXPECT_EQ(info->height, spec.height);
+    if (image.height) {
+      EXPECT_EQ(info->height, image.height);
     }
     EXPECT_TRUE(HasVisiblePixel(info->image->FrameBitmap(0))) << "the image is empty";
   }

@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "gallery: \"%s\" is already running\n", inspectApp.c_str());
       return 1;
     }
-    instance->SetInspector([&dlg](std::shared_ptr<platform::InspectReply> reply) {
+    instance->SetInspector([&dlg](std::shared_ptr<platform::WindowDumpReply> reply) {
       ControlTreeDump::PostDump(dlg, [reply](CString text) { reply->Answer(platform::ToUtf8(text)); });
     });
   }

@@ -14,7 +14,7 @@ namespace {
 // Four-frame strips run normal, hover, pressed, disabled; eight-frame check
 // boxes and radio buttons the same four unchecked, then checked; the tab
 // icons normal, hover, selected.
-constexpr SkinImageSpec kImages[] = {
+constexpr SkinImageEntry kImages[] = {
     // --- 1. Main window, caption and tabs ------------------------------------------
     {L"main_bkg.png", 1, 0, 0, "window background, nine-grid"},
     {L"img_area_caption.png", 1, 0, 0, "caption and footer bands, panel captions"},
@@ -93,6 +93,6 @@ constexpr SkinImageSpec kImages[] = {
 
 }  // namespace
 
-std::span<const SkinImageSpec> SkinManifest() { return kImages; }
+std::span<const SkinImageEntry> SkinManifest() { return kImages; }
 
 }  // namespace skin

@@ -13,7 +13,7 @@
 
 namespace skin {
 
-struct SkinImageSpec {
+struct SkinImageEntry {
   const wchar_t* name;  // relative to the skin folder, as the caller writes it
   int frames;           // frames side by side
   int frameWidth;       // 0: any width that the frame count divides
@@ -21,6 +21,6 @@ struct SkinImageSpec {
   const char* use;
 };
 
-std::span<const SkinImageSpec> SkinManifest();
+std::span<const SkinImageEntry> SkinManifest();
 
 }  // namespace skin

@@ -17,7 +17,7 @@
 
 #include "ChildProcess.h"
 #include "TestEnv.h"
-#include "app/InspectCommand.h"
+#include "app/WindowDumpCommand.h"
 #include "platform/Text.h"
 #include "platform/instance/InstanceLock.h"
 #include "platform/instance/PeerCredentials.h"
@@ -35,7 +35,7 @@ namespace fs = std::filesystem;
 
 constexpr uid_t kNobody = 65534;
 
-fs::path Host() { return testenv::BinDir() / "services_inspect_host"; }
+fs::path Host() { return testenv::BinDir() / "services_window_dump_host"; }
 fs::path Program() { return testenv::BinDir() / "orvane"; }
 
 socklen_t Address(const std::wstring& name, sockaddr_un& addr) {
@@ -136,7 +136,7 @@ TEST(InspectRequest, AnswerFollowsWhatTheInspectorDoes) {
     SCOPED_TRACE(c.what);
     std::atomic<int> asked{0};
     if (c.registered) {
-      lock.SetInspector([&](std::shared_ptr<platform::InspectReply> reply) {
+      lock.SetInspector([&](std::shared_ptr<platform::WindowDumpReply> reply) {
         ++asked;
         if (c.answers) reply->Answer(c.text);
       });
@@ -169,7 +169,7 @@ TEST(InspectRequest, AnotherUsersRequestIsDroppedUnanswered) {
   platform::InstanceLock lock(L"InspectGuarded");
   ASSERT_EQ(lock.TryClaim(), platform::InstanceLock::Claim::First);
   std::atomic<int> asked{0};
-  lock.SetInspector([&](std::shared_ptr<platform::InspectReply> reply) {
+  lock.SetInspector([&](std::shared_ptr<platform::WindowDumpReply> reply) {
     ++asked;
     reply->Answer("secret\n");
   });
@@ -199,7 +199,7 @@ TEST(InspectRequest, AnotherUsersRequestIsDroppedUnanswered) {
 
 // --- Between processes ------------------------------------------------------------
 
-TEST(InspectCommand, ProgramPrintsTheRunningInstancesControlTree) {
+TEST(WindowDumpCommand, ProgramPrintsTheRunningInstancesControlTree) {
   ASSERT_TRUE(fs::exists(Program())) << Program();
   // Nobody runs: a message naming the application, exit code 1.
   std::string errors, output;

@@ -1,8 +1,8 @@
-#include "platform/instance/InspectReply.h"
+#include "platform/instance/WindowDumpReply.h"
 
 namespace platform {
 
-void InspectReply::Answer(std::string text) {
+void WindowDumpReply::Answer(std::string text) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (done_) return;
@@ -12,7 +12,7 @@ void InspectReply::Answer(std::string text) {
   answered_.notify_all();
 }
 
-bool InspectReply::WaitFor(std::chrono::milliseconds timeout, std::string& text) {
+bool WindowDumpReply::WaitFor(std::chrono::milliseconds timeout, std::string& text) {
   std::unique_lock<std::mutex> lock(mutex_);
   if (!answered_.wait_for(lock, timeout, [this] { return done_; })) return false;
   text = text_;

@@ -14,10 +14,10 @@
 namespace app {
 
 // True when the command line asks for an inspection ("--inspect" first).
-bool IsInspectCommand(int argc, const char* const* argv);
+bool IsWindowDumpCommand(int argc, const char* const* argv);
 
 // Runs the whole command for the program's argc/argv.
-int RunInspectCommand(int argc, const char* const* argv, std::FILE* out = stdout, std::FILE* err = stderr,
+int RunWindowDumpCommand(int argc, const char* const* argv, std::FILE* out = stdout, std::FILE* err = stderr,
                       const platform::InstanceOptions& options = {});
 
 }  // namespace app

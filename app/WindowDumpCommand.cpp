@@ -1,4 +1,4 @@
-#include "app/InspectCommand.h"
+#include "app/WindowDumpCommand.h"
 
 #include <cstring>
 #include <string>
@@ -8,11 +8,11 @@
 
 namespace app {
 
-bool IsInspectCommand(int argc, const char* const* argv) {
+bool IsWindowDumpCommand(int argc, const char* const* argv) {
   return argc >= 2 && argv[1] != nullptr && std::strcmp(argv[1], "--inspect") == 0;
 }
 
-int RunInspectCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err,
+int RunWindowDumpCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err,
                       const platform::InstanceOptions& options) {
   if (argc != 2) {
     std::fprintf(err, "usage: %s --inspect\n", argc > 0 ? argv[0] : "orvane");

@@ -1,5 +1,5 @@
 #pragma once
-// InspectReply: the answer to one "inspect" request of another process. The
+// WindowDumpReply: the answer to one "inspect" request of another process. The
 // instance's listener thread hands it to the registered inspector and waits
 // a bounded time; the window thread answers whenever its turn comes, and an
 // answer after the wait has ended is simply dropped.
@@ -13,7 +13,7 @@
 
 namespace platform {
 
-class InspectReply {
+class WindowDumpReply {
  public:
   // Any thread; the first answer counts.
   void Answer(std::string text);
@@ -29,6 +29,6 @@ class InspectReply {
 
 // Called on the listener thread for each request: it must hand the reply to
 // the window thread and return at once.
-using InstanceInspector = std::function<void(std::shared_ptr<InspectReply>)>;
+using InstanceInspector = std::function<void(std::shared_ptr<WindowDumpReply>)>;
 
 }  // namespace platform

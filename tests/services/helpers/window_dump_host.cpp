@@ -1,4 +1,4 @@
-// services_inspect_host NAME
+// services_window_dump_host NAME
 //
 // Holds the single instance for NAME like the program does and registers a
 // small headless dialog as the window to inspect:
