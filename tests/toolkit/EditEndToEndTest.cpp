@@ -12,12 +12,11 @@
 namespace {
 
 TEST(EditEndToEnd, TextTypedWithXdotoolArrivesInTheField) {
-  const std::string xvfb = xvfb::FindProgram("Xvfb");
-  const std::string xdotool = xvfb::FindProgram("xdotool");
-  const std::filesystem::path gallery = testenv::BinDir() / "qelt_gallery";
-  if (xvfb.empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/install-deps.sh installs xvfb)";
-  if (xdotool.empty()) GTEST_SKIP() << "xdotool is not installed (scripts/install-deps.sh installs it)";
-  if (!std::filesystem::exists(gallery)) GTEST_SKIP() << "the gallery is not built: " << gallery;
+  const xvfb::GalleryTools tools = xvfb::FindGalleryTools(testenv::BinDir());
+  if (!tools.missing.empty()) GTEST_SKIP() << tools.missing;
+  const std::string& xvfb = tools.xvfb;
+  const std::string& xdotool = tools.xdotool;
+  const std::filesystem::path& gallery = tools.gallery;
 
   xvfb::Display display(xvfb, 1280, 1024);
   ASSERT_TRUE(display.Ready()) << "Xvfb did not start on " << display.Name();

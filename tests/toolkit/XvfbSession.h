@@ -38,6 +38,28 @@ inline std::string FindProgram(const char* name) {
   return {};
 }
 
+// What every end-to-end test of the gallery needs: the X server, xdotool
+// and the built gallery. `missing` says which is not there (empty when all
+// are), for the test's skip message.
+struct GalleryTools {
+  std::string xvfb;
+  std::string xdotool;
+  std::filesystem::path gallery;
+  std::string missing;
+};
+
+inline GalleryTools FindGalleryTools(const std::filesystem::path& binDir) {
+  GalleryTools tools{FindProgram("Xvfb"), FindProgram("xdotool"), binDir / "qelt_gallery", {}};
+  if (tools.xvfb.empty()) {
+    tools.missing = "Xvfb is not installed (scripts/install-deps.sh installs xvfb)";
+  } else if (tools.xdotool.empty()) {
+    tools.missing = "xdotool is not installed (scripts/install-deps.sh installs it)";
+  } else if (!std::filesystem::exists(tools.gallery)) {
+    tools.missing = "the gallery is not built: " + tools.gallery.string();
+  }
+  return tools;
+}
+
 // A child process started with posix_spawn, stdout piped when asked, and
 // ended (SIGTERM, then SIGKILL) when the object goes away.
 class Child {
