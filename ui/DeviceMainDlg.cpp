@@ -209,6 +209,13 @@ void DeviceMainDlg::PostDeviceChange(platform::DeviceChangeEvent event) {
   PostTask([this, event] { m_session->UpdateUSBDevice(event); });
 }
 
+DevicePage* DeviceMainDlg::GetDevicePage(UINT containerId) const {
+  for (const BuiltPage& p : m_devicePages) {
+    if (p.container == containerId) return p.page.get();
+  }
+  return nullptr;
+}
+
 MainPage* DeviceMainDlg::GetPage(UINT containerId) const {
   for (int i = 0; i < 7; ++i) {
     if (kPageIds[i] == containerId) return m_pages[i];
@@ -305,8 +312,23 @@ void DeviceMainDlg::InitUI(CRect client) {
   m_next = Attach<CImageButton>(this, home, kNext, CRect(), L"", 1, 1);
   m_next->SetImage(L"img_btn_next.png", 4);
 
-  // The configuration pages are built into their containers by their own
-  // classes (key, DPI, lighting, macro, performance, settings pages).
+  // The configuration pages build their controls into their containers.
+  using PageFactory = std::unique_ptr<DevicePage> (*)(DeviceMainDlg&, MainPage&);
+  const std::pair<UINT, PageFactory> factories[] = {
+      {kKeyPage, &MakeKeyPage},     {kDpiPage, &MakeDpiPage},
+      {kMacroPage, &MakeMacroPage}, {kLightPage, &MakeLightPage},
+      {kPerformancePage, &MakePerformancePage}, {kSettingsPage, &MakeSettingsPage},
+  };
+  for (const auto& [container, make] : factories) {
+    MainPage* page = GetPage(container);
+    std::unique_ptr<DevicePage> built = make(*this, *page);
+    DevicePage* raw = built.get();
+    page->SetHandler([raw](UINT id, UINT code, WPARAM wParam, LPARAM lParam) {
+      return raw->OnNotify(id, code, wParam, lParam);
+    });
+    m_devicePages.push_back({container, std::move(built)});
+    raw->Build();
+  }
   RefreshTexts();
   UISize(client);
 }
@@ -341,6 +363,7 @@ void DeviceMainDlg::UISize(CRect client) {
     m_pages[i]->SetRect(i == 0 ? CRect(20, 50, W - 20, H - 40) : pageRect);
   }
   m_pages[6]->SetRect(CRect(1, 50, W - 1, H - 40));
+  for (BuiltPage& p : m_devicePages) p.page->Layout(GetPage(p.container)->GetRect(), m_scale);
 
   m_deviceList->SetRect(CRect(300, 200, W - 300, H - 100));
   const int emptyW = scaled(500), emptyH = scaled(80), emptyTop = scaled(200);
@@ -453,6 +476,7 @@ void DeviceMainDlg::OnTabChange() {
     m_lastTabIndex = index;
   }
   m_lastTabId = id;
+  for (BuiltPage& p : m_devicePages) p.page->OnShow(GetPage(p.container)->IsVisible() != 0);
 }
 
 void DeviceMainDlg::OnDeviceSelected() {
@@ -557,8 +581,10 @@ LRESULT DeviceMainDlg::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kMacroMenu:
     case kInsertMenu:
     case kRecordMenu:
-      // The macro page owns these menus; it is told through its container.
-      if (MainPage* page = GetPage(kMacroPage)) page->OnMessage(msg, 0, wParam, lParam);
+      // The macro page owns these menus.
+      for (BuiltPage& p : m_devicePages) {
+        if (p.page->OnWindowMessage(msg, wParam, lParam)) break;
+      }
       return 1;
     case kRefreshTexts:
       RefreshTexts();
@@ -639,7 +665,7 @@ void DeviceMainDlg::RefreshTexts() {
   m_deviceState->SetTitle(Text(m_deviceStateText).c_str());
   m_footerText->SetTitle(m_version.empty() ? L"" : (Text(kTextVersion) + L": v" + m_version).c_str());
   if (m_options.host != nullptr) m_options.host->SetTrayTexts(CurrentTrayTexts());
-  // The pages re-text themselves when they exist.
+  ForEachPage([](DevicePage& page) { page.RefreshTexts(); });
 }
 
 // --- 8. The window side of the device worker ------------------------------------------------------
@@ -690,7 +716,7 @@ void DeviceMainDlg::ShowModel(int deviceType) {
   }
   if (model->firmware_url) m_firmwareUrl = *model->firmware_url;
   if (model->buttons) m_defaultKeys = model->DefaultKeyRecords();
-  // The key page fills its button lists from GetDefaultKeys when it exists.
+  ForEachPage([](DevicePage& page) { page.OnModelShown(); });
 }
 
 void DeviceMainDlg::ShowDeviceState(int titleTextId) {
@@ -715,28 +741,72 @@ void DeviceMainDlg::ShowProfile(int profile, const std::wstring& name) {
   m_currentProfile = profile;
   m_profileName = name;
   m_profileButton->SetTitle(name.c_str());
+  ForEachPage([](DevicePage& page) { page.OnProfileChanged(); });
 }
 
-// The pages' share of the observer: these land here in job order and are
-// handed on to the pages once they exist; the queries answer from the
-// state the pages would show (none yet).
-void DeviceMainDlg::StopMacroRecording() {}
-void DeviceMainDlg::SetSensorRow(const mouseproto::SensorRow&) {}
-void DeviceMainDlg::SetReportRateChoices(int) {}
-int DeviceMainDlg::ShownStageCount() { return 0; }
-int DeviceMainDlg::ShownStage() { return 0; }
-int DeviceMainDlg::StageDpi(int) { return 0; }
-void DeviceMainDlg::SelectStageCount(int) {}
-void DeviceMainDlg::SelectStage(int) {}
-void DeviceMainDlg::SetStage(int, int, int) {}
-void DeviceMainDlg::MoveSliderToDpi(int) {}
+// The pages' share of the observer: handed to every page in job order; a
+// query is answered by the page that shows that state.
+void DeviceMainDlg::StopMacroRecording() {
+  ForEachPage([](DevicePage& page) { page.StopMacroRecording(); });
+}
+void DeviceMainDlg::SetSensorRow(const mouseproto::SensorRow& row) {
+  ForEachPage([&](DevicePage& page) { page.SetSensorRow(row); });
+}
+void DeviceMainDlg::SetReportRateChoices(int choices) {
+  ForEachPage([=](DevicePage& page) { page.SetReportRateChoices(choices); });
+}
+int DeviceMainDlg::ShownStageCount() {
+  int count = 0;
+  for (BuiltPage& p : m_devicePages) {
+    if (p.page->ShownStageCount(count)) return count;
+  }
+  return 0;
+}
+int DeviceMainDlg::ShownStage() {
+  int stage = 0;
+  for (BuiltPage& p : m_devicePages) {
+    if (p.page->ShownStage(stage)) return stage;
+  }
+  return 0;
+}
+int DeviceMainDlg::StageDpi(int stage) {
+  int dpi = 0;
+  for (BuiltPage& p : m_devicePages) {
+    if (p.page->StageDpi(stage, dpi)) return dpi;
+  }
+  return 0;
+}
+void DeviceMainDlg::SelectStageCount(int count) {
+  ForEachPage([=](DevicePage& page) { page.SelectStageCount(count); });
+}
+void DeviceMainDlg::SelectStage(int stage) {
+  ForEachPage([=](DevicePage& page) { page.SelectStage(stage); });
+}
+void DeviceMainDlg::SetStage(int stage, int dpi, int colour) {
+  ForEachPage([=](DevicePage& page) { page.SetStage(stage, dpi, colour); });
+}
+void DeviceMainDlg::MoveSliderToDpi(int dpi) {
+  ForEachPage([=](DevicePage& page) { page.MoveSliderToDpi(dpi); });
+}
 void DeviceMainDlg::ShowDpiMessage(int) {}
-void DeviceMainDlg::RefreshKeyPage() {}
-void DeviceMainDlg::RefreshMacroPage() {}
-void DeviceMainDlg::RefreshDPI() {}
-void DeviceMainDlg::RefreshLighting() {}
-void DeviceMainDlg::MacroTooLong(int, int) {}
-void DeviceMainDlg::ShowFirmwareVersion(int) {}
+void DeviceMainDlg::RefreshKeyPage() {
+  ForEachPage([](DevicePage& page) { page.RefreshKeyPage(); });
+}
+void DeviceMainDlg::RefreshMacroPage() {
+  ForEachPage([](DevicePage& page) { page.RefreshMacroPage(); });
+}
+void DeviceMainDlg::RefreshDPI() {
+  ForEachPage([](DevicePage& page) { page.RefreshDPI(); });
+}
+void DeviceMainDlg::RefreshLighting() {
+  ForEachPage([](DevicePage& page) { page.RefreshLighting(); });
+}
+void DeviceMainDlg::MacroTooLong(int keyCode, int macroId) {
+  ForEachPage([=](DevicePage& page) { page.MacroTooLong(keyCode, macroId); });
+}
+void DeviceMainDlg::ShowFirmwareVersion(int release) {
+  ForEachPage([=](DevicePage& page) { page.ShowFirmwareVersion(release); });
+}
 void DeviceMainDlg::CheckOnlineVersion() {}
 void DeviceMainDlg::CloseUpdateTip() {}
 

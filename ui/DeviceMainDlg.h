@@ -15,11 +15,13 @@
 // into this window's queue (kRunTasks), so the calls land in job order and
 // the window never waits for the mouse.
 
+#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,7 +31,9 @@
 #include "store/KeyRecord.h"
 #include "toolkit/core/MDialog.h"
 #include "toolkit/core/MTabLayout.h"
+#include "ui/DevicePage.h"
 #include "ui/MainWindowHost.h"
+#include "ui/RawKeyEvent.h"
 
 class Clock;
 class HidBackend;
@@ -165,6 +169,37 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   // piece of work: until it exists this seam is empty and nothing opens.
   void SetProfileDialog(std::function<void(DUI::CRect screenRect, int profile)> open) { m_profileDialog = std::move(open); }
 
+  // --- The pages ------------------------------------------------------------------------
+  // The page built into a container (50, 52 .. 56); null for the home page.
+  DevicePage* GetDevicePage(DUI::UINT containerId) const;
+  SettingsStore& Store() { return m_store; }
+  // Asks a yes/no or information box through the replaceable message box.
+  int Message(const wchar_t* text, const wchar_t* title, int kind) { return m_messageBox(text, m_hWnd, title, kind); }
+
+  // --- Key capture from the window's own input ------------------------------------------------
+  // While a listener is set, the window's key and mouse-button messages are
+  // decoded into raw key events and handed to it before the toolkit's focus
+  // and Tab handling sees them; mode says what they are for. Setting a
+  // listener replaces the previous one.
+  using RawInputListener = std::function<void(const RawKeyEvent&)>;
+  void SetRawInputListener(int mode, RawInputListener listener) {
+    m_rawInputMode = mode;
+    m_rawInputListener = std::move(listener);
+  }
+  void ClearRawInputListener() { m_rawInputListener = nullptr; }
+  bool HasRawInputListener() const { return static_cast<bool>(m_rawInputListener); }
+  int GetRawInputMode() const { return m_rawInputMode; }
+
+  // --- Colours ----------------------------------------------------------------------------
+  // The program's colour dialog over anchor (screen coordinates), starting
+  // from colour (0xAARRGGBB); nothing when cancelled. Tests replace it.
+  using ColourPicker = std::function<std::optional<std::uint32_t>(HWND owner, std::uint32_t colour, DUI::CRect anchor)>;
+  void SetColourPicker(ColourPicker picker) { m_colourPicker = std::move(picker); }
+  std::optional<std::uint32_t> PickColour(std::uint32_t colour, DUI::CRect anchor) {
+    if (!m_colourPicker) return std::nullopt;
+    return m_colourPicker(m_hWnd, colour, anchor);
+  }
+
   // --- MDialog ----------------------------------------------------------------------
   DUI::LRESULT OnWindowMessage(DUI::UINT msg, DUI::WPARAM wParam, DUI::LPARAM lParam) override;
   int OnInitDialog() override;
@@ -282,6 +317,21 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
 
   std::function<int(const wchar_t*, HWND, const wchar_t*, int)> m_messageBox;
   std::function<void(DUI::CRect, int)> m_profileDialog;
+
+  // The configuration pages, with the container each is built into.
+  struct BuiltPage {
+    DUI::UINT container;
+    std::unique_ptr<DevicePage> page;
+  };
+  std::vector<BuiltPage> m_devicePages;
+  template <typename F>
+  void ForEachPage(F&& f) {
+    for (BuiltPage& p : m_devicePages) f(*p.page);
+  }
+
+  RawInputListener m_rawInputListener;
+  int m_rawInputMode = kRawInputNone;
+  ColourPicker m_colourPicker;
 };
 
 }  // namespace ui

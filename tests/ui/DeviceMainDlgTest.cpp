@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "UiFixture.h"
+#include "MainWindowFixture.h"
 #include "catalog/Catalog.h"
 #include "device/Clock.h"
 #include "device/DeviceManager.h"
@@ -33,124 +33,7 @@ namespace {
 
 using ui::DeviceMainDlg;
 
-// Records what the window asks of the process instead of doing it.
-class RecordingHost : public ui::MainWindowHost {
- public:
-  bool AddTray(const ui::TrayTexts& t) override {
-    shown = true;
-    ++adds;
-    texts = t;
-    return true;
-  }
-  void SetTrayTexts(const ui::TrayTexts& t) override { texts = t; }
-  void RemoveTray() override { shown = false; }
-  bool TrayShown() const override { return shown; }
-  void Quit(int code) override { quitCodes.push_back(code); }
-  void OpenAddress(const std::wstring& a) override { addresses.push_back(a); }
-  void ShowAbout(HWND) override { ++abouts; }
-
-  bool shown = false;
-  int adds = 0;
-  int abouts = 0;
-  ui::TrayTexts texts;
-  std::vector<int> quitCodes;
-  std::vector<std::wstring> addresses;
-};
-
-class DeviceMainDlgTest : public UiTest {
- protected:
-  void SetUp() override {
-    UiTest::SetUp();
-    shell::SetLanguage(1033);
-    clock_ = std::make_shared<VirtualClock>();
-    bus_ = std::make_shared<SimulatedHid>(clock_);
-    NullCatalogSink sink;
-    const Catalog catalog = ReadDeviceList(shell::ProgramFolder(), shell::ProgramFolder(), sink, nullptr);
-    std::vector<ModeEntry> modes;
-    for (const CatalogEntry& mode : catalog.modes) {
-      ModeEntry entry;
-      entry.vendor_id = mode.vid;
-      entry.product_id = mode.pid;
-      entry.device_type = mode.device_type;
-      entry.mode = mode.mode;
-      entry.dev_id = mode.dev_id;
-      modes.push_back(entry);
-    }
-    mice_ = PlugCatalogMice(*bus_, modes);
-    shell::CreateRegistryKey();
-    shell::WriteRegistryInt(L"DeviceType", 0);
-  }
-
-  // Builds the window; show 0 is the "-hide" start.
-  std::unique_ptr<DeviceMainDlg> Open(int show) {
-    ui::DeviceMainOptions options;
-    options.backend = bus_;
-    options.clock = clock_;
-    options.host = &host_;
-    options.startWorker = false;
-    auto dlg = std::make_unique<DeviceMainDlg>(options);
-    EXPECT_NE(dlg->CreateMain(show), nullptr);
-    Pump();
-    return dlg;
-  }
-
-  // The demo's window, with "simulated" in its caption.
-  std::unique_ptr<DeviceMainDlg> OpenDemo() {
-    ui::DeviceMainOptions options;
-    options.backend = bus_;
-    options.clock = clock_;
-    options.host = &host_;
-    options.startWorker = false;
-    options.captionSuffix = L"simulated";
-    auto dlg = std::make_unique<DeviceMainDlg>(options);
-    EXPECT_NE(dlg->CreateMain(1), nullptr);
-    Pump();
-    return dlg;
-  }
-
-  // Runs every queued job on this thread, with the window's tasks after each.
-  static void RunJobs(DeviceMainDlg& dlg) {
-    for (int guard = 0; guard < 50 && !dlg.Worker().Jobs().Empty(); ++guard) {
-      dlg.Worker().Step();
-      Pump();
-    }
-  }
-
-  static int CountJobs(DeviceMainDlg& dlg, int code) {
-    int n = 0;
-    for (int c : dlg.Worker().Jobs().Codes()) n += c == code ? 1 : 0;
-    return n;
-  }
-
-  // Picks a device in the home page's list by clicking it, as a user does.
-  static void Pick(DeviceMainDlg& dlg, int deviceType) {
-    // The list is on the home page.
-    dlg.GetTabs()->SetSelectItem(0);
-    Pump();
-    DUI::CDeviceList* list = dlg.GetDeviceList();
-    ASSERT_TRUE(list->IsVisible() && dlg.GetPage(DeviceMainDlg::kHomePage)->IsVisible());
-    ASSERT_GT(list->GetOnlineDevCount(), 0);
-    list->SetSelectDevice(deviceType);
-    ASSERT_EQ(list->GetSelectDevice(), deviceType);
-    const DUI::CPoint c = list->GetShownRect().CenterPoint();
-    platform::headless::AdvanceTime(1000);
-    platform::headless::InjectMouseMove(dlg.GetSafeHwnd(), c.x, c.y);
-    platform::headless::InjectClick(dlg.GetSafeHwnd(), c.x, c.y);
-    Pump();
-  }
-
-  const SimulatedModel& Model(int type) const {
-    for (const SimulatedModel& m : mice_) {
-      if (m.device_type == type) return m;
-    }
-    return mice_.front();
-  }
-
-  std::shared_ptr<VirtualClock> clock_;
-  std::shared_ptr<SimulatedHid> bus_;
-  std::vector<SimulatedModel> mice_;
-  RecordingHost host_;
-};
+class DeviceMainDlgTest : public MainWindowTest {};
 
 TEST_F(DeviceMainDlgTest, HiddenStartShowsNothingUntilTheTrayIsClicked) {
   auto dlg = Open(0);
