@@ -144,6 +144,7 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   DeviceSession& Session() { return *m_session; }
   DeviceManager& Manager() { return *m_manager; }
   const Catalog& GetCatalog() const { return m_catalog; }
+  const std::filesystem::path& GetProgramFolder() const { return m_programFolder; }
   DUI::MTabCtrl* GetTabs() const { return m_tabs; }
   DUI::CDeviceList* GetDeviceList() const { return m_deviceList; }
   MainPage* GetPage(DUI::UINT containerId) const;
