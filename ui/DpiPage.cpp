@@ -61,6 +61,7 @@ std::unique_ptr<DevicePage> MakeDpiPage(DeviceMainDlg& dlg, MainPage& container)
 
 void DpiPage::Build() {
   MainPage& p = m_container;
+  m_backdrop = page::Backdrop(p, kBackdrop);
   m_background = page::Frame(p, kBackground, L"img_area_bkg.png", 12);
   m_captionBand = page::Frame(p, kCaptionBand, L"img_area_caption.png", 8);
   m_caption = page::Caption(p, kCaption, 18, page::kCaptionColour);
@@ -98,6 +99,7 @@ void DpiPage::Build() {
 void DpiPage::Layout(CRect r, float scale) {
   if (m_background == nullptr) return;
   const auto S = [scale](int v) { return int(float(v) * scale + 0.5f); };
+  m_backdrop->SetRect(r);
   m_background->SetRect(r);
   m_captionBand->SetRect(CRect(r.left, r.top, r.right, r.top + S(50)));
   m_caption->SetRect(CRect(r.left + S(24), r.top, r.right - S(24), r.top + S(50)));
@@ -108,19 +110,26 @@ void DpiPage::Layout(CRect r, float scale) {
   page::PlaceAfter(*m_stagesCaption, *m_stagesHelp, 10);
   m_reset->SetRect(CRect(c.right - S(24) - 24, c.top + S(22), c.right - S(24), c.top + S(22) + 24));
 
-  const int stagesLeft = c.left + (c.Width() - kStagesWidth) / 2;
-  const int stagesTop = c.top + S(80);
-  m_stages->SetRect(CRect(stagesLeft, stagesTop, stagesLeft + kStagesWidth, stagesTop + kStagesHeight));
-
+  // The stages, the slider and the row below share the height left under
+  // the caption evenly.
   const int sliderWidth = std::min(kSliderDesignWidth, c.Width() - S(40));
   const int percent = std::max(10, sliderWidth * 100 / kSliderDesignWidth);
   const int sliderHeight = kSliderDesignHeight * percent / 100;
+  constexpr int kRowHeight = 36;
+  const int captionBottom = c.top + S(56);
+  const int spare = c.bottom - S(28) - captionBottom - kStagesHeight - sliderHeight - kRowHeight;
+  const int gap = std::max(S(16), spare / 3);
+
+  const int stagesLeft = c.left + (c.Width() - kStagesWidth) / 2;
+  const int stagesTop = captionBottom + gap;
+  m_stages->SetRect(CRect(stagesLeft, stagesTop, stagesLeft + kStagesWidth, stagesTop + kStagesHeight));
+
   const int sliderLeft = c.left + (c.Width() - sliderWidth) / 2;
-  const int sliderTop = stagesTop + kStagesHeight + S(56);
+  const int sliderTop = stagesTop + kStagesHeight + gap;
   m_slider->SetScale(percent);
   m_slider->SetRect(CRect(sliderLeft, sliderTop, sliderLeft + sliderWidth, sliderTop + sliderHeight));
 
-  const int rowTop = sliderTop + sliderHeight + S(48);
+  const int rowTop = sliderTop + sliderHeight + gap;
   const int labelWidth = std::max(S(60), page::TextWidth(*m_countText) + 4);
   m_countText->SetRect(CRect(sliderLeft, rowTop, sliderLeft + labelWidth, rowTop + 32));
   m_count->SetRect(CRect(sliderLeft + labelWidth + S(12), rowTop, sliderLeft + labelWidth + S(12) + S(110), rowTop + 32));
@@ -178,7 +187,10 @@ bool DpiPage::OnNotify(UINT id, UINT code, WPARAM wParam, LPARAM lParam) {
 // --- 2. The worker's updates -----------------------------------------------------------------------
 
 void DpiPage::RefreshDPI() {
-  if (m_stages == nullptr) return;
+  // A model's database without the profile yet (a mouse shown before it
+  // was connected) has nothing to show.
+  std::wstring stored;
+  if (m_stages == nullptr || !m_dlg.Store().GetConfigValue(Profile(), L"dpi_count", stored)) return;
   const int count = Load(L"dpi_count");
   if (m_count->SelectData(count) == 0) m_count->SelectData(kMaxStages);
   m_shownCount = int(m_count->GetCurData());

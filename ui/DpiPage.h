@@ -35,7 +35,7 @@ namespace ui {
 class DpiPage : public DevicePage {
  public:
   enum : DUI::UINT {
-    kBackground = 109, kCaptionBand = 110, kCaption = 111, kContent = 112,
+    kBackdrop = 108, kBackground = 109, kCaptionBand = 110, kCaption = 111, kContent = 112,
     kStagesCaption = 113, kStagesHelp = 114, kReset = 115, kStages = 116, kSlider = 117, kApply = 118,
     kCountText = 119, kCount = 120,
   };
@@ -48,6 +48,7 @@ class DpiPage : public DevicePage {
   void Layout(DUI::CRect rect, float scale) override;
   bool OnNotify(DUI::UINT id, DUI::UINT code, DUI::WPARAM wParam, DUI::LPARAM lParam) override;
   void RefreshTexts() override;
+  void OnModelShown() override { RefreshDPI(); }
   void OnProfileChanged() override { RefreshDPI(); }
 
   // --- 2. The worker's updates ----------------------------------------------------------
@@ -89,6 +90,7 @@ class DpiPage : public DevicePage {
   int Load(const std::wstring& key);
   int Profile() const;
 
+  DUI::MPicture* m_backdrop = nullptr;
   DUI::MPicture* m_background = nullptr;
   DUI::MPicture* m_captionBand = nullptr;
   DUI::MText* m_caption = nullptr;

@@ -42,6 +42,15 @@ MPicture* Frame(MPanel& panel, UINT id, const wchar_t* image, int border) {
   return picture;
 }
 
+MPicture* Backdrop(MPanel& panel, UINT id) {
+  // The middle of the window's background image is its plain colour.
+  auto* picture = Add<MPicture>(panel, id, CRect(), 1, 1);
+  picture->SetImage(L"main_bkg.png", 1);
+  picture->SetSourceRect(CRect(100, 100, 140, 140));
+  picture->SetShowMode(ShowModeSource, 0);
+  return picture;
+}
+
 MText* Caption(MPanel& panel, UINT id, int fontWidth, ARGB colour) {
   auto* text = Add<MText>(panel, id, CRect(), L"", 1, 1);
   text->SetFontWidth(fontWidth);

@@ -4,9 +4,9 @@
 // write-job queueing the pages share, and the text lookup.
 //
 // Index
-//   Add / Frame / Caption       controls created into a page container
-//   TextWidth / PlaceAfter      help buttons that follow their caption's text
-//   QueueWriteJob               a settings write job, queued once per burst
+//   Add / Frame / Backdrop / Caption   controls created into a page container
+//   TextWidth / PlaceAfter             help buttons that follow their caption's text
+//   QueueWriteJob                      a settings write job, queued once per burst
 
 #include <string>
 #include <utility>
@@ -42,6 +42,10 @@ T* Add(DUI::MPanel& panel, Args&&... args) {
 
 // A stretched nine-grid picture (border in pixels of the image).
 DUI::MPicture* Frame(DUI::MPanel& panel, DUI::UINT id, const wchar_t* image, int border);
+// An opaque fill in the window's background colour: the page hides what the
+// window shows beneath its pages (the model's picture), also between its
+// framed areas.
+DUI::MPicture* Backdrop(DUI::MPanel& panel, DUI::UINT id);
 // A single-line text, left aligned and vertically centred.
 DUI::MText* Caption(DUI::MPanel& panel, DUI::UINT id, int fontWidth, DUI::ARGB colour);
 

@@ -73,6 +73,7 @@ PerformancePage::PerformancePage(DeviceMainDlg& dlg, MainPage& container)
 
 void PerformancePage::Build() {
   MainPage& p = m_container;
+  m_backdrop = page::Backdrop(p, kBackdrop);
   for (int a = 0; a < kAreaCount; ++a) {
     m_frames[a] = page::Frame(p, kFrameIds[a], L"img_area_content.png", 10);
     m_captions[a] = page::Caption(p, kCaptionIds[a], 16, page::kCaptionColour);
@@ -136,14 +137,18 @@ void PerformancePage::Layout(CRect r, float scale) {
   const auto S = [scale](int v) { return int(float(v) * scale + 0.5f); };
   const int gap = S(16);
   const int half = (r.Width() - gap) / 2;
-  const int rateH = S(136), rowH = S(172), desktopH = S(96);
+  // The two rows of paired areas take the height the report rate and the
+  // desktop's settings leave.
+  const int rateH = S(136), desktopH = S(96);
+  const int rowH = std::max(S(150), (r.Height() - rateH - desktopH - 3 * gap) / 2);
   const CRect rate(r.left, r.top, r.right, r.top + rateH);
   const CRect lift(r.left, rate.bottom + gap, r.left + half, rate.bottom + gap + rowH);
   const CRect sensor(lift.right + gap, lift.top, r.right, lift.bottom);
   const CRect response(r.left, lift.bottom + gap, r.left + half, lift.bottom + gap + rowH);
   const CRect sleep(response.right + gap, response.top, r.right, response.bottom);
-  const CRect desktop(r.left, response.bottom + gap, r.right, std::min(r.bottom, response.bottom + gap + desktopH));
+  const CRect desktop(r.left, response.bottom + gap, r.right, std::max(r.bottom, response.bottom + gap + S(64)));
   const CRect areas[kAreaCount] = {rate, lift, sensor, response, sleep, desktop};
+  m_backdrop->SetRect(r);
   const int inset = S(24);
   for (int a = 0; a < kAreaCount; ++a) {
     m_frames[a]->SetRect(areas[a]);
@@ -273,7 +278,13 @@ bool PerformancePage::OnNotify(UINT id, UINT code, WPARAM wParam, LPARAM) {
 // --- 2. The worker's updates -----------------------------------------------------------------------
 
 void PerformancePage::RefreshDPI() {
-  if (m_rates == nullptr) return;
+  // A model's database without the profile yet (a mouse shown before it
+  // was connected) has nothing to show.
+  std::wstring stored;
+  if (m_rates == nullptr ||
+      !m_dlg.Store().GetConfigValue(m_dlg.GetCurrentProfile(), L"report_rate", stored)) {
+    return;
+  }
   m_response->SetEditText(std::to_wstring(Load(L"button_respondtime")).c_str());
   FillRates();
   const int flag = Load(L"sensor_flag");

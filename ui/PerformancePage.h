@@ -40,6 +40,7 @@ namespace ui {
 class PerformancePage : public DevicePage {
  public:
   enum : DUI::UINT {
+    kBackdrop = 150,
     kRateFrame = 121, kRateCaption, kRateHelp, kRateReset, kRates,
     kLiftFrame = 126, kLiftCaption, kLiftHelp, kLift1, kLift2,
     kSensorFrame = 131, kSensorCaption, kSensorHelp, kSensorSnap, kSensorRipple, kSensorSync,
@@ -60,6 +61,7 @@ class PerformancePage : public DevicePage {
   void Layout(DUI::CRect rect, float scale) override;
   bool OnNotify(DUI::UINT id, DUI::UINT code, DUI::WPARAM wParam, DUI::LPARAM lParam) override;
   void RefreshTexts() override;
+  void OnModelShown() override { RefreshDPI(); }
   void OnProfileChanged() override { RefreshDPI(); }
 
   // --- 2. The worker's updates ----------------------------------------------------------
@@ -98,6 +100,7 @@ class PerformancePage : public DevicePage {
   int Load(const std::wstring& key);
   void Queue(int job);
 
+  DUI::MPicture* m_backdrop = nullptr;
   DUI::MPicture* m_frames[6] = {};
   DUI::MText* m_captions[6] = {};
   DUI::CHelpButton* m_rateHelp = nullptr;
