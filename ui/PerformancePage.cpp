@@ -137,14 +137,28 @@ void PerformancePage::Layout(CRect r, float scale) {
   const auto S = [scale](int v) { return int(float(v) * scale + 0.5f); };
   const int gap = S(16);
   const int half = (r.Width() - gap) / 2;
-  // The two rows of paired areas take the height the report rate and the
-  // desktop's settings leave.
+  // The model may leave out the lift-off choice or the sensor options: the
+  // other one of the pair takes the whole row, and without either the row
+  // goes. The rows of paired areas share the height the report rate and
+  // the desktop's settings leave.
+  const bool showLift = m_showLift, showSensor = m_showSensor;
+  const int pairRows = (showLift || showSensor) ? 2 : 1;
   const int rateH = S(136), desktopH = S(96);
-  const int rowH = std::max(S(150), (r.Height() - rateH - desktopH - 3 * gap) / 2);
+  const int rowH = std::max(S(150), (r.Height() - rateH - desktopH - (pairRows + 1) * gap) / pairRows);
   const CRect rate(r.left, r.top, r.right, r.top + rateH);
-  const CRect lift(r.left, rate.bottom + gap, r.left + half, rate.bottom + gap + rowH);
-  const CRect sensor(lift.right + gap, lift.top, r.right, lift.bottom);
-  const CRect response(r.left, lift.bottom + gap, r.left + half, lift.bottom + gap + rowH);
+  int top = rate.bottom + gap;
+  CRect lift, sensor;
+  if (pairRows == 2) {
+    const CRect row(r.left, top, r.right, top + rowH);
+    if (showLift && showSensor) {
+      lift = CRect(row.left, row.top, row.left + half, row.bottom);
+      sensor = CRect(lift.right + gap, row.top, row.right, row.bottom);
+    } else {
+      (showLift ? lift : sensor) = row;
+    }
+    top = row.bottom + gap;
+  }
+  const CRect response(r.left, top, r.left + half, top + rowH);
   const CRect sleep(response.right + gap, response.top, r.right, response.bottom);
   const CRect desktop(r.left, response.bottom + gap, r.right, std::max(r.bottom, response.bottom + gap + S(64)));
   const CRect areas[kAreaCount] = {rate, lift, sensor, response, sleep, desktop};
@@ -192,6 +206,21 @@ void PerformancePage::Layout(CRect r, float scale) {
   m_desktopIcon->SetRect(CRect(desktop.left + inset, middle - 16, desktop.left + inset + 32, middle + 16));
   m_captions[kDesktopArea]->SetRect(CRect(desktop.left + inset + 48, middle - 16, desktop.right - 180, middle + 16));
   m_desktopButton->SetRect(CRect(desktop.right - inset - 120, middle - 18, desktop.right - inset, middle + 18));
+}
+
+void PerformancePage::OnModelShown() {
+  m_showLift = m_dlg.GetShowLod() != 0;
+  m_showSensor = m_dlg.GetShowSensor() != 0;
+  for (MControl* c : std::initializer_list<MControl*>{m_frames[kLiftArea], m_captions[kLiftArea], m_liftHelp,
+                                                       m_lift[0], m_lift[1]}) {
+    c->SetVisible(m_showLift ? 1 : 0);
+  }
+  for (MControl* c : std::initializer_list<MControl*>{m_frames[kSensorArea], m_captions[kSensorArea], m_sensorHelp,
+                                                       m_sensor[0], m_sensor[1], m_sensor[2]}) {
+    c->SetVisible(m_showSensor ? 1 : 0);
+  }
+  Layout(m_container.GetRect(), m_dlg.GetScale());
+  RefreshDPI();
 }
 
 void PerformancePage::RefreshTexts() {

@@ -61,7 +61,8 @@ class PerformancePage : public DevicePage {
   void Layout(DUI::CRect rect, float scale) override;
   bool OnNotify(DUI::UINT id, DUI::UINT code, DUI::WPARAM wParam, DUI::LPARAM lParam) override;
   void RefreshTexts() override;
-  void OnModelShown() override { RefreshDPI(); }
+  // The model's flags show or leave out the lift-off and sensor areas.
+  void OnModelShown() override;
   void OnProfileChanged() override { RefreshDPI(); }
 
   // --- 2. The worker's updates ----------------------------------------------------------
@@ -119,6 +120,8 @@ class PerformancePage : public DevicePage {
   DUI::MButton* m_desktopButton = nullptr;
 
   int m_choices = kBasicRates;
+  bool m_showLift = true;
+  bool m_showSensor = true;
   std::optional<platform::DesktopCommand> m_desktopSettings;
   Launcher m_launcher;
 };

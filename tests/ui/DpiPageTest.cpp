@@ -14,11 +14,13 @@
 #include "device/DpiCodec.h"
 #include "device/ProfileMapping.h"
 #include "device/simulator/MouseState.h"
+#include "shell/Localisation.h"
 #include "store/SettingsStore.h"
 #include "toolkit/controls/DPIControl.h"
 #include "toolkit/controls/DPISlider.h"
 #include "toolkit/core/CImageButton.h"
 #include "toolkit/core/MComboBox.h"
+#include "toolkit/core/MControlFont.h"
 #include "toolkit/core/MRender.h"
 #include "toolkit/core/Notify.h"
 #include "ui/DpiPage.h"
@@ -338,6 +340,68 @@ TEST_F(DpiPageTest, TheDefaultsAreRestoredOnlyWhenConfirmed) {
   EXPECT_EQ(page.Stages()->GetDPIValue(0), 400);
   EXPECT_EQ(Stored(*dlg, ProfileMapping::StageValueKey(0)), 400);
   EXPECT_EQ(MouseStages(1)[0], 400);
+}
+
+TEST_F(DpiPageTest, TheMouseDpiButtonMovesTheShownStageAndCount) {
+  const struct Case {
+    const char* name;
+    int stage;
+    int count;  // 0: the count stays
+    int shownCount;
+  } cases[] = {
+      {"another stage", 4, 0, 6},
+      {"fewer stages", 1, 3, 3},
+      {"the shown stage again", 1, 0, 3},
+  };
+  auto dlg = OpenOnDpiTab(1);
+  DpiPage& page = Page(*dlg);
+  for (const Case& c : cases) {
+    bus_->PressDpiButton(Model(1).mouse, c.stage, c.count);
+    dlg->Worker().PollNotifications();
+    Pump();
+    int shown = -1, count = -1;
+    ASSERT_TRUE(page.ShownStage(shown));
+    ASSERT_TRUE(page.ShownStageCount(count));
+    EXPECT_EQ(shown, c.stage) << c.name;
+    EXPECT_EQ(count, c.shownCount) << c.name;
+    EXPECT_EQ(page.Stages()->GetSelectItem(), c.stage) << c.name;
+    EXPECT_EQ(page.Stages()->GetItemCount(), c.shownCount) << c.name;
+    EXPECT_EQ(page.StageCount()->GetCurData(), c.shownCount) << c.name;
+    EXPECT_EQ(page.Slider()->GetProgress(),
+              mouseproto::SliderProgressForDpi(page.Row(), page.Stages()->GetDPIValue(c.stage)))
+        << c.name;
+    EXPECT_EQ(Stored(*dlg, L"dpi_index"), c.stage) << c.name;
+    // The mouse made the change: nothing goes back to it.
+    EXPECT_TRUE(dlg->Worker().Jobs().Empty()) << c.name;
+  }
+}
+
+TEST_F(DpiPageTest, TheTextsOfBothPagesFollowTheLanguage) {
+  auto dlg = OpenOnDpiTab(1);
+  const struct Text {
+    DUI::UINT container;
+    DUI::UINT control;
+    int text;
+  } texts[] = {
+      {DeviceMainDlg::kDpiPage, DpiPage::kCaption, 250},
+      {DeviceMainDlg::kDpiPage, DpiPage::kStagesCaption, 251},
+      {DeviceMainDlg::kDpiPage, DpiPage::kApply, 254},
+      {DeviceMainDlg::kDpiPage, DpiPage::kCountText, 260},
+      {DeviceMainDlg::kPerformancePage, 122, 255},
+      {DeviceMainDlg::kPerformancePage, 127, 501},
+      {DeviceMainDlg::kPerformancePage, 134, 515},
+      {DeviceMainDlg::kPerformancePage, 142, 532},
+      {DeviceMainDlg::kPerformancePage, 149, 536},
+  };
+  for (int language : {2052, 1058, 1033}) {
+    shell::SetLanguage(language);
+    dlg->RefreshTexts();
+    for (const Text& t : texts) {
+      auto* control = dynamic_cast<DUI::MControlFont*>(dlg->GetPage(t.container)->GetControl(t.control));
+      ASSERT_NE(control, nullptr) << t.control;
+      EXPECT_EQ(control->GetTitle(), shell::GetText(t.text)) << language << ", control " << t.control;
+    }
+  }
 }
 
 }  // namespace

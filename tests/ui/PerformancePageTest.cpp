@@ -287,5 +287,32 @@ TEST_F(PerformancePageTest, TheDesktopButtonStartsTheInstalledSettingsOrSaysWhyN
   EXPECT_TRUE(dlg->Worker().Jobs().Empty());
 }
 
+TEST_F(PerformancePageTest, TheModelFlagsShowOrLeaveOutTheLiftOffAndSensorAreas) {
+  auto dlg = Open(1);
+  RunJobs(*dlg);
+  const struct Case {
+    int type;
+    bool lift;
+    bool sensor;
+  } cases[] = {{2, true, false}, {1, true, true}, {2, true, false}};
+  for (const Case& c : cases) {
+    Pick(*dlg, c.type);
+    RunJobs(*dlg);
+    ASSERT_EQ(dlg->GetCurrentDeviceType(), c.type);
+    dlg->GetTabs()->SetSelectItem(kPerformanceTabIndex);
+    Pump();
+    DUI::MControl* lift = Page(*dlg).Control(PerformancePage::kLiftFrame);
+    DUI::MControl* sensor = Page(*dlg).Control(PerformancePage::kSensorFrame);
+    const DUI::CRect page = dlg->GetPage(DeviceMainDlg::kPerformancePage)->GetRect();
+    EXPECT_EQ(lift->IsVisible() != 0, c.lift) << "type " << c.type;
+    EXPECT_EQ(sensor->IsVisible() != 0, c.sensor) << "type " << c.type;
+    EXPECT_EQ(Get<DUI::CRadioButton>(*dlg, PerformancePage::kLift1)->IsVisible() != 0, c.lift) << "type " << c.type;
+    EXPECT_EQ(Get<DUI::CCheckButton>(*dlg, PerformancePage::kSensorSync)->IsVisible() != 0, c.sensor)
+        << "type " << c.type;
+    // Alone in its row, the lift-off area is as wide as the page.
+    EXPECT_EQ(lift->GetRect().Width() == page.Width(), c.lift && !c.sensor) << "type " << c.type;
+  }
+}
+
 }  // namespace
 }  // namespace ui_test
