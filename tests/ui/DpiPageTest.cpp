@@ -404,5 +404,22 @@ TEST_F(DpiPageTest, TheTextsOfBothPagesFollowTheLanguage) {
   }
 }
 
+TEST_F(DpiPageTest, ApplySendsTheStagesAgainOncePerBurst) {
+  auto dlg = OpenOnDpiTab(1);
+  DpiPage& page = Page(*dlg);
+  // The mouse lost its stages (another program changed them).
+  bus_->UpdateFirmware(Model(1).mouse, [](mouseproto::MouseState& state) {
+    state.settings.SetDpiValues(state.identity.sensor_code, {100, 200, 300, 400, 500, 600});
+  });
+  const DUI::CPoint apply = dlg->GetPage(DeviceMainDlg::kDpiPage)->GetControl(DpiPage::kApply)->GetRect().CenterPoint();
+  Click(*dlg, apply);
+  Click(*dlg, apply);
+  EXPECT_EQ(dlg->Worker().Jobs().Codes(), std::vector<int>{DeviceWorker::kJobDpiStages});
+  RunJobs(*dlg);
+  for (int stage = 0; stage < page.Stages()->GetItemCount(); ++stage) {
+    EXPECT_EQ(MouseStages(1)[size_t(stage)], page.Stages()->GetDPIValue(stage)) << "stage " << stage;
+  }
+}
+
 }  // namespace
 }  // namespace ui_test

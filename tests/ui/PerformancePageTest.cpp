@@ -283,6 +283,8 @@ TEST_F(PerformancePageTest, TheDesktopButtonStartsTheInstalledSettingsOrSaysWhyN
   EXPECT_FALSE(button->IsEnabled());
   EXPECT_EQ(button->GetTooltip(), shell::GetText(538));
   ClickControl(*dlg, PerformancePage::kDesktopButton);
+  // The pointer over the disabled button tells why.
+  EXPECT_EQ(dlg->GetPaintManager()->GetTooltipText(), shell::GetText(538));
   EXPECT_EQ(started.size(), 1u);
   EXPECT_TRUE(dlg->Worker().Jobs().Empty());
 }
