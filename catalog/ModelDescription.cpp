@@ -204,3 +204,15 @@ bool ApplyModelDefaults(SettingsStore& store, int profile, const std::filesystem
   }
   return true;
 }
+
+std::optional<std::wstring> ReadModelReportRateDefault(const std::filesystem::path& programFolder,
+                                                       const std::wstring& deviceAttr) {
+  MarkupDocument doc;
+  if (!OpenMouse(doc, ModelDescriptionPath(programFolder, deviceAttr))) return std::nullopt;
+  if (!doc.FindElement(L"mouse_info")) return std::nullopt;
+  doc.EnterElement();
+  if (!doc.FindElement(L"report_rate")) return std::nullopt;
+  std::wstring rate = doc.GetAttribute(L"default_value");
+  if (rate.empty()) return std::nullopt;
+  return rate;
+}

@@ -142,3 +142,9 @@ int ReportRateChoicesForCode(int code);
 // holds no "mouse" with a "mouse_info".
 bool ApplyModelDefaults(SettingsStore& store, int profile, const std::filesystem::path& programFolder,
                         const std::wstring& deviceAttr, ModelDefaultsMode mode, int* reportRateChoices);
+// The report-rate code the model's "mouse_info" gives as its default
+// ("report_rate" "default_value", the value ApplyModelDefaults writes), as
+// written in the file; nothing when the file, the element or the value is
+// missing.
+std::optional<std::wstring> ReadModelReportRateDefault(const std::filesystem::path& programFolder,
+                                                       const std::wstring& deviceAttr);

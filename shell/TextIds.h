@@ -211,6 +211,7 @@ inline constexpr int kTextIds[] = {
     535,  // caption of the system mouse settings
     536,  // button: open the system mouse settings
     537,  // unit of the sleep times, "1 %s"
+    538,  // tooltip of the system mouse settings button when the desktop has no such program
     // Settings page and firmware
     551,  // firmware version caption, "%s: V%s.%s"; title of the update messages
     552,  // caption of the online update line

@@ -144,6 +144,7 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   DeviceSession& Session() { return *m_session; }
   DeviceManager& Manager() { return *m_manager; }
   const Catalog& GetCatalog() const { return m_catalog; }
+  const std::filesystem::path& GetProgramFolder() const { return m_programFolder; }
   DUI::MTabCtrl* GetTabs() const { return m_tabs; }
   DUI::CDeviceList* GetDeviceList() const { return m_deviceList; }
   MainPage* GetPage(DUI::UINT containerId) const;
@@ -156,6 +157,8 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   bool GetLighting() const { return m_lighting != 0; }
   int GetShowDpiTips() const { return show_dpitips; }
   int GetShowSaveTips() const { return show_savetips; }
+  int GetShowLod() const { return show_lod; }
+  int GetShowSensor() const { return show_sensor; }
   const std::vector<KeyRecord>& GetDefaultKeys() const { return m_defaultKeys; }
   const std::wstring& GetFirmwareUrl() const { return m_firmwareUrl; }
   float GetScale() const { return m_scale; }

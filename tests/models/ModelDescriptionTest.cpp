@@ -351,6 +351,28 @@ TEST_F(ModelDefaults, UnreadableDescriptionsChangeNothing) {
   }
 }
 
+TEST_F(ModelFiles, TheReportRateDefaultIsReadAsWritten) {
+  const struct {
+    const char* name;
+    const char* xml;
+    std::optional<std::wstring> expected;
+  } cases[] = {
+      {"full description", kFullModel, L"64"},
+      {"rate after other elements", "<mouse><mouse_info><sleep_light value=\"3\"/><report_rate default_value=\" 8\"/></mouse_info></mouse>",
+       L" 8"},
+      {"missing file", nullptr, std::nullopt},
+      {"ill-formed", "<mouse><mouse_info><report_rate default_value=\"1\"></mouse_info></mouse>", std::nullopt},
+      {"no mouse_info", "<mouse><report_rate default_value=\"1\"/></mouse>", std::nullopt},
+      {"no report_rate", "<mouse><mouse_info><sleep_light value=\"3\"/></mouse_info></mouse>", std::nullopt},
+      {"empty value", "<mouse><mouse_info><report_rate default_value=\"\"/></mouse_info></mouse>", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    fs::remove(dir_.Path() / "device" / "m.xml");
+    if (c.xml) Write("m", c.xml);
+    EXPECT_EQ(ReadModelReportRateDefault(dir_.Path(), L"m"), c.expected) << c.name;
+  }
+}
+
 // --- The model load --------------------------------------------------------------
 
 TEST_F(ModelFiles, LoadModelDataSwitchesTheDatabaseEvenWithoutADescription) {

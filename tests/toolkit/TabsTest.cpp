@@ -222,5 +222,44 @@ TEST_F(TabsTest, EachTabDrawsTheIconFrameOfItsState) {
   EXPECT_EQ(Pixel(dlg, 111, 45), before);
 }
 
+// The page under the pointer takes it even when the pointer has not moved
+// off the page that was shown before: the tab switch hid that page.
+TEST_F(TabsTest, APageShownUnderTheRestingPointerTakesTheMouse) {
+  RecordingDialog dlg;
+  Open(dlg);
+  Strip s = MakeStrip(dlg);
+  Probe* probes[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    probes[i] = new Probe(s.pages[i], 70 + UINT(i), CRect(50, 150, 150, 200), 0xFF208040, 1);
+    s.pages[i]->AttachControl(probes[i], 1);
+  }
+  s.tabs->SetSelectItem(0);
+  Pump(dlg);
+  Move(dlg, 100, 175);
+  Button(dlg, true, 100, 175);
+  Button(dlg, false, 100, 175);
+  ASSERT_EQ(probes[0]->downs.size(), 1u);
+
+  s.tabs->SetSelectItem(1);
+  Pump(dlg);
+  const struct {
+    const char* what;
+    bool moveFirst;
+  } cases[] = {{"a move", true}, {"a press without a move", false}};
+  for (const auto& c : cases) {
+    const size_t downsBefore = probes[1]->downs.size();
+    if (c.moveFirst) Move(dlg, 101, 176);
+    Button(dlg, true, 101, 176);
+    Button(dlg, false, 101, 176);
+    EXPECT_EQ(probes[1]->downs.size(), downsBefore + 1) << c.what;
+    EXPECT_EQ(probes[0]->downs.size(), 1u) << c.what;
+    s.tabs->SetSelectItem(0);
+    Pump(dlg);
+    Move(dlg, 100, 175);
+    s.tabs->SetSelectItem(1);
+    Pump(dlg);
+  }
+}
+
 }  // namespace
 }  // namespace toolkit_test
