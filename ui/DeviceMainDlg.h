@@ -145,6 +145,7 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   DeviceManager& Manager() { return *m_manager; }
   const Catalog& GetCatalog() const { return m_catalog; }
   DUI::MTabCtrl* GetTabs() const { return m_tabs; }
+  DUI::CIconButton* GetProfileButton() const { return m_profileButton; }
   DUI::CDeviceList* GetDeviceList() const { return m_deviceList; }
   MainPage* GetPage(DUI::UINT containerId) const;
   int GetLastTabId() const { return m_lastTabId; }
