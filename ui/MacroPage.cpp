@@ -74,13 +74,13 @@ constexpr Place kPlaces[] = {
     {MacroPage::kMoveDown, 719, 537, 743, 561},
     // The event editor under the events.
     {MacroPage::kEditorFrame, 325, 576, 745, 650},
-    {MacroPage::kEditorBack, 535, 588, 536, 638},
+    {MacroPage::kEditorBack, 562, 588, 563, 638},
     {MacroPage::kEditorCaption, 327, 578, 743, 580},
-    {MacroPage::kKindCaption, 337, 595, 425, 629},
-    {MacroPage::kKindSelector, 425, 597, 525, 627},
-    {MacroPage::kValueCaption, 547, 595, 615, 629},
-    {MacroPage::kValueField, 615, 597, 735, 627},
-    {MacroPage::kButtonSelector, 615, 597, 735, 627},
+    {MacroPage::kKindCaption, 337, 595, 412, 629},
+    {MacroPage::kKindSelector, 412, 597, 552, 627},
+    {MacroPage::kValueCaption, 574, 595, 622, 629},
+    {MacroPage::kValueField, 622, 597, 735, 627},
+    {MacroPage::kButtonSelector, 622, 597, 735, 627},
     // Recording and playback.
     {MacroPage::kSettingsFrame, 770, 0, 1100, 658},
     {MacroPage::kSettingsCaption, 790, 0, 1080, 50},
@@ -319,6 +319,12 @@ void MacroPage::Layout(CRect rect, float scale) {
   }
   if (m_macroList != nullptr) m_macroList->SetScaleValue(scale);
   if (m_records != nullptr) m_records->SetScaleValue(scale);
+  if (m_record != nullptr) {
+    // The icon sits left of the centred title.
+    const CRect r = m_record->GetRect();
+    const int w = r.Width(), h = r.Height();
+    m_record->SetTextRect(CRect(0, 0, w, h), CRect(w / 2 - s(86), 0, w / 2 - s(66), h));
+  }
 }
 
 MControl* MacroPage::Control(UINT id) const {
@@ -356,7 +362,8 @@ void MacroPage::RefreshTexts() {
   }
 }
 
-void MacroPage::OnModelShown() {}
+// Each model keeps its own database, and with it its own macros.
+void MacroPage::OnModelShown() { Refresh(); }
 
 void MacroPage::OnShow(bool shown) {
   if (!shown && m_recording) StopRecording(Now());

@@ -140,11 +140,16 @@ LRESULT RecordEditDlg::OnMessage(UINT id, UINT code, WPARAM, LPARAM) {
   }
 }
 
-void RecordEditDlg::OnRawKey(const RawKeyEvent& event) {
+void RecordEditDlg::OnRawKey(const RawKeyEvent& event, std::optional<POINT> screen) {
   if (!m_listening || event.up != 0 || event.name.empty() || m_field == nullptr) return;
   if (event.kind == RawKeyEvent::kMouse) {
     POINT pt{};
-    if (!platform::GetCursorPos(&pt) || !platform::ScreenToClient(GetSafeHwnd(), &pt)) return;
+    if (screen) {
+      pt = *screen;
+    } else if (!platform::GetCursorPos(&pt)) {
+      return;
+    }
+    if (!platform::ScreenToClient(GetSafeHwnd(), &pt)) return;
     if (!m_field->GetRect().PtInRect(CPoint(pt.x, pt.y))) return;
   } else if (event.kind != RawKeyEvent::kKeyboard) {
     return;
@@ -167,7 +172,8 @@ int RecordEditDlg::PreTranslateMessage(MSG* msg) {
     // Every key is the key to capture, Tab, Enter and Escape included.
     return 1;
   }
-  if (DecodeButton(*msg, event)) OnRawKey(event);
+  // Where the pointer was when the press was queued, not where it is now.
+  if (DecodeButton(*msg, event)) OnRawKey(event, msg->pt);
   return MDialog::PreTranslateMessage(msg);
 }
 

@@ -10,6 +10,7 @@
 // its code and name, a mouse button counts only while the cursor lies over
 // the field. ShowModal ends with 1 for confirm and 2 for cancel.
 
+#include <optional>
 #include <string>
 
 #include "toolkit/core/MDialog.h"
@@ -43,8 +44,9 @@ class RecordEditDlg : public DUI::MDialog {
   // name when it was confirmed.
   static bool Run(HWND owner, int& code, std::wstring& name);
 
-  // A decoded key or button event while the field listens.
-  void OnRawKey(const RawKeyEvent& event);
+  // A decoded key or button event while the field listens; screen is where
+  // the pointer was when a button event was queued (default: where it is).
+  void OnRawKey(const RawKeyEvent& event, std::optional<POINT> screen = std::nullopt);
   bool IsListening() const { return m_listening; }
   int GetCode() const { return m_code; }
   int GetKind() const { return m_kind; }
