@@ -25,6 +25,9 @@
 #include "toolkit/core/MEdit.h"
 #include "toolkit/core/MTabCtrl.h"
 #include "toolkit/core/Notify.h"
+#include "platform/filechooser/ScriptedFileChooser.h"
+#include "toolkit/core/MenuItem.h"
+#include "toolkit/core/MenuWnd.h"
 #include "ui/MacroPage.h"
 
 namespace ui_test {
@@ -732,6 +735,121 @@ TEST_F(MacroPageTest, TheMouseStoresTheRecordedMacroOnceAButtonPlaysIt) {
                                     {mouseproto::kMacroKeyDown, 120, 0x04},
                                     {mouseproto::kMacroKeyUp, 40, 0x04},
                                 }));
+}
+
+
+// --- Menus -----------------------------------------------------------------------------------------------
+
+// The texts of an open menu's items, top to bottom.
+std::vector<std::wstring> MenuTexts(MenuWnd& menu) {
+  std::vector<std::wstring> texts;
+  for (MControl* c : *menu.GetControls()) {
+    if (auto* item = dynamic_cast<MenuItem*>(c)) texts.push_back(item->GetTitle());
+  }
+  return texts;
+}
+
+void ChooseItem(MenuWnd& menu, const std::wstring& text) {
+  MenuItem* item = menu.FindItem(text);
+  ASSERT_NE(item, nullptr);
+  const CPoint c = item->GetRect().CenterPoint();
+  platform::headless::AdvanceTime(1000);
+  platform::headless::InjectMouseMove(menu.GetSafeHwnd(), c.x, c.y);
+  platform::headless::InjectClick(menu.GetSafeHwnd(), c.x, c.y);
+}
+
+TEST_F(MacroPageTest, TheInsertMenuOpensAboveItsButtonAndInsertsTheChoice) {
+  auto dlg = OpenPage();
+  MacroPage& page = Page(*dlg);
+  const int macro = NewMacro(*dlg);
+  MControl* insert = page.Control(MacroPage::kInsert);
+  Click(*dlg, insert);
+  MenuWnd* menu = page.GetOpenMenu();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_TRUE(menu->IsWindowVisible());
+  EXPECT_EQ(menu->GetNotifyMessage(), DeviceMainDlg::kInsertMenu);
+  POINT at{insert->GetRect().left, insert->GetRect().top - 140};
+  platform::ClientToScreen(dlg->GetSafeHwnd(), &at);
+  RECT r{};
+  platform::GetWindowRect(menu->GetSafeHwnd(), &r);
+  EXPECT_EQ(r.left, at.x);
+  EXPECT_EQ(r.top, at.y);
+  EXPECT_EQ(r.right - r.left, 170);
+  EXPECT_EQ(MenuTexts(*menu),
+            (std::vector<std::wstring>{L"Left click", L"Middle click", L"Right click", L"Keystroke", L"Delay"}));
+  ChooseItem(*menu, L"Right click");
+  Pump();
+  EXPECT_EQ(StoredRows(*dlg, macro),
+            (std::vector<Row>{{L"↓  RB", 4, 2}, {L"10 ms", 1, 10}, {L"↑  RB", 5, 2}, {L"10 ms", 1, 10}}));
+}
+
+TEST_F(MacroPageTest, TheRowMenuMovesTheRowItWasOpenedOn) {
+  auto dlg = OpenPage();
+  MacroPage& page = Page(*dlg);
+  const int macro = NewMacro(*dlg);
+  Fill(page, {{L"↓  A", 2, kVkA, 1}, {L"10 ms", 1, 10, 2}, {L"↑  A", 3, kVkA, 3}});
+  CRecordList* list = page.GetRecordList();
+  // A click on the more button of the last row.
+  const CRect more = page.GetRecordList()->GetMoreRect(2);
+  ASSERT_FALSE(more.IsRectEmpty());
+  list->SetCurSel(2);
+  page.OnNotify(MacroPage::kRecordList, CN_SUBCLICK, 0, 2);
+  MenuWnd* menu = page.GetOpenMenu();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->GetNotifyMessage(), DeviceMainDlg::kRecordMenu);
+  EXPECT_EQ(MenuTexts(*menu),
+            (std::vector<std::wstring>{L"Move to top", L"Move up", L"Move down", L"Move to bottom"}));
+  ChooseItem(*menu, L"Move to top");
+  Pump();
+  EXPECT_EQ(StoredRows(*dlg, macro), (std::vector<Row>{{L"↑  A", 3, kVkA}, {L"↓  A", 2, kVkA}, {L"10 ms", 1, 10}}));
+}
+
+TEST_F(MacroPageTest, AMacroExportedFromItsMenuImportsBackAsANewMacro) {
+  platform::ScriptedFileChooser chooser;
+  platform::FileChooser::SetCurrent(&chooser);
+  auto dlg = OpenPage();
+  MacroPage& page = Page(*dlg);
+  const int macro = NewMacro(*dlg);
+  Fill(page, {{L"↓  A", 2, kVkA, 1}, {L"120 ms", 1, 120, 2}, {L"↑  A", 3, kVkA, 3}});
+  const std::filesystem::path file = folder_ / "reload.xml";
+  chooser.Answer(file);
+  page.OnNotify(MacroPage::kMacroList, CN_SUBCLICK, 0, 0);
+  MenuWnd* menu = page.GetOpenMenu();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->GetNotifyMessage(), DeviceMainDlg::kMacroMenu);
+  EXPECT_EQ(MenuTexts(*menu), (std::vector<std::wstring>{L"Import", L"Export"}));
+  ChooseItem(*menu, L"Export");
+  Pump();
+  ASSERT_TRUE(std::filesystem::exists(file));
+
+  chooser.Answer(file);
+  dlg->SendMessageW(DeviceMainDlg::kMacroMenu, 0, MacroPage::kMenuImportMacro);
+  platform::FileChooser::SetCurrent(nullptr);
+  std::vector<MacroRecord> macros;
+  dlg->Store().ListMacros(macros);
+  ASSERT_EQ(macros.size(), 2u);
+  EXPECT_EQ(page.SelectedMacro(), macros[1].macro_id) << "the imported macro is shown";
+  EXPECT_EQ(StoredRows(*dlg, macros[1].macro_id), StoredRows(*dlg, macro));
+  EXPECT_EQ(Rows(page), StoredRows(*dlg, macro));
+  const std::vector<platform::ScriptedFileChooser::Asked> asked = chooser.Requests();
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_TRUE(asked[0].save);
+  EXPECT_EQ(asked[0].request.suggestedName, L"Custom 1.xml");
+  EXPECT_FALSE(asked[1].save);
+}
+
+TEST_F(MacroPageTest, ShownNamesUseTheLanguagesDefaultWords) {
+  struct Case {
+    const wchar_t* stored;
+    const wchar_t* shown;
+  } cases[] = {
+      {L"Custom 3", L"Custom 3"},
+      {L"自定义 3", L"Custom 3"},
+      {L"Reload 复制", L"Reload  Copy"},
+      {L"Reload", L"Reload"},
+      {L"自定义 2 复制", L"Custom 2  Copy"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(MacroPage::DisplayName(c.stored), c.shown);
 }
 
 }  // namespace
