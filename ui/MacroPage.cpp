@@ -133,9 +133,8 @@ std::wstring StripArrow(const std::wstring& text) {
 
 MacroPage::MacroPage(DeviceMainDlg& dlg, MainPage& container) : DevicePage(dlg, container) {}
 
-MacroPage::~MacroPage() {
-  if (m_recording || m_dlg.GetRawInputMode() == kRawInputEventEditor) m_dlg.ClearRawInputListener();
-}
+// The window outlives its pages' listeners: it drops them before the pages.
+MacroPage::~MacroPage() = default;
 
 std::unique_ptr<DevicePage> MakeMacroPage(DeviceMainDlg& dlg, MainPage& container) {
   return std::make_unique<MacroPage>(dlg, container);
@@ -344,6 +343,8 @@ void MacroPage::RefreshTexts() {
     if (auto* control = dynamic_cast<MControlFont*>(Control(c.id))) control->SetTitle(T(c.text).c_str());
   }
   if (m_record != nullptr) m_record->SetTitle(T(m_recording ? 359 : 358).c_str());
+  // The editor's kind item comes from the language as well.
+  if (m_kindSelector != nullptr && m_kindSelector->IsVisible()) OnRowSelected();
   if (m_buttonSelector != nullptr) {
     for (int i = 0; i < m_buttonSelector->GetItemCount(); ++i) {
       for (const auto& [data, text] : kButtonItems) {
@@ -405,6 +406,7 @@ bool MacroPage::OnNotify(UINT id, UINT code, WPARAM, LPARAM lParam) {
       return true;
     case kRecordList:
       if (code == CN_CLICK) OnRowSelected();
+      if (code == CN_EDITEND) EditDelayInPlace(int(lParam));
       if (code == CN_SUBCLICK) {
         OnRowSelected();
         POINT at{};
@@ -1148,6 +1150,22 @@ void MacroPage::OnValueEditEnd() {
   if (!m_records->GetRecordInfo(sel, text, type, key, stamp) || type != 1) return;
   m_records->SetRecordInfo(sel, DelayText(n), 1, n, stamp);
   SaveEvents();
+}
+
+void MacroPage::EditDelayInPlace(int row) {
+  if (m_records == nullptr) return;
+  CString text;
+  int type = 0, key = 0, stamp = 0;
+  if (!m_records->GetRecordInfo(row, text, type, key, stamp) || type != 1) return;
+  const CString typed = m_records->GetEditText();
+  wchar_t* end = nullptr;
+  const long ms = std::wcstol(typed.c_str(), &end, 10);
+  // Only a number replaces the delay; anything else leaves the row as it was.
+  if (typed.empty() || end == nullptr || *end != 0) return;
+  const int n = int(std::clamp(ms, 1L, 10000L));
+  m_records->SetRecordInfo(row, DelayText(n), 1, n, stamp);
+  SaveEvents();
+  OnRowSelected();
 }
 
 void MacroPage::OnButtonChosen() {

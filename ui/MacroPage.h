@@ -127,6 +127,9 @@ class MacroPage : public DevicePage {
   void OnValueEditBegin();
   void OnValueEditEnd();
   void OnButtonChosen();
+  // The record list's own editor (a double click on a row) closed: a delay
+  // row takes the number typed, clamped to 1..10000.
+  void EditDelayInPlace(int row);
   // Key events while the value field captures a key (raw-input mode 12).
   void OnEditorKey(const RawKeyEvent& event);
 

@@ -520,6 +520,33 @@ TEST_F(MacroPageTest, TheDelayEditorClampsAndStoresTheDelay) {
   }
 }
 
+TEST_F(MacroPageTest, ADelayTypedOverItsRowIsClampedAndKeyRowsKeepTheirText) {
+  struct Case {
+    int row;
+    const wchar_t* typed;
+    Row after;
+  };
+  const Case cases[] = {
+      {1, L"20000", {L"10000 ms", 1, 10000}},
+      {1, L"75", {L"75 ms", 1, 75}},
+      {1, L"7x", {L"75 ms", 1, 75}},
+      {0, L"300", {L"↓  A", 2, kVkA}},
+  };
+  auto dlg = OpenPage();
+  MacroPage& page = Page(*dlg);
+  const int macro = NewMacro(*dlg);
+  Fill(page, {{L"↓  A", 2, kVkA, 1}, {L"120 ms", 1, 120, 2}});
+  CRecordList* list = page.GetRecordList();
+  for (const Case& c : cases) {
+    ASSERT_EQ(list->ShowEdit(c.row), 1);
+    list->GetEditor()->SetText(c.typed);
+    list->CloseEdit();
+    Pump();
+    EXPECT_EQ(StoredRows(*dlg, macro).at(size_t(c.row)), c.after);
+    EXPECT_EQ(Rows(page).at(size_t(c.row)), c.after);
+  }
+}
+
 TEST_F(MacroPageTest, EditingARecordedKeyChangesThatRowOnly) {
   auto dlg = OpenPage();
   MacroPage& page = Page(*dlg);
