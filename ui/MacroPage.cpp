@@ -105,13 +105,13 @@ struct Caption {
   int text;
 };
 constexpr Caption kCaptions[] = {
-    {MacroPage::kMacroCaption, 350},   {MacroPage::kEventCaption, 352},  {MacroPage::kSettingsCaption, 355},
-    {MacroPage::kNewMacro, 353},       {MacroPage::kDeleteMacro, 30},    {MacroPage::kColumnNo, 388},
-    {MacroPage::kColumnType, 389},     {MacroPage::kColumnEvent, 390},   {MacroPage::kInsert, 39},
-    {MacroPage::kDeleteEvent, 357},    {MacroPage::kClearEvents, 404},   {MacroPage::kDelayCaption, 360},
-    {MacroPage::kDelayNone, 361},      {MacroPage::kDelayRecorded, 362}, {MacroPage::kDelayFixed, 363},
-    {MacroPage::kPlayCaption, 364},    {MacroPage::kPlayHeld, 365},      {MacroPage::kPlayToggle, 366},
-    {MacroPage::kPlayTimes, 367},      {MacroPage::kKindCaption, 391},   {MacroPage::kValueCaption, 392},
+    {MacroPage::kMacroCaption, 350}, {MacroPage::kEventCaption, 352},  {MacroPage::kSettingsCaption, 355},
+    {MacroPage::kNewMacro, 353},     {MacroPage::kDeleteMacro, 30},    {MacroPage::kColumnNo, 388},
+    {MacroPage::kColumnType, 389},   {MacroPage::kColumnEvent, 390},   {MacroPage::kInsert, 39},
+    {MacroPage::kDeleteEvent, 357},  {MacroPage::kClearEvents, 404},   {MacroPage::kDelayCaption, 360},
+    {MacroPage::kDelayNone, 361},    {MacroPage::kDelayRecorded, 362}, {MacroPage::kDelayFixed, 363},
+    {MacroPage::kPlayCaption, 364},  {MacroPage::kPlayHeld, 365},      {MacroPage::kPlayToggle, 366},
+    {MacroPage::kPlayTimes, 367},    {MacroPage::kKindCaption, 391},   {MacroPage::kValueCaption, 392},
 };
 
 // The button selector's items in their order: data, text.
@@ -160,8 +160,8 @@ MPicture* MacroPage::Picture(UINT id, const wchar_t* image) {
 }
 
 CRadioButton* MacroPage::Radio(UINT id, int textId, const wchar_t* group) {
-  auto* radio = static_cast<CRadioButton*>(Keep(m_container.CreateControl(L"CRadioButton", id, CRect(),
-                                                                      T(textId).c_str(), 1, 1)));
+  auto* radio = static_cast<CRadioButton*>(
+      Keep(m_container.CreateControl(L"CRadioButton", id, CRect(), T(textId).c_str(), 1, 1)));
   if (radio != nullptr) {
     radio->SetImage(L"btn_radiobox.png", 8);
     radio->SetGroupName(group);
@@ -172,8 +172,8 @@ CRadioButton* MacroPage::Radio(UINT id, int textId, const wchar_t* group) {
 }
 
 MButton* MacroPage::Button(UINT id, int textId, const wchar_t* image) {
-  auto* button = static_cast<MButton*>(Keep(m_container.CreateControl(
-      L"MButton", id, CRect(), textId > 0 ? T(textId).c_str() : L"", 1, 1)));
+  auto* button = static_cast<MButton*>(
+      Keep(m_container.CreateControl(L"MButton", id, CRect(), textId > 0 ? T(textId).c_str() : L"", 1, 1)));
   if (button != nullptr) {
     button->SetImage(image, 4);
     button->SetFontWidth(14);
@@ -198,7 +198,8 @@ void MacroPage::CreateControls() {
   Text(kEventCaption, 352, 16, kWhite);
   Text(kSettingsCaption, 355, 16, kWhite);
 
-  m_macroList = static_cast<MacroList*>(Keep(m_container.CreateControl(L"MacroList", kMacroList, CRect(), nullptr, 1, 1)));
+  m_macroList =
+      static_cast<MacroList*>(Keep(m_container.CreateControl(L"MacroList", kMacroList, CRect(), nullptr, 1, 1)));
   if (m_macroList != nullptr) {
     m_macroList->SetImage(L"img_list_bkg.png", 2);
     m_macroList->SetEditImage(L"btn_more.png", 4);
@@ -212,7 +213,8 @@ void MacroPage::CreateControls() {
   Text(kColumnNo, 388, 13, kGrey);
   if (MText* type = Text(kColumnType, 389, 13, kGrey)) type->SetAlignment(DT_CENTER, DT_VCENTER);
   Text(kColumnEvent, 390, 13, kGrey);
-  m_records = static_cast<CRecordList*>(Keep(m_container.CreateControl(L"CRecordList", kRecordList, CRect(), nullptr, 1, 1)));
+  m_records =
+      static_cast<CRecordList*>(Keep(m_container.CreateControl(L"CRecordList", kRecordList, CRect(), nullptr, 1, 1)));
   if (m_records != nullptr) {
     m_records->SetImage(L"icon\\icon_list.png", 8);
     m_records->SetItemImage(L"img_list_bkg.png", 2);
@@ -239,7 +241,8 @@ void MacroPage::CreateControls() {
     m_editorControls.push_back(rule);
   }
   if (MText* kind = Text(kKindCaption, 391, 13, kGrey)) m_editorControls.push_back(kind);
-  m_kindSelector = static_cast<MComboBox*>(Keep(m_container.CreateControl(L"MComboBox", kKindSelector, CRect(), nullptr, 1, 1)));
+  m_kindSelector =
+      static_cast<MComboBox*>(Keep(m_container.CreateControl(L"MComboBox", kKindSelector, CRect(), nullptr, 1, 1)));
   if (m_kindSelector != nullptr) {
     m_kindSelector->SetFontWidth(13);
     m_editorControls.push_back(m_kindSelector);
@@ -263,7 +266,8 @@ void MacroPage::CreateControls() {
     m_allControls.push_back(m_buttonSelector);
   }
 
-  m_record = static_cast<CIconButton*>(Keep(m_container.CreateControl(L"CIconButton", kRecord, CRect(), T(358).c_str(), 1, 1)));
+  m_record = static_cast<CIconButton*>(
+      Keep(m_container.CreateControl(L"CIconButton", kRecord, CRect(), T(358).c_str(), 1, 1)));
   if (m_record != nullptr) {
     m_record->SetImage(L"img_button.png", 4);
     m_record->SetIconImage(L"icon\\icon_rec.png", 4);
@@ -295,7 +299,8 @@ void MacroPage::CreateControls() {
   m_playRadios[1] = Radio(kPlayToggle, 366, L"IDC_MACRO_RADIO_LOOP1");
   m_playRadios[2] = Radio(kPlayTimes, 367, L"IDC_MACRO_RADIO_LOOP1");
   if (m_playRadios[2] != nullptr) m_playRadios[2]->SetCheck(1);
-  m_playTimesField = static_cast<MEdit*>(Keep(m_container.CreateControl(L"MEdit", kPlayTimesField, CRect(), L"", 1, 1)));
+  m_playTimesField =
+      static_cast<MEdit*>(Keep(m_container.CreateControl(L"MEdit", kPlayTimesField, CRect(), L"", 1, 1)));
   if (m_playTimesField != nullptr) {
     m_playTimesField->SetImage(L"img_edit.png", 4);
     m_playTimesField->SetFontWidth(14);
@@ -312,8 +317,8 @@ void MacroPage::Layout(CRect rect, float scale) {
   const auto s = [scale](int v) { return int(float(v) * scale + 0.5f); };
   for (const Place& p : kPlaces) {
     if (MControl* control = Control(p.id)) {
-      control->SetRect(CRect(rect.left + s(p.left), rect.top + s(p.top), rect.left + s(p.right),
-                             rect.top + s(p.bottom)));
+      control->SetRect(
+          CRect(rect.left + s(p.left), rect.top + s(p.top), rect.left + s(p.right), rect.top + s(p.bottom)));
     }
   }
   if (m_macroList != nullptr) m_macroList->SetScaleValue(scale);
@@ -637,7 +642,8 @@ void MacroPage::RenameMacro(int macroId, const std::wstring& name) {
     std::vector<KeyRecord> keys;
     store.ListKeyRecords(p.profile, keys);
     for (const KeyRecord& k : keys) {
-      if (k.macro_type == kMacroFunction && k.macro_value == macroId) store.SetKeyMacroDesc(p.profile, k.key_code, name);
+      if (k.macro_type == kMacroFunction && k.macro_value == macroId)
+        store.SetKeyMacroDesc(p.profile, k.key_code, name);
     }
   }
   m_dlg.RefreshKeyPage();
@@ -653,7 +659,8 @@ int MacroPage::ClampDelayField() {
   if (m_delayField == nullptr) return 10;
   const int typed = ToInt(m_delayField->GetEditText());
   const int n = std::clamp(typed, 1, 10000);
-  if (n != typed || m_delayField->GetEditText() != std::to_wstring(n)) m_delayField->SetEditText(std::to_wstring(n).c_str());
+  if (n != typed || m_delayField->GetEditText() != std::to_wstring(n))
+    m_delayField->SetEditText(std::to_wstring(n).c_str());
   m_delayField->SetTooltip(std::to_wstring(n).c_str());
   return n;
 }
@@ -694,7 +701,8 @@ void MacroPage::RunMacroCommand(int command) {
   if (!single && command != kMenuImportAll && command != kMenuExportAll) return;
   const int id = SelectedMacro();
   std::wstring shown;
-  if (m_macroList != nullptr && m_macroList->GetCurSel() >= 0) shown = m_macroList->GetItemText(m_macroList->GetCurSel());
+  if (m_macroList != nullptr && m_macroList->GetCurSel() >= 0)
+    shown = m_macroList->GetItemText(m_macroList->GetCurSel());
   if (!import && single && id <= 0) return;
   request.title = T(import ? 26 : 27);
   request.suggestedName = (single ? shown : T(350)) + L".xml";
@@ -746,9 +754,7 @@ const MacroPage::ButtonName* MacroPage::FindButton(int data) {
   return nullptr;
 }
 
-std::uint32_t MacroPage::Now() const {
-  return m_ticks ? m_ticks() : std::uint32_t(platform::GetTickCount64());
-}
+std::uint32_t MacroPage::Now() const { return m_ticks ? m_ticks() : std::uint32_t(platform::GetTickCount64()); }
 
 void MacroPage::SaveEvents() {
   const int id = SelectedMacro();
@@ -792,12 +798,23 @@ void MacroPage::InsertEvent(int command) {
   int rows = 4, pressType = 4, releaseType = 5, code = 0;
   std::wstring name;
   switch (command) {
-    case kInsertLeft: button = FindButton(1); break;
-    case kInsertMiddle: button = FindButton(2); break;
-    case kInsertRight: button = FindButton(3); break;
-    case kInsertKey: pressType = 2, releaseType = 3; break;
-    case kInsertDelay: rows = 1; break;
-    default: return;
+    case kInsertLeft:
+      button = FindButton(1);
+      break;
+    case kInsertMiddle:
+      button = FindButton(2);
+      break;
+    case kInsertRight:
+      button = FindButton(3);
+      break;
+    case kInsertKey:
+      pressType = 2, releaseType = 3;
+      break;
+    case kInsertDelay:
+      rows = 1;
+      break;
+    default:
+      return;
   }
   if (m_records->GetItemCount() + rows > kRowLimit) {
     m_dlg.Message(T(386).c_str(), T(368).c_str(), 0);
@@ -1037,7 +1054,8 @@ void MacroPage::ReleaseHeld(std::uint32_t time) {
 // --- 6. The event editor --------------------------------------------------------------------------
 
 void MacroPage::OnRowSelected() {
-  if (m_records == nullptr || m_kindSelector == nullptr || m_valueField == nullptr || m_buttonSelector == nullptr) return;
+  if (m_records == nullptr || m_kindSelector == nullptr || m_valueField == nullptr || m_buttonSelector == nullptr)
+    return;
   const int sel = m_records->GetCurSel();
   if (sel < 0) return;
   CString text;

@@ -21,9 +21,15 @@ constexpr Color kWhite(0xFFFFFFFF);
 // other messages.
 bool DecodeButton(const MSG& msg, RawKeyEvent& event) {
   switch (msg.message) {
-    case WM_LBUTTONDOWN: event.code = 1, event.name = L"LB"; break;
-    case WM_RBUTTONDOWN: event.code = 2, event.name = L"RB"; break;
-    case WM_MBUTTONDOWN: event.code = 4, event.name = L"MB"; break;
+    case WM_LBUTTONDOWN:
+      event.code = 1, event.name = L"LB";
+      break;
+    case WM_RBUTTONDOWN:
+      event.code = 2, event.name = L"RB";
+      break;
+    case WM_MBUTTONDOWN:
+      event.code = 4, event.name = L"MB";
+      break;
     case WM_XBUTTONDOWN:
       if (HIWORD(msg.wParam) == 2) {
         event.code = 16, event.name = L"Forward";

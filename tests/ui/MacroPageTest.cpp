@@ -16,6 +16,7 @@
 
 #include "MainWindowFixture.h"
 #include "device/MacroStream.h"
+#include "platform/filechooser/ScriptedFileChooser.h"
 #include "store/SettingsStore.h"
 #include "toolkit/controls/CRecordList.h"
 #include "toolkit/controls/MacroList.h"
@@ -24,10 +25,9 @@
 #include "toolkit/core/MComboBox.h"
 #include "toolkit/core/MEdit.h"
 #include "toolkit/core/MTabCtrl.h"
-#include "toolkit/core/Notify.h"
-#include "platform/filechooser/ScriptedFileChooser.h"
 #include "toolkit/core/MenuItem.h"
 #include "toolkit/core/MenuWnd.h"
+#include "toolkit/core/Notify.h"
 #include "ui/MacroPage.h"
 
 namespace ui_test {
@@ -77,9 +77,8 @@ class MacroPageTest : public MainWindowTest {
   // holds the macros), on the macro tab.
   std::unique_ptr<DeviceMainDlg> OpenPage() {
     auto dlg = Open(1);
-    folder_ = std::filesystem::temp_directory_path() /
-              ("orvane-macropage-" + std::to_string(::getpid()) + "-" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ = std::filesystem::temp_directory_path() / ("orvane-macropage-" + std::to_string(::getpid()) + "-" +
+                                                        testing::UnitTest::GetInstance()->current_test_info()->name());
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
     std::filesystem::create_directories(folder_);
@@ -116,7 +115,8 @@ class MacroPageTest : public MainWindowTest {
   static uint32_t Now() { return uint32_t(platform::GetTickCount64()); }
   static std::vector<Row> Rows(MacroPage& page) {
     std::vector<Row> rows;
-    for (const RecordItem& item : page.GetRecordList()->GetRecordItems()) rows.push_back({item.text, item.type, item.key});
+    for (const RecordItem& item : page.GetRecordList()->GetRecordItems())
+      rows.push_back({item.text, item.type, item.key});
     return rows;
   }
   static std::vector<int> Stamps(MacroPage& page) {
@@ -177,10 +177,20 @@ TEST_F(MacroPageTest, RecordingGivesEventsAndDelaysByMode) {
        L"50",
        {Down(kVkA, L"A", 0), Up(kVkA, L"A", 7), Down(kVkB, L"B", 900), Up(kVkB, L"B", 901)},
        5000,
-       {{L"↓  A", 2, kVkA}, {L"50 ms", 1, 50}, {L"↑  A", 3, kVkA}, {L"50 ms", 1, 50},
-        {L"↓  B", 2, kVkB}, {L"50 ms", 1, 50}, {L"↑  B", 3, kVkB}, {L"50 ms", 1, 50}}},
-      {"no delays", MacroPage::kDelayNone, nullptr,
-       {Down(kVkA, L"A", 0), Up(kVkA, L"A", 300)}, 900, {{L"↓  A", 2, kVkA}, {L"↑  A", 3, kVkA}}},
+       {{L"↓  A", 2, kVkA},
+        {L"50 ms", 1, 50},
+        {L"↑  A", 3, kVkA},
+        {L"50 ms", 1, 50},
+        {L"↓  B", 2, kVkB},
+        {L"50 ms", 1, 50},
+        {L"↑  B", 3, kVkB},
+        {L"50 ms", 1, 50}}},
+      {"no delays",
+       MacroPage::kDelayNone,
+       nullptr,
+       {Down(kVkA, L"A", 0), Up(kVkA, L"A", 300)},
+       900,
+       {{L"↓  A", 2, kVkA}, {L"↑  A", 3, kVkA}}},
       {"a pause of 45 s is cut to 31000 ms",
        MacroPage::kDelayRecorded,
        nullptr,
@@ -204,7 +214,11 @@ TEST_F(MacroPageTest, RecordingGivesEventsAndDelaysByMode) {
        nullptr,
        {Down(kVkA, L"A", 0), Down(kVkB, L"B", 10)},
        50,
-       {{L"↓  A", 2, kVkA}, {L"10 ms", 1, 10}, {L"↓  B", 2, kVkB}, {L"40 ms", 1, 40}, {L"↑  B", 3, kVkB},
+       {{L"↓  A", 2, kVkA},
+        {L"10 ms", 1, 10},
+        {L"↓  B", 2, kVkB},
+        {L"40 ms", 1, 40},
+        {L"↑  B", 3, kVkB},
         {L"↑  A", 3, kVkA}}},
       {"a release of a key pressed before the start is left out",
        MacroPage::kDelayRecorded,
@@ -332,8 +346,9 @@ TEST_F(MacroPageTest, RecordingWithoutAMacroShowsTheMessageAndADeviceChangeStops
   ASSERT_EQ(page.SelectedMacro(), 0);
   Click(*dlg, page.Control(MacroPage::kRecord));
   EXPECT_FALSE(page.IsRecording());
-  EXPECT_EQ(messages_, (std::vector<std::pair<std::wstring, std::wstring>>{
-                           {L"Start recording", L"Select or create a macro first."}}));
+  EXPECT_EQ(
+      messages_,
+      (std::vector<std::pair<std::wstring, std::wstring>>{{L"Start recording", L"Select or create a macro first."}}));
 
   const int macro = NewMacro(*dlg);
   Click(*dlg, page.Control(MacroPage::kRecord));
@@ -360,13 +375,15 @@ TEST_F(MacroPageTest, InsertedEventsGoBehindTheSelectedDelayWithTheirStamps) {
   const Row lbDown{L"↓  LB", 4, 1}, lbUp{L"↑  LB", 5, 1}, d10{L"10 ms", 1, 10};
   const Case cases[] = {
       {"nothing selected: appended", -1, MacroPage::kInsertLeft, 5, {lbDown, d10, lbUp, d10}},
-      {"a key row: behind the delay under it", 0, MacroPage::kInsertMiddle, 2,
+      {"a key row: behind the delay under it",
+       0,
+       MacroPage::kInsertMiddle,
+       2,
        {{L"↓  MB", 4, 4}, d10, {L"↑  MB", 5, 4}, d10}},
       {"a delay row: behind itself", 3, MacroPage::kInsertRight, 4, {{L"↓  RB", 4, 2}, d10, {L"↑  RB", 5, 2}, d10}},
       {"below the last delay: appended", 4, MacroPage::kInsertLeft, 5, {lbDown, d10, lbUp, d10}},
       {"a delay goes in front of the delay found", 2, MacroPage::kInsertDelay, 3, {d10}},
-      {"a keystroke from the dialog", -1, MacroPage::kInsertKey, 5,
-       {{L"↓  K", 2, 'K'}, d10, {L"↑  K", 3, 'K'}, d10}},
+      {"a keystroke from the dialog", -1, MacroPage::kInsertKey, 5, {{L"↓  K", 2, 'K'}, d10, {L"↑  K", 3, 'K'}, d10}},
   };
   auto dlg = OpenPage();
   MacroPage& page = Page(*dlg);
@@ -405,7 +422,8 @@ TEST_F(MacroPageTest, InsertionsInOneMillisecondKeepTheirStampsApart) {
   MacroPage& page = Page(*dlg);
   page.SetTickSource([] { return 777u; });
   NewMacro(*dlg);
-  for (int command : {MacroPage::kInsertLeft, MacroPage::kInsertLeft, MacroPage::kInsertDelay, MacroPage::kInsertRight}) {
+  for (int command :
+       {MacroPage::kInsertLeft, MacroPage::kInsertLeft, MacroPage::kInsertDelay, MacroPage::kInsertRight}) {
     dlg->SendMessageW(DeviceMainDlg::kInsertMenu, 0, command);
   }
   ASSERT_EQ(page.GetRecordList()->GetItemCount(), 13);
@@ -658,10 +676,8 @@ TEST_F(MacroPageTest, PlaySettingsAreClampedAndStored) {
   };
   Click(*dlg, page.Control(MacroPage::kDelayFixed));
   const Case cases[] = {
-      {MacroPage::kPlayTimesField, L"999", L"999", 999, 10},
-      {MacroPage::kPlayTimesField, L"0", L"1", 1, 10},
-      {MacroPage::kPlayTimesField, L"300", L"300", 300, 10},
-      {MacroPage::kDelayField, L"20000", L"10000", 300, 10000},
+      {MacroPage::kPlayTimesField, L"999", L"999", 999, 10}, {MacroPage::kPlayTimesField, L"0", L"1", 1, 10},
+      {MacroPage::kPlayTimesField, L"300", L"300", 300, 10}, {MacroPage::kDelayField, L"20000", L"10000", 300, 10000},
       {MacroPage::kDelayField, L"0", L"1", 300, 1},
   };
   for (const Case& c : cases) {
@@ -759,11 +775,10 @@ TEST_F(MacroPageTest, TheMouseStoresTheRecordedMacroOnceAButtonPlaysIt) {
   // A down (usage 0x04), then its release 120 ms later; the closing 40 ms
   // go into the last event.
   EXPECT_EQ(state.settings.macros.at(2), (std::vector<mouseproto::MacroWireEvent>{
-                                    {mouseproto::kMacroKeyDown, 120, 0x04},
-                                    {mouseproto::kMacroKeyUp, 40, 0x04},
-                                }));
+                                             {mouseproto::kMacroKeyDown, 120, 0x04},
+                                             {mouseproto::kMacroKeyUp, 40, 0x04},
+                                         }));
 }
-
 
 // --- Menus -----------------------------------------------------------------------------------------------
 
@@ -824,8 +839,7 @@ TEST_F(MacroPageTest, TheRowMenuMovesTheRowItWasOpenedOn) {
   MenuWnd* menu = page.GetOpenMenu();
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(menu->GetNotifyMessage(), DeviceMainDlg::kRecordMenu);
-  EXPECT_EQ(MenuTexts(*menu),
-            (std::vector<std::wstring>{L"Move to top", L"Move up", L"Move down", L"Move to bottom"}));
+  EXPECT_EQ(MenuTexts(*menu), (std::vector<std::wstring>{L"Move to top", L"Move up", L"Move down", L"Move to bottom"}));
   ChooseItem(*menu, L"Move to top");
   Pump();
   EXPECT_EQ(StoredRows(*dlg, macro), (std::vector<Row>{{L"↑  A", 3, kVkA}, {L"↓  A", 2, kVkA}, {L"10 ms", 1, 10}}));

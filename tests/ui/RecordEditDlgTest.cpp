@@ -45,7 +45,11 @@ TEST_F(RecordEditDlgTest, CapturesAKeyOrAClickOnTheFieldAndAnswersByItsButtons) 
     const wchar_t* shown;  // null: any name
   };
   const Case cases[] = {
-      {"a key, confirmed", [] { platform::headless::InjectKeyPress('A'); ClickControl(RecordEditDlg::kConfirmId); },
+      {"a key, confirmed",
+       [] {
+         platform::headless::InjectKeyPress('A');
+         ClickControl(RecordEditDlg::kConfirmId);
+       },
        true, 'A', L"A"},
       {"the last of two keys counts",
        [] {
@@ -61,10 +65,22 @@ TEST_F(RecordEditDlgTest, CapturesAKeyOrAClickOnTheFieldAndAnswersByItsButtons) 
        },
        true, VK_ESCAPE, nullptr},
       {"a key, then the close button",
-       [] { platform::headless::InjectKeyPress('A'); ClickControl(RecordEditDlg::kCloseId); }, false, 'A', L"A"},
+       [] {
+         platform::headless::InjectKeyPress('A');
+         ClickControl(RecordEditDlg::kCloseId);
+       },
+       false, 'A', L"A"},
       {"a click beside the field is not captured",
-       [] { ClickAt(CPoint(60, 120)); ClickControl(RecordEditDlg::kConfirmId); }, true, 0, L""},
-      {"a click on the field is", [] { ClickControl(RecordEditDlg::kFieldId); ClickControl(RecordEditDlg::kConfirmId); },
+       [] {
+         ClickAt(CPoint(60, 120));
+         ClickControl(RecordEditDlg::kConfirmId);
+       },
+       true, 0, L""},
+      {"a click on the field is",
+       [] {
+         ClickControl(RecordEditDlg::kFieldId);
+         ClickControl(RecordEditDlg::kConfirmId);
+       },
        true, 1, L"LB"},
   };
   for (const Case& c : cases) {
@@ -109,8 +125,8 @@ TEST_F(RecordEditDlgTest, IsA360By150PopupWithItsControlsInPlace) {
     UINT id;
     CRect rect;
   } places[] = {
-      {RecordEditDlg::kTitleId, CRect(80, 10, 280, 40)},   {RecordEditDlg::kCloseId, CRect(320, 15, 350, 45)},
-      {RecordEditDlg::kCaptionId, CRect(25, 60, 125, 90)}, {RecordEditDlg::kFieldId, CRect(125, 60, 325, 90)},
+      {RecordEditDlg::kTitleId, CRect(80, 10, 280, 40)},      {RecordEditDlg::kCloseId, CRect(320, 15, 350, 45)},
+      {RecordEditDlg::kCaptionId, CRect(25, 60, 125, 90)},    {RecordEditDlg::kFieldId, CRect(125, 60, 325, 90)},
       {RecordEditDlg::kConfirmId, CRect(160, 100, 280, 130)},
   };
   for (const Place& p : places) {
