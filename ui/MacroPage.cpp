@@ -908,7 +908,7 @@ void MacroPage::ToggleRecording() {
     return;
   }
   if (m_recording) {
-    StopRecording(Now());
+    StopRecording(m_stopPress.value_or(Now()));
   } else {
     StartRecording();
   }
@@ -927,6 +927,7 @@ void MacroPage::StartRecording() {
   }
   m_haveLastTime = false;
   m_lastTime = 0;
+  m_stopPress.reset();
   m_held.clear();
   m_recording = true;
   m_dlg.SetRawInputListener(kRawInputRecord, [this](const RawKeyEvent& e) { AddRecordedEvent(e); });
@@ -1005,8 +1006,12 @@ void MacroPage::AddRecordedEvent(const RawKeyEvent& event) {
   if (!m_recording || m_records == nullptr) return;
   if (event.kind != RawKeyEvent::kMouse && event.kind != RawKeyEvent::kKeyboard) return;
   if (event.name.empty()) return;
-  // The click that stops the recording is not part of the macro.
-  if (event.kind == RawKeyEvent::kMouse && CursorOnRecordButton()) return;
+  // The click that stops the recording is not part of the macro; its press
+  // marks the end of the last pause.
+  if (event.kind == RawKeyEvent::kMouse && CursorOnRecordButton()) {
+    if (event.up == 0) m_stopPress = event.time;
+    return;
+  }
   RecordInput(event);
 }
 

@@ -212,6 +212,8 @@ class MacroPage : public DevicePage {
   int m_fixedDelay = 0;
   bool m_haveLastTime = false;
   std::uint32_t m_lastTime = 0;
+  // When the press of the click on the record button was queued.
+  std::optional<std::uint32_t> m_stopPress;
   int m_stamp = 0;
   struct Held {
     int kind;

@@ -263,11 +263,10 @@ TEST_F(MacroPageTest, RecordingGivesEventsAndDelaysByMode) {
   EXPECT_TRUE(messages_.empty());
 }
 
-TEST_F(MacroPageTest, TheStopClickIsNotRecorded) {
+TEST_F(MacroPageTest, TheStopClickIsNotRecordedAndEndsTheLastPause) {
   auto dlg = OpenPage();
   MacroPage& page = Page(*dlg);
-  NewMacro(*dlg);
-  Click(*dlg, page.Control(MacroPage::kDelayNone));
+  const int macro = NewMacro(*dlg);
   MControl* record = page.Control(MacroPage::kRecord);
   Click(*dlg, record);
   ASSERT_TRUE(page.IsRecording());
@@ -275,19 +274,24 @@ TEST_F(MacroPageTest, TheStopClickIsNotRecorded) {
   const CPoint away = page.GetRecordList()->GetRect().CenterPoint();
   platform::headless::InjectMouseMove(dlg->GetSafeHwnd(), away.x, away.y);
   Pump();
-  Feed(page, Now(), Press(1, L"LB", 0));
-  Feed(page, Now(), Release(1, L"LB", 1));
+  const uint32_t start = Now();
+  Feed(page, start, Press(1, L"LB", 0));
+  Feed(page, start, Release(1, L"LB", 100));
   // The press and release over the record button stop the recording; the
-  // window hands the press to the recorder before the button sees it.
+  // window hands the press to the recorder before the button sees it. The
+  // window is busy: the click is handled 400 ms after its press.
   const CPoint c = record->GetRect().CenterPoint();
   platform::headless::InjectMouseMove(dlg->GetSafeHwnd(), c.x, c.y);
   Pump();
-  Feed(page, Now(), Press(1, L"LB", 0));
+  Feed(page, start, Press(1, L"LB", 150));
+  platform::headless::AdvanceTime(400);
   platform::headless::InjectClick(dlg->GetSafeHwnd(), c.x, c.y);
   Pump();
-  Feed(page, Now(), Release(1, L"LB", 0));
+  Feed(page, start, Release(1, L"LB", 550));
   EXPECT_FALSE(page.IsRecording());
-  EXPECT_EQ(Rows(page), (std::vector<Row>{{L"↓  LB", 4, 1}, {L"↑  LB", 5, 1}}));
+  const std::vector<Row> rows{{L"↓  LB", 4, 1}, {L"100 ms", 1, 100}, {L"↑  LB", 5, 1}, {L"50 ms", 1, 50}};
+  EXPECT_EQ(Rows(page), rows);
+  EXPECT_EQ(StoredRows(*dlg, macro), rows);
 }
 
 TEST_F(MacroPageTest, TheThirtiethEventStopsTheRecordingWithItsMessage) {
