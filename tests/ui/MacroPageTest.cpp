@@ -29,6 +29,7 @@
 #include "toolkit/core/MenuWnd.h"
 #include "toolkit/core/Notify.h"
 #include "ui/MacroPage.h"
+#include "ui/RecordEditDlg.h"
 
 namespace ui_test {
 namespace {
@@ -487,6 +488,27 @@ TEST_F(MacroPageTest, TheListNeverGrowsTo200Rows) {
   Click(*dlg, page.Control(MacroPage::kInsert));
   EXPECT_EQ(page.GetOpenMenu(), nullptr);
   EXPECT_EQ(messages_.size(), 1u);
+}
+
+TEST_F(MacroPageTest, TheKeystrokeCommandInsertsTheKeyPressedInTheDialog) {
+  auto dlg = OpenPage();
+  const int macro = NewMacro(*dlg);
+  // Runs inside the dialog's modal loop.
+  dlg->PostTask([] {
+    HWND hwnd = platform::FindWindow(L"RecordEditDlg");
+    ASSERT_NE(hwnd, nullptr);
+    auto* edit = dynamic_cast<ui::RecordEditDlg*>(static_cast<MWindow*>(platform::GetWindowUserData(hwnd)));
+    ASSERT_NE(edit, nullptr);
+    platform::headless::InjectKeyPress('K');
+    const CPoint ok = edit->GetControl(ui::RecordEditDlg::kConfirmId)->GetRect().CenterPoint();
+    platform::headless::AdvanceTime(1000);
+    platform::headless::InjectMouseMove(hwnd, ok.x, ok.y);
+    platform::headless::InjectClick(hwnd, ok.x, ok.y);
+  });
+  dlg->SendMessageW(DeviceMainDlg::kInsertMenu, 0, MacroPage::kInsertKey);
+  EXPECT_EQ(platform::FindWindow(L"RecordEditDlg"), nullptr);
+  EXPECT_EQ(StoredRows(*dlg, macro),
+            (std::vector<Row>{{L"↓  K", 2, 'K'}, {L"10 ms", 1, 10}, {L"↑  K", 3, 'K'}, {L"10 ms", 1, 10}}));
 }
 
 TEST_F(MacroPageTest, AKeystrokeDialogClosedWithoutAKeyInsertsNothing) {
