@@ -432,6 +432,8 @@ bool MacroPage::OnNotify(UINT id, UINT code, WPARAM, LPARAM lParam) {
     case kDeleteEvent:
       if (code == CN_CLICK && m_records != nullptr && m_records->GetCurSel() >= 0) {
         m_records->DeleteItem(m_records->GetCurSel());
+        // The editor showed the row just deleted.
+        SetEditorVisible(false);
         SaveEvents();
       }
       return true;
