@@ -627,7 +627,10 @@ void DeviceMainDlg::QuitProgram() {
   m_options.host->Quit(0);
 }
 
-LRESULT DeviceMainDlg::OnNcActivate(int) { return 0; }
+LRESULT DeviceMainDlg::OnNcActivate(int active) {
+  ForEachPage([active](DevicePage& page) { page.OnWindowActivate(active != 0); });
+  return 0;
+}
 void DeviceMainDlg::OnTimer(UINT) {}
 
 // --- 7. Texts ------------------------------------------------------------------------------------

@@ -146,6 +146,7 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   const Catalog& GetCatalog() const { return m_catalog; }
   const std::filesystem::path& GetProgramFolder() const { return m_programFolder; }
   DUI::MTabCtrl* GetTabs() const { return m_tabs; }
+  DUI::CIconButton* GetProfileButton() const { return m_profileButton; }
   DUI::CDeviceList* GetDeviceList() const { return m_deviceList; }
   MainPage* GetPage(DUI::UINT containerId) const;
   int GetLastTabId() const { return m_lastTabId; }

@@ -52,6 +52,9 @@ class DevicePage {
   }
   // The page's tab was selected (true) or left (false).
   virtual void OnShow(bool shown) { (void)shown; }
+  // The window became active (true) or lost the activation (false): input
+  // stops arriving, so keys held now are released elsewhere.
+  virtual void OnWindowActivate(bool active) { (void)active; }
   virtual void RefreshTexts() {}
   // A model was shown: the window's model flags, default keys and lighting
   // flag are current (the selected device type is GetCurrentDeviceType()).

@@ -18,7 +18,8 @@ CIconButton::~CIconButton() = default;
 
 int CIconButton::SetIconImage(const wchar_t* file, int count) {
   if (file == nullptr || count <= 0) return 0;
-  std::unique_ptr<Image> icon(MRender::LoadImageFromFile(MRender::GetSkinFolder() + file));
+  // Skin names may use either separator ("icon\\icon_rec.png").
+  std::unique_ptr<Image> icon(MRender::LoadSkinImage(file));
   if (!icon) return 0;
   m_icon = std::move(icon);
   m_iconCount = count;
