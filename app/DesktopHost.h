@@ -27,7 +27,8 @@ class DesktopHost : public ui::MainWindowHost, public platform::TrayEvents, publ
 
   // The window the events are posted to; set once it exists.
   void SetWindow(HWND window) { window_ = window; }
-  // Opens the About window; empty until that window exists.
+  // Opens the About window (the program gives AboutDlg with the cable
+  // mouse's firmware); nothing until one is given.
   void SetAboutOpener(std::function<void(HWND)> open) { about_ = std::move(open); }
 
   // ui::MainWindowHost

@@ -41,6 +41,7 @@ class DeviceManager;
 class DeviceSession;
 class DeviceWorker;
 class DeviceObserverRelay;
+struct WindowMirror;
 class CatalogModelDefaults;
 class SettingsStore;
 
@@ -60,6 +61,10 @@ class CDeviceList;
 namespace ui {
 
 class SaveWaitDlg;
+class DPIMsgDlg;
+class UpdateNotice;
+class UpdateTipDlg;
+struct UpdateLines;
 
 // A page container. The configuration pages reuse control ids, so a
 // notification is routed by the page that owns the control: the page's
@@ -85,8 +90,14 @@ struct DeviceMainOptions {
   std::filesystem::path programFolder;  // empty: shell::ProgramFolder()
   // Tests run the jobs themselves and leave the thread unstarted.
   bool startWorker = true;
-  // Added to the caption ("simulated" in demo mode).
-  std::wstring captionSuffix;
+  // The demo on simulated mice: the caption says so.
+  bool demo = false;
+  // Whether a connected mouse's firmware is looked up on the model's web
+  // address (off for a screenshot).
+  bool onlineCheck = true;
+  // Asked instead of the model's firmware address when not empty (a local
+  // update server).
+  std::wstring firmwareAddress;
 };
 
 class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
@@ -160,6 +171,18 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   const std::wstring& GetFirmwareUrl() const { return m_firmwareUrl; }
   float GetScale() const { return m_scale; }
   SaveWaitDlg* GetSaveWait() const { return m_saveWait.get(); }
+  DPIMsgDlg* GetDpiMessage() const { return m_dpiMessage.get(); }
+  // The firmware and update lines the settings page shows, as last reported.
+  const UpdateLines& GetUpdateLines() const;
+  UpdateNotice& GetUpdateNotice() { return *m_updateNotice; }
+  UpdateTipDlg* GetUpdateTip() const { return m_updateTip.get(); }
+  // The release number of the first cable interface (0 without one), the
+  // firmware version the About window shows.
+  int GetCableRelease() const;
+  // Starts or stops the 10 ms animation timer as the registered controls
+  // need it: a window with nothing moving gets no timer wake-ups.
+  void UpdateAnimationTimer();
+  bool IsAnimationTimerRunning() const { return m_animationTimer != 0; }
   // The message box of a device action asked for while the mouse does not
   // answer; the message box is modal, so tests replace it.
   void SetMessageBox(std::function<int(const wchar_t* text, HWND, const wchar_t* title, int kind)> box) {
@@ -255,6 +278,9 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   void QuitProgram();
   void ShowSettingsPage();
   void RunTasks();
+  void OfferUpdate();
+  void SnapshotForWorker(WindowMirror& mirror);
+  DUI::LRESULT HandleWindowMessage(DUI::UINT msg, DUI::WPARAM wParam, DUI::LPARAM lParam);
   TrayTexts CurrentTrayTexts() const;
   std::wstring Text(int id) const;
 
@@ -311,9 +337,13 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   DUI::CImageButton* m_previous = nullptr;
   DUI::CImageButton* m_next = nullptr;
 
-  // Filled by the dialogs built beside this window (DPI message, save wait).
-  DUI::MDialog* m_dpiMessage = nullptr;
+  // The dialogs built beside this window.
+  std::unique_ptr<DPIMsgDlg> m_dpiMessage;
   std::unique_ptr<SaveWaitDlg> m_saveWait;
+  std::unique_ptr<UpdateNotice> m_updateNotice;
+  std::unique_ptr<UpdateTipDlg> m_updateTip;
+  DUI::UINT m_animationTimer = 0;
+  bool m_closing = false;
 
   std::function<int(const wchar_t*, HWND, const wchar_t*, int)> m_messageBox;
   std::function<void(DUI::CRect, int)> m_profileDialog;

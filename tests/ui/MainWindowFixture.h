@@ -94,7 +94,7 @@ class MainWindowTest : public UiTest {
     options.clock = clock_;
     options.host = &host_;
     options.startWorker = false;
-    options.captionSuffix = L"simulated";
+    options.demo = true;
     auto dlg = std::make_unique<DeviceMainDlg>(options);
     EXPECT_NE(dlg->CreateMain(1), nullptr);
     Pump();
