@@ -21,6 +21,7 @@
 #include "device/DeviceObserverRelay.h"
 #include "device/DeviceSession.h"
 #include "device/DeviceWorker.h"
+#include "device/InterfaceProbe.h"
 #include "platform/draw/Image.h"
 #include "platform/window/Window.h"
 #include "shell/AppNames.h"
@@ -149,7 +150,11 @@ DeviceMainDlg::DeviceMainDlg(DeviceMainOptions options)
     PostTask(std::move(task));
   });
   m_relay->SetSnapshot([this](WindowMirror& mirror) { SnapshotForWorker(mirror); });
-  m_session = std::make_unique<DeviceSession>(*m_manager, *m_relay, nullptr);
+  // An arriving interface is connected when it is the mice's vendor one.
+  std::shared_ptr<HidBackend> backend = m_options.backend;
+  m_session = std::make_unique<DeviceSession>(*m_manager, *m_relay, [backend](const std::string& node) {
+    return backend != nullptr && ProbeVendorInterface(*backend, node);
+  });
   m_model = std::make_unique<CatalogModelDefaults>(m_catalog, m_store, m_programFolder);
   m_worker = std::make_unique<DeviceWorker>(*m_manager, *m_session, m_store, *m_relay, *m_model, *m_options.clock,
                                             [](int id) { return shell::GetText(id); });
@@ -779,6 +784,19 @@ void DeviceMainDlg::ShowModel(int deviceType) {
 void DeviceMainDlg::ShowDeviceState(int titleTextId) {
   m_deviceStateText = titleTextId;
   m_deviceState->SetTitle(Text(titleTextId).c_str());
+  const bool connected = titleTextId != DeviceSession::kTextNoMouse;
+  if (connected == m_connected) return;
+  m_connected = connected;
+  // The next disconnection may tell the user again.
+  if (connected) m_notLinkedShown = false;
+  ForEachPage([=](DevicePage& page) { page.OnConnectionChanged(connected); });
+}
+
+void DeviceMainDlg::TellNotLinked() {
+  if (m_notLinkedShown) return;
+  m_notLinkedShown = true;
+  ++m_notLinkedMessages;
+  Message(Text(kTextNotLinked).c_str(), Text(kTextNotice).c_str(), 0);
 }
 
 void DeviceMainDlg::SetBatteryInfo(int level, int charging) {

@@ -179,6 +179,13 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   // The release number of the first cable interface (0 without one), the
   // firmware version the About window shows.
   int GetCableRelease() const;
+  // Whether a mouse is connected, as the caption's state text shows it.
+  bool IsConnected() const { return m_connected; }
+  // Tells the user that the mouse does not answer (text 57), once per
+  // disconnection however often a page asks: a page whose changes cannot
+  // reach the mouse calls it instead of a message box of its own.
+  void TellNotLinked();
+  int GetNotLinkedMessages() const { return m_notLinkedMessages; }
   // Starts or stops the 10 ms animation timer as the registered controls
   // need it: a window with nothing moving gets no timer wake-ups.
   void UpdateAnimationTimer();
@@ -344,6 +351,9 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   std::unique_ptr<UpdateTipDlg> m_updateTip;
   DUI::UINT m_animationTimer = 0;
   bool m_closing = false;
+  bool m_connected = false;
+  bool m_notLinkedShown = false;
+  int m_notLinkedMessages = 0;
 
   std::function<int(const wchar_t*, HWND, const wchar_t*, int)> m_messageBox;
   std::function<void(DUI::CRect, int)> m_profileDialog;

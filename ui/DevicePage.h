@@ -90,6 +90,9 @@ class DevicePage {
   // is enabled changed (after ShowFirmwareVersion and after each online
   // check); DeviceMainDlg::GetUpdateLines() has them at any time.
   virtual void ShowUpdateLines(const UpdateLines& lines) { (void)lines; }
+  // The selected mouse went away (false) or answers again (true); the
+  // store keeps what the user set meanwhile.
+  virtual void OnConnectionChanged(bool connected) { (void)connected; }
 
  protected:
   DeviceMainDlg& m_dlg;

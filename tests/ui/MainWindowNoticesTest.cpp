@@ -34,56 +34,11 @@ class MainWindowNoticesTest : public MainWindowTest {
     ::setenv("NO_PROXY", "127.0.0.1,localhost", 1);
   }
 
-  // The window with a settings store of its own in this test's folders,
-  // asking updateServer instead of the model's firmware address.
-  std::unique_ptr<DeviceMainDlg> OpenWindow(const std::string& updateServer = "") {
-    shell::CreateFolderPath(shell::DatabaseFolder());
-    store_ = std::make_unique<SettingsStore>();
-    store_->SetDatabaseFolder(shell::DatabaseFolder());
-    ui::DeviceMainOptions options;
-    options.backend = bus_;
-    options.clock = clock_;
-    options.host = &host_;
-    options.store = store_.get();
-    options.startWorker = false;
-    options.firmwareAddress = platform::FromUtf8(updateServer);
-    auto dlg = std::make_unique<DeviceMainDlg>(options);
-    platform::HttpOptions http;
-    http.connectTimeout = 200ms;
-    http.totalTimeout = 400ms;
-    dlg->GetUpdateNotice().SetHttpOptions(http);
-    EXPECT_NE(dlg->CreateMain(1), nullptr);
-    Pump();
-    return dlg;
-  }
-
-  // Only the first catalog mouse by cable, with this release number.
-  void OnlyFirstCableMouse(uint16_t release) {
-    NullCatalogSink sink;
-    const Catalog catalog = ReadDeviceList(shell::ProgramFolder(), shell::ProgramFolder(), sink, nullptr);
-    for (const SimulatedModel& m : mice_) {
-      if (m.cable_plug >= 0) bus_->Unplug(m.cable_plug);
-      if (m.receiver_plug >= 0) bus_->Unplug(m.receiver_plug);
-    }
-    for (const CatalogEntry& mode : catalog.modes) {
-      if (mode.mode != 0) continue;
-      const SimulatedModel& model = Model(mode.device_type);
-      ASSERT_EQ(model.device_type, mode.device_type);
-      cablePlug_ = bus_->PlugCable(model.mouse, uint16_t(mode.vid), uint16_t(mode.pid), release);
-      cableType_ = mode.device_type;
-      return;
-    }
-    FAIL() << "the catalog has no cable mode";
-  }
-
   static void Advance(uint32_t ms) {
     platform::headless::AdvanceTime(ms);
     Pump();
   }
 
-  int cableType_ = 0;
-  int cablePlug_ = -1;
-  std::unique_ptr<SettingsStore> store_;
 };
 
 // --- DPI message -------------------------------------------------------------------------
