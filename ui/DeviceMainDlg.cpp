@@ -375,7 +375,9 @@ void DeviceMainDlg::UISize(CRect client) {
   m_sysButtons[3]->SetImage(platform::IsZoomed(m_hWnd) ? L"sysbtn_restore.png" : L"sysbtn_maximize.png", 4);
   m_title->SetRect(CRect(W / 2 - 210, 10, W / 2 + 210, 40));
   m_deviceState->SetRect(CRect(25, 11, 125, 38));
-  m_battery->SetRect(CRect(175, 8, 270, 38));
+  // Ten pixels wider than the gauge's design place, so that the level in
+  // per cent fits beside the gauge and its charging mark.
+  m_battery->SetRect(CRect(175, 8, 280, 38));
   m_footerText->SetRect(CRect(25, H - 38, 225, H - 12));
   m_link->SetRect(CRect(W / 2 - 400, H - 38, W / 2 + 400, H - 12));
   m_profileButton->SetRect(CRect(W - 170, H - 38, W - 20, H - 12));

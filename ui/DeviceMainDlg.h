@@ -13,7 +13,9 @@
 // Threads: everything here runs on the window thread. The worker reaches the
 // window only through a DeviceObserverRelay, which posts each call as a task
 // into this window's queue (kRunTasks), so the calls land in job order and
-// the window never waits for the mouse.
+// the window never waits for the mouse. The window publishes to the relay
+// what the worker's queries read (SnapshotForWorker) after each task and
+// each message that may change it, so the worker never waits for the window.
 
 #include <cstdint>
 #include <deque>
