@@ -921,7 +921,7 @@ void DeviceMainDlg::OfferUpdate() {
   // A tip still up runs its own loop below this call: the job just queued
   // ends it, and a second one is not nested inside it.
   if (m_updateTip && m_updateTip->IsOpen()) return;
-  if (!m_updateTip) m_updateTip = std::make_unique<UpdateTipDlg>();
+  m_updateTip = std::make_unique<UpdateTipDlg>();
   m_updateTip->Run(m_hWnd);
 }
 

@@ -156,6 +156,8 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   DeviceWorker& Worker() { return *m_worker; }
   DeviceSession& Session() { return *m_session; }
   DeviceManager& Manager() { return *m_manager; }
+  // What the worker calls: the relay to this window.
+  DeviceObserverRelay& Relay() { return *m_relay; }
   const Catalog& GetCatalog() const { return m_catalog; }
   DUI::MTabCtrl* GetTabs() const { return m_tabs; }
   DUI::CDeviceList* GetDeviceList() const { return m_deviceList; }
