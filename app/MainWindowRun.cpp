@@ -22,7 +22,6 @@
 #include "toolkit/controls/CDeviceList.h"
 #include "toolkit/core/MTabCtrl.h"
 #include "toolkit/core/Notify.h"
-#include "ui/AboutDlg.h"
 #include "ui/DeviceMainDlg.h"
 
 namespace app {
@@ -134,8 +133,8 @@ int RunMainWindow(const MainRunOptions& options, SingleInstance* instance) {
   if (screenshot) return Screenshot(dlg, options);
   if (dlg.CreateMain(options.hide ? 0 : 1) == nullptr) return 1;
   host.SetWindow(dlg.GetSafeHwnd());
-  // The tray's About item (and WM_COMMAND 102): the cable mouse's firmware.
-  host.SetAboutOpener([&dlg](HWND owner) { ui::AboutDlg::ShowAbout(owner, dlg.GetCableRelease()); });
+  // The tray's About item (WM_COMMAND 102) shows the cable mouse's firmware.
+  host.SetCableRelease([&dlg] { return dlg.GetCableRelease(); });
   if (instance != nullptr) {
     instance->SetEvents(&host);
     // `orvane --inspect` describes this window.
