@@ -62,6 +62,13 @@ class MainWindowTest : public UiTest {
     UiTest::SetUp();
     shell::SetLanguage(1033);
     clock_ = std::make_shared<VirtualClock>();
+    PlugCatalogMice();
+    shell::CreateRegistryKey();
+    shell::WriteRegistryInt(L"DeviceType", 0);
+  }
+
+  // A new bus with every catalog mouse plugged in (cable and receiver).
+  void PlugCatalogMice() {
     bus_ = std::make_shared<SimulatedHid>(clock_);
     NullCatalogSink sink;
     const Catalog catalog = ReadDeviceList(shell::ProgramFolder(), shell::ProgramFolder(), sink, nullptr);
@@ -75,9 +82,7 @@ class MainWindowTest : public UiTest {
       entry.dev_id = mode.dev_id;
       modes.push_back(entry);
     }
-    mice_ = PlugCatalogMice(*bus_, modes);
-    shell::CreateRegistryKey();
-    shell::WriteRegistryInt(L"DeviceType", 0);
+    mice_ = ::PlugCatalogMice(*bus_, modes);
   }
 
   // Builds the window; show 0 is the "-hide" start.

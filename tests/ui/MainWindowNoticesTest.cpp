@@ -138,20 +138,7 @@ TEST_F(MainWindowNoticesTest, ANewerServerVersionIsOfferedAndAnOlderOrEqualOneIs
     EXPECT_EQ(server.RequestLines()[0], "GET /mouse/version HTTP/1.1");
     dlg.reset();
     // The next case plugs its own mouse again.
-    bus_ = std::make_shared<SimulatedHid>(clock_);
-    NullCatalogSink sink;
-    const Catalog catalog = ReadDeviceList(shell::ProgramFolder(), shell::ProgramFolder(), sink, nullptr);
-    std::vector<ModeEntry> modes;
-    for (const CatalogEntry& mode : catalog.modes) {
-      ModeEntry entry;
-      entry.vendor_id = mode.vid;
-      entry.product_id = mode.pid;
-      entry.device_type = mode.device_type;
-      entry.mode = mode.mode;
-      entry.dev_id = mode.dev_id;
-      modes.push_back(entry);
-    }
-    mice_ = PlugCatalogMice(*bus_, modes);
+    PlugCatalogMice();
   }
 }
 
