@@ -6,6 +6,7 @@
 #include "platform/shell/OpenAddress.h"
 #include "platform/tray/TrayIcon.h"
 #include "platform/window/Window.h"
+#include "ui/AboutDlg.h"
 #include "ui/DeviceMainDlg.h"
 
 namespace app {
@@ -50,9 +51,7 @@ void DesktopHost::Quit(int code) {
 
 void DesktopHost::OpenAddress(const std::wstring& address) { platform::OpenAddress(address); }
 
-void DesktopHost::ShowAbout(HWND owner) {
-  if (about_) about_(owner);
-}
+void DesktopHost::ShowAbout(HWND owner) { ui::AboutDlg::ShowAbout(owner, release_ ? release_() : 0); }
 
 void DesktopHost::OnTrayActivate() {
   if (window_ != nullptr) platform::PostMessage(window_, ui::DeviceMainDlg::kTrayMessage, 0, WM_LBUTTONDOWN);

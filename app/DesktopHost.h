@@ -27,8 +27,9 @@ class DesktopHost : public ui::MainWindowHost, public platform::TrayEvents, publ
 
   // The window the events are posted to; set once it exists.
   void SetWindow(HWND window) { window_ = window; }
-  // Opens the About window; empty until that window exists.
-  void SetAboutOpener(std::function<void(HWND)> open) { about_ = std::move(open); }
+  // Where the About window (AboutDlg, which ShowAbout opens modally) takes
+  // the cable mouse's release number from; 0 without one.
+  void SetCableRelease(std::function<int()> release) { release_ = std::move(release); }
 
   // ui::MainWindowHost
   bool AddTray(const ui::TrayTexts& texts) override;
@@ -49,7 +50,7 @@ class DesktopHost : public ui::MainWindowHost, public platform::TrayEvents, publ
  private:
   HWND window_ = nullptr;
   std::unique_ptr<platform::TrayIcon> tray_;
-  std::function<void(HWND)> about_;
+  std::function<int()> release_;
 };
 
 }  // namespace app

@@ -121,7 +121,8 @@ int RunMainWindow(const MainRunOptions& options, SingleInstance* instance) {
   } else {
     window.backend = std::make_shared<HidapiBackend>();
   }
-  if (options.simulate) window.captionSuffix = L"simulated";
+  window.demo = options.simulate;
+  window.onlineCheck = !screenshot;
   window.startWorker = !screenshot;
 
   // The object lives on this stack for the whole run; quitting ends the
@@ -132,6 +133,8 @@ int RunMainWindow(const MainRunOptions& options, SingleInstance* instance) {
   if (screenshot) return Screenshot(dlg, options);
   if (dlg.CreateMain(options.hide ? 0 : 1) == nullptr) return 1;
   host.SetWindow(dlg.GetSafeHwnd());
+  // The tray's About item (WM_COMMAND 102) shows the cable mouse's firmware.
+  host.SetCableRelease([&dlg] { return dlg.GetCableRelease(); });
   if (instance != nullptr) {
     instance->SetEvents(&host);
     // `orvane --inspect` describes this window.

@@ -153,7 +153,8 @@ HidDevice* DeviceManager::GetActiveDevice() {
   return activeHandle_;
 }
 
-int DeviceManager::SendReport(uint8_t* frame, size_t length, bool waitForReply) {
+int DeviceManager::SendReport(uint8_t* frame, size_t length, bool waitForReply, bool* sent) {
+  if (sent != nullptr) *sent = false;
   if (frame == nullptr || length < kFrameLength) return 0;
   if (OpenFlag() == 0) return 0;
   HidDevice* handle = GetActiveDevice();
@@ -163,6 +164,7 @@ int DeviceManager::SendReport(uint8_t* frame, size_t length, bool waitForReply) 
   std::vector<uint8_t> scratch(frame, frame + length);
   clock_->Sleep(kReportPauseMs);
   const int written = WriteRequest(handle, scratch.data(), length);
+  if (sent != nullptr) *sent = written > 0;
   if (written <= 0 || !waitForReply) return 0;
 
   // A read shorter than the buffer leaves the rest as it was, so the frame

@@ -80,8 +80,9 @@ class DeviceManager {
   // a report with status 0 comes; frame then holds it over the request.
   // Returns the length of that reply as read, 0 when none came; a request
   // sent without waiting returns 0. Decoders must look at that many bytes
-  // only: the rest of the frame is what the request left there.
-  int SendReport(uint8_t* frame, size_t length, bool waitForReply);
+  // only: the rest of the frame is what the request left there. sent, when
+  // given, tells whether the request was written at all.
+  int SendReport(uint8_t* frame, size_t length, bool waitForReply, bool* sent = nullptr);
   // Command 0x30 on one interface, reply into info. Only a reply that
   // carries the whole identity (bytes 0 to 14) with status 0 counts; a
   // notification or a short report is one failed read. Without a handle:

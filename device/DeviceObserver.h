@@ -7,7 +7,8 @@
 // Every call is made on the worker thread, in the order the jobs issue
 // them. The window implements the interface by handing each call to its own
 // thread in that order (DeviceObserverRelay does exactly that); the few
-// queries (the Get/Shown calls) wait for the window's answer. Tests record
+// queries (the Get/Shown calls) are answered from the relay's mirror of the
+// window, so the worker never waits for the window thread. Tests record
 // the calls.
 
 #include <string>
@@ -67,8 +68,8 @@ class DeviceObserver : public DeviceEvents {
   // --- Firmware ---------------------------------------------------------------------------
   // The connected interface's release number (the firmware version).
   virtual void ShowFirmwareVersion(int release) = 0;
-  // Asks the model's web address for a newer firmware. May block the worker
-  // for the HTTP exchange, which is bounded by its time-outs.
+  // Asks the model's web address for a newer firmware. The window runs the
+  // HTTP exchange on a thread of its own; the worker goes on at once.
   virtual void CheckOnlineVersion() = 0;
   // Closes the update tip dialog when it exists (its OK action).
   virtual void CloseUpdateTip() = 0;

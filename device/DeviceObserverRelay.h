@@ -1,47 +1,59 @@
 #pragma once
 // DeviceObserverRelay: hands every call of the worker to the window thread,
-// in the order the worker makes them. The window gives a post function that
-// queues a task on its own thread (its message queue); each notification
-// becomes one task and the worker goes on at once; each query (GetSelectDevice,
-// ShownStageCount, ...) becomes a task the worker waits for, so its answer
-// reflects every update posted before it.
+// in the order the worker makes them, and answers the worker's queries
+// (GetSelectDevice, ShownStageCount, ...) without waiting for that thread.
 //
-// post must run every task it is given: a query waits for its task. A query
-// made on the window thread itself is answered there at once instead, since
-// waiting for a task queued behind the running one could never end; it then
-// sees the window as it stands, not the updates still queued. A query must
-// not be made while the window thread waits for the worker.
-// CheckOnlineVersion may take seconds (an HTTP exchange); a window that
-// does not want it on its own thread derives from the relay and overrides
-// it to run the check on the worker.
+// The window gives a post function that queues a task on its own thread
+// (its message queue); each notification becomes one task and the worker
+// goes on at once. For the queries the relay keeps a mirror of the state
+// they read (WindowMirror): the window publishes it after each relayed task
+// and whenever it changes by itself (input), and the relay applies to a copy
+// of it every change it has posted since, so an answer reflects every update
+// posted before it, whether or not the window thread has run it yet. A page
+// refresh (RefreshDPI) shows in the answers once the window has run it.
+//
+// post must keep the order of the tasks it is given. CheckOnlineVersion is
+// a notification like the others: the window runs the HTTP exchange away
+// from its own thread.
 
+#include <cstdint>
+#include <deque>
 #include <functional>
-#include <future>
+#include <mutex>
 #include <string>
 #include <thread>
 
 #include "device/DeviceObserver.h"
+#include "device/WindowMirror.h"
 
 class DeviceObserverRelay : public DeviceObserver {
  public:
   using Task = std::function<void()>;
   using Post = std::function<void(Task)>;
+  // Fills the mirror with what the window shows now (window thread). The
+  // default asks the window's own DPI queries and keeps the device list as
+  // the relayed changes built it.
+  using Snapshot = std::function<void(WindowMirror&)>;
 
-  // window is called on the window thread only; post must keep the order of
-  // the tasks it is given. windowThread is the thread post runs tasks on;
-  // the window makes the relay there, hence the default.
+  // window is called on the window thread only. windowThread is the thread
+  // post runs tasks on; the window makes the relay there, hence the default.
   DeviceObserverRelay(DeviceObserver& window, Post post, std::thread::id windowThread = std::this_thread::get_id())
       : window_(window), post_(std::move(post)), windowThread_(windowThread) {}
 
+  // Window thread, before the worker starts.
+  void SetSnapshot(Snapshot snapshot) { snapshot_ = std::move(snapshot); }
+  // Window thread: takes the window's state now, as of the tasks run so far.
+  void Publish();
+  // What the queries answer now (any thread).
+  WindowMirror Current();
+
   // DeviceEvents
-  void SetAllDeviceState(int state) override { Tell([=, this] { window_.SetAllDeviceState(state); }); }
-  void SetDeviceState(int type, int mode, int online) override {
-    Tell([=, this] { window_.SetDeviceState(type, mode, online); });
-  }
+  void SetAllDeviceState(int state) override;
+  void SetDeviceState(int type, int mode, int online) override;
   void SetDeviceVersion(int type, int release) override { Tell([=, this] { window_.SetDeviceVersion(type, release); }); }
-  int GetOnlineDevCount() override { return Ask([this] { return window_.GetOnlineDevCount(); }); }
-  void SetSelectDevice(int type) override { Tell([=, this] { window_.SetSelectDevice(type); }); }
-  int GetSelectDevice() override { return Ask([this] { return window_.GetSelectDevice(); }); }
+  int GetOnlineDevCount() override { return Answer().OnlineCount(); }
+  void SetSelectDevice(int type) override;
+  int GetSelectDevice() override { return Answer().SelectedType(); }
   void ClosePopups() override { Tell([this] { window_.ClosePopups(); }); }
   void ShowModel(int type) override { Tell([=, this] { window_.ShowModel(type); }); }
   void ShowDeviceState(int text) override { Tell([=, this] { window_.ShowDeviceState(text); }); }
@@ -56,12 +68,12 @@ class DeviceObserverRelay : public DeviceObserver {
   void StopMacroRecording() override { Tell([this] { window_.StopMacroRecording(); }); }
   void SetSensorRow(const mouseproto::SensorRow& row) override { Tell([=, this] { window_.SetSensorRow(row); }); }
   void SetReportRateChoices(int choices) override { Tell([=, this] { window_.SetReportRateChoices(choices); }); }
-  int ShownStageCount() override { return Ask([this] { return window_.ShownStageCount(); }); }
-  int ShownStage() override { return Ask([this] { return window_.ShownStage(); }); }
-  int StageDpi(int stage) override { return Ask([=, this] { return window_.StageDpi(stage); }); }
-  void SelectStageCount(int count) override { Tell([=, this] { window_.SelectStageCount(count); }); }
-  void SelectStage(int stage) override { Tell([=, this] { window_.SelectStage(stage); }); }
-  void SetStage(int stage, int dpi, int colour) override { Tell([=, this] { window_.SetStage(stage, dpi, colour); }); }
+  int ShownStageCount() override { return Answer().stageCount; }
+  int ShownStage() override { return Answer().stage; }
+  int StageDpi(int stage) override;
+  void SelectStageCount(int count) override;
+  void SelectStage(int stage) override;
+  void SetStage(int stage, int dpi, int colour) override;
   void MoveSliderToDpi(int dpi) override { Tell([=, this] { window_.MoveSliderToDpi(dpi); }); }
   void ShowDpiMessage(int dpi) override { Tell([=, this] { window_.ShowDpiMessage(dpi); }); }
   void RefreshKeyPage() override { Tell([this] { window_.RefreshKeyPage(); }); }
@@ -79,18 +91,25 @@ class DeviceObserverRelay : public DeviceObserver {
   void CloseUpdateTip() override { Tell([this] { window_.CloseUpdateTip(); }); }
 
  private:
-  void Tell(Task task) { post_(std::move(task)); }
+  using Change = std::function<void(WindowMirror&)>;
 
-  template <typename Query>
-  int Ask(Query query) {
-    if (std::this_thread::get_id() == windowThread_) return query();
-    auto answer = std::make_shared<std::promise<int>>();
-    std::future<int> result = answer->get_future();
-    post_([answer, query] { answer->set_value(query()); });
-    return result.get();
-  }
+  // Posts task; change is what it will do to the mirrored state.
+  void Tell(Task task, Change change = nullptr);
+  // A query's answer: on the window thread the window is published first.
+  WindowMirror Answer();
 
   DeviceObserver& window_;
   Post post_;
   std::thread::id windowThread_;
+  Snapshot snapshot_;
+
+  // Held while a task is numbered and posted, so the numbers follow the
+  // order of the window's queue (recursive: a post may run its task at once).
+  std::recursive_mutex postLock_;
+  std::uint64_t posted_ = 0;
+
+  std::mutex stateLock_;  // guards the fields below
+  WindowMirror published_;
+  std::uint64_t applied_ = 0;                             // tasks the window has run
+  std::deque<std::pair<std::uint64_t, Change>> pending_;  // posted, not yet published
 };

@@ -77,6 +77,7 @@ bool DeviceSequences::ReadAndShow(int kind) {
     return false;
   }
   RefreshPages(true);
+  WriteBackIfUnsent();
   int release = 0;
   manager_.ReleaseOf(kind, release);
   observer_.ShowFirmwareVersion(release);
@@ -100,6 +101,7 @@ void DeviceSequences::ReloadSequence() {
     return;
   }
   RefreshPages(true);
+  WriteBackIfUnsent();
   int release = 0;
   manager_.ReleaseOf(manager_.ConnectionKind(), release);
   observer_.ShowFirmwareVersion(release);
@@ -137,6 +139,14 @@ bool DeviceSequences::ReadDeviceSettings() {
   }
   {
     std::lock_guard<std::mutex> hold(lock_);
+    // After a write that never reached the mouse the profile holds what the
+    // user set: it is written to the mouse (writeBack_), not overwritten by
+    // what the mouse still has.
+    if (unsentTypes_.erase(type) > 0) {
+      readTypes_.insert(type);
+      writeBack_ = true;
+      return true;
+    }
     if (!readTypes_.insert(type).second) return true;
   }
 
@@ -298,8 +308,16 @@ bool DeviceSequences::Send(const ReportFrame& frame) {
   ReportFrame request = frame;
   const uint8_t command = request.Command();
   const bool waits = mouseproto::CommandWaitsForReply(command);
-  const bool accepted = manager_.SendReport(request.MutableBytes().data(), request.Length(), waits) > 0;
+  bool sent = false;
+  const bool accepted = manager_.SendReport(request.MutableBytes().data(), request.Length(), waits, &sent) > 0;
   if (waits && !accepted) shell::Log("Command 0x%02X: no reply accepted", command);
+  if (!sent) shell::Log("Command 0x%02X: not sent", command);
+  if (!sent || (waits && !accepted)) {
+    // The mouse may not hold what the profile says (it went away during
+    // the write): the next connection writes the profile to it.
+    std::lock_guard<std::mutex> hold(lock_);
+    unsentTypes_.insert(CurrentType());
+  }
   return accepted;
 }
 
@@ -420,6 +438,21 @@ bool DeviceSequences::PendingMacro(int& keyCode) const {
 mouseproto::SensorRow DeviceSequences::Sensor() const {
   std::lock_guard<std::mutex> hold(lock_);
   return sensor_;
+}
+
+void DeviceSequences::WriteBackIfUnsent() {
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (!writeBack_) return;
+    writeBack_ = false;
+  }
+  shell::Log("Writing the profile the mouse missed while it was away");
+  WriteProfile();
+}
+
+bool DeviceSequences::HasUnsentWrites(int deviceType) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return unsentTypes_.count(deviceType) > 0;
 }
 
 void DeviceSequences::ClearReadTypes() {

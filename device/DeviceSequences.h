@@ -112,6 +112,9 @@ class DeviceSequences {
   // connection reads the mouse again.
   void ClearReadTypes();
   bool WasRead(int deviceType) const;
+  // A write to the device type was not accepted since its last connection:
+  // its next connection writes the whole profile instead of reading.
+  bool HasUnsentWrites(int deviceType) const;
 
  private:
   bool Send(const mouseproto::ReportFrame& frame);
@@ -123,6 +126,8 @@ class DeviceSequences {
   // refreshes the pages and shows the firmware version. False (logged) when
   // the mouse did not answer.
   bool ReadAndShow(int kind);
+  // After a connection that found unsent writes: the whole profile.
+  void WriteBackIfUnsent();
   void RefreshLightingIfAny();
   // A profile switch or a reset brings the profile's own current light mode.
   void AdoptStoredLightMode();
@@ -150,6 +155,8 @@ class DeviceSequences {
   bool pendingMacro_ = false;
   int pendingKey_ = -1;
   std::set<int> readTypes_;
+  std::set<int> unsentTypes_;
+  bool writeBack_ = false;
   // The key slot table each device type last accepted, as far as the
   // program knows it.
   std::map<int, mouseproto::KeySlotTable> sentSlots_;

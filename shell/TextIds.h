@@ -233,6 +233,8 @@ inline constexpr int kTextIds[] = {
     609,  // close option: exit
     611,  // factory reset button
     612,  // software update button
+    613,  // tray menu: About
+    614,  // caption word of the demo on simulated mice
     615,  // link to the feedback page
     616,  // link to the questions page
 };

@@ -9,6 +9,8 @@
 //   6. Window messages, closing and quitting
 //   7. Texts
 //   8. The window side of the device worker
+//   9. Firmware version and update
+//  10. About window and animation timer
 
 #include <cwchar>
 
@@ -19,6 +21,7 @@
 #include "device/DeviceObserverRelay.h"
 #include "device/DeviceSession.h"
 #include "device/DeviceWorker.h"
+#include "device/InterfaceProbe.h"
 #include "platform/draw/Image.h"
 #include "platform/window/Window.h"
 #include "shell/AppNames.h"
@@ -38,8 +41,11 @@
 #include "toolkit/core/MText.h"
 #include "toolkit/core/Manager.h"
 #include "toolkit/core/Notify.h"
+#include "ui/DPIMsgDlg.h"
 #include "ui/SaveWaitDlg.h"
 #include "ui/ShowMessage.h"
+#include "ui/UpdateNotice.h"
+#include "ui/UpdateTipDlg.h"
 
 namespace ui {
 
@@ -51,11 +57,12 @@ namespace {
 enum : int {
   kTextTitle = 1, kTextLink = 2, kTextClose = 5, kTextMinimize = 6, kTextMaximize = 7, kTextSettings = 11,
   kTextQuit = 12, kTextFirmware = 15, kTextVersion = 17, kTextNoDevice = 56, kTextNotLinked = 57,
-  kTextProfile = 61, kTextPrevious = 85, kTextNext = 86, kTextAction = 558, kTextNotice = 576,
+  kTextProfile = 61, kTextPrevious = 85, kTextNext = 86, kTextFirmwareVersion = 551, kTextAction = 558,
+  kTextNotice = 576, kTextAbout = 613, kTextSimulated = 614,
 };
-// Until the language files carry a text of its own, the About item shows
-// the application name.
-constexpr int kTextAbout = 0;
+constexpr int kAnimationPeriodMs = 10;
+// The message box's yes/no buttons; yes answers 1.
+constexpr int kYesNoBox = 4;
 
 constexpr UINT kPageIds[7] = {DeviceMainDlg::kHomePage,  DeviceMainDlg::kKeyPage,   DeviceMainDlg::kDpiPage,
                               DeviceMainDlg::kMacroPage, DeviceMainDlg::kLightPage, DeviceMainDlg::kPerformancePage,
@@ -142,13 +149,24 @@ DeviceMainDlg::DeviceMainDlg(DeviceMainOptions options)
   m_relay = std::make_unique<DeviceObserverRelay>(*this, [this](DeviceObserverRelay::Task task) {
     PostTask(std::move(task));
   });
-  m_session = std::make_unique<DeviceSession>(*m_manager, *m_relay, nullptr);
+  m_relay->SetSnapshot([this](WindowMirror& mirror) { SnapshotForWorker(mirror); });
+  // An arriving interface is connected when it is the mice's vendor one.
+  std::shared_ptr<HidBackend> backend = m_options.backend;
+  m_session = std::make_unique<DeviceSession>(*m_manager, *m_relay, [backend](const std::string& node) {
+    return backend != nullptr && ProbeVendorInterface(*backend, node);
+  });
   m_model = std::make_unique<CatalogModelDefaults>(m_catalog, m_store, m_programFolder);
   m_worker = std::make_unique<DeviceWorker>(*m_manager, *m_session, m_store, *m_relay, *m_model, *m_options.clock,
                                             [](int id) { return shell::GetText(id); });
   m_messageBox = [](const wchar_t* text, HWND parent, const wchar_t* title, int kind) {
     return ShowMessage(text, parent, title, kind);
   };
+  // The version check answers on its own thread; its lines reach the pages
+  // on this one, and a newer version comes back as message 1692.
+  m_updateNotice = std::make_unique<UpdateNotice>(
+      [this](UpdateNotice::Task task) { PostTask(std::move(task)); },
+      [this](const UpdateLines& lines) { ForEachPage([&](DevicePage& page) { page.ShowUpdateLines(lines); }); },
+      [this](const std::wstring&) { PostMessageW(kVersionResult, 2, 1); });
 }
 
 DeviceMainDlg::~DeviceMainDlg() {
@@ -160,14 +178,21 @@ DeviceMainDlg::~DeviceMainDlg() {
     m_worker->Join();
   }
   RunTasks();
+  // A check still running is cancelled; what it already posted does nothing.
+  m_updateNotice.reset();
+  RunTasks();
+  m_closing = true;
   if (m_options.host != nullptr) m_options.host->RemoveTray();
   if (m_saveWait) m_saveWait->DestroyWindow();
+  if (m_updateTip) m_updateTip->DestroyWindow();
+  if (m_dpiMessage) m_dpiMessage->Close();
+  if (m_animationTimer != 0) KillMTimer(m_animationTimer);
   DestroyWindow();
 }
 
 HWND DeviceMainDlg::CreateMain(int show) {
   std::wstring title = shell::ApplicationName();
-  if (!m_options.captionSuffix.empty()) title += L" (" + m_options.captionSuffix + L")";
+  if (m_options.demo) title += L" (" + Text(kTextSimulated) + L")";
   // WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, shown by the loop.
   HWND hwnd = Create(nullptr, title.c_str(), 0x96000000 & ~WS_VISIBLE, 0, CRect(0, 0, kWidth, kHeight));
   if (hwnd == nullptr) return nullptr;
@@ -350,7 +375,9 @@ void DeviceMainDlg::UISize(CRect client) {
   m_sysButtons[3]->SetImage(platform::IsZoomed(m_hWnd) ? L"sysbtn_restore.png" : L"sysbtn_maximize.png", 4);
   m_title->SetRect(CRect(W / 2 - 210, 10, W / 2 + 210, 40));
   m_deviceState->SetRect(CRect(25, 11, 125, 38));
-  m_battery->SetRect(CRect(175, 8, 270, 38));
+  // Ten pixels wider than the gauge's design place, so that the level in
+  // per cent fits beside the gauge and its charging mark.
+  m_battery->SetRect(CRect(175, 8, 280, 38));
   m_footerText->SetRect(CRect(25, H - 38, 225, H - 12));
   m_link->SetRect(CRect(W / 2 - 400, H - 38, W / 2 + 400, H - 12));
   m_profileButton->SetRect(CRect(W - 170, H - 38, W - 20, H - 12));
@@ -384,14 +411,16 @@ int DeviceMainDlg::OnInitDialog() {
   const std::unique_ptr<platform::Image> icon(MRender::LoadIconFromFile(MRender::GetSkinFile(L"orvane.png")));
   if (icon != nullptr) SetIcon(icon.get());
   if (m_options.host != nullptr) m_options.host->AddTray(CurrentTrayTexts());
-  // The DPI message window is created here once it exists (m_dpiMessage).
+  // Created hidden; shown over everything, without the focus, per value.
+  m_dpiMessage = std::make_unique<DPIMsgDlg>();
+  m_dpiMessage->CreateMsg(m_hWnd);
 
   shell::WriteRegistryInt(L"DeviceType", 101);
   ReadCatalogIntoList();
 
   AppendJob(DeviceWorker::kJobStart);
   if (m_options.startWorker && !m_workerStarted) m_workerStarted = m_worker->Start(true, 2);
-  if (GetPaintManager()->GetTimerCount() > 0) SetMTimer(10);
+  UpdateAnimationTimer();
   return 1;
 }
 
@@ -415,6 +444,7 @@ void DeviceMainDlg::ReadCatalogIntoList() {
   }
   m_session->SetCatalogModes(std::move(modes));
   ShowDeviceList(m_deviceList->GetOnlineDevCount() > 0);
+  m_relay->Publish();
 }
 
 // --- 5. Control notifications ------------------------------------------------------------------
@@ -544,6 +574,20 @@ void DeviceMainDlg::ShowSaveWait() {
 // --- 6. Window messages, closing and quitting ---------------------------------------------------
 
 LRESULT DeviceMainDlg::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // From the window's destruction on, its controls are going.
+  if (msg == WM_DESTROY || msg == WM_NCDESTROY) m_closing = true;
+  const LRESULT result = HandleWindowMessage(msg, wParam, lParam);
+  if (!m_closing) {
+    // Whatever the message changed: the timer follows what animates now,
+    // and the worker's queries see the window as it is now. Pointer moves
+    // and painting change neither.
+    UpdateAnimationTimer();
+    if (msg != WM_MOUSEMOVE && msg != WM_PAINT && msg != WM_SETCURSOR && msg != kRunTasks) m_relay->Publish();
+  }
+  return result;
+}
+
+LRESULT DeviceMainDlg::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case kRunTasks:
       RunTasks();
@@ -565,7 +609,7 @@ LRESULT DeviceMainDlg::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (lParam == kQuitCode) QuitProgram();
       return 0;
     case kVersionResult:
-      // The update notice's window side answers here.
+      if (wParam == 2) OfferUpdate();
       return 0;
     case kProfileCommand:
       if (wParam == 0) {
@@ -640,7 +684,7 @@ std::wstring DeviceMainDlg::Text(int id) const { return shell::GetText(id); }
 TrayTexts DeviceMainDlg::CurrentTrayTexts() const {
   TrayTexts texts;
   texts.toolTip = shell::ApplicationName().substr(0, 256);
-  texts.about = kTextAbout != 0 ? Text(kTextAbout) : shell::ApplicationName();
+  texts.about = Text(kTextAbout);
   texts.quit = Text(kTextQuit);
   return texts;
 }
@@ -653,7 +697,7 @@ void DeviceMainDlg::RefreshTexts() {
     if (!font.empty()) c->SetFontName(font.c_str());
   }
   std::wstring caption = Text(kTextTitle);
-  if (!m_options.captionSuffix.empty()) caption += L" · " + m_options.captionSuffix;
+  if (m_options.demo) caption += L" · " + Text(kTextSimulated);
   m_title->SetTitle(caption.c_str());
   m_link->SetTitle(Text(kTextLink).c_str());
   for (int i = 0; i < 4; ++i) m_sysButtons[i]->SetTooltip(Text(kSysButtons[i].tip).c_str());
@@ -675,7 +719,27 @@ void DeviceMainDlg::RefreshTexts() {
 
 void DeviceMainDlg::AppendJob(int code) { m_worker->AppendJob(code); }
 
-void DeviceMainDlg::SetAllDeviceState(int state) { m_deviceList->SetAllDeviceState(state); }
+void DeviceMainDlg::SetAllDeviceState(int state) {
+  m_deviceList->SetAllDeviceState(state);
+  ShowDeviceList(m_deviceList->GetOnlineDevCount() > 0);
+}
+
+// What the worker's queries read, as this window shows it now.
+void DeviceMainDlg::SnapshotForWorker(WindowMirror& mirror) {
+  if (m_closing) return;
+  if (m_deviceList != nullptr) {
+    mirror.listKnown = true;
+    mirror.devices.clear();
+    for (int i = 0; i < m_deviceList->GetItemCount(); ++i) {
+      const int type = m_deviceList->GetItemDeviceType(i);
+      mirror.devices.push_back({type, m_deviceList->GetDeviceState(type, 0), m_deviceList->GetDeviceState(type, 1)});
+    }
+    mirror.select = m_deviceList->GetSelectItem();
+  }
+  mirror.stageCount = ShownStageCount();
+  mirror.stage = ShownStage();
+  for (int i = 0; i < WindowMirror::kStages; ++i) mirror.stageDpi[size_t(i)] = StageDpi(i);
+}
 void DeviceMainDlg::SetDeviceState(int type, int mode, int online) {
   m_deviceList->SetDeviceState(type, mode, online);
   ShowDeviceList(m_deviceList->GetOnlineDevCount() > 0);
@@ -717,7 +781,7 @@ void DeviceMainDlg::ShowModel(int deviceType) {
     show_lod = model->custom->show_lod;
     show_sensor = model->custom->show_sensor;
   }
-  if (model->firmware_url) m_firmwareUrl = *model->firmware_url;
+  m_firmwareUrl = model->firmware_url.value_or(std::wstring());
   if (model->buttons) m_defaultKeys = model->DefaultKeyRecords();
   ForEachPage([](DevicePage& page) { page.OnModelShown(); });
 }
@@ -725,9 +789,25 @@ void DeviceMainDlg::ShowModel(int deviceType) {
 void DeviceMainDlg::ShowDeviceState(int titleTextId) {
   m_deviceStateText = titleTextId;
   m_deviceState->SetTitle(Text(titleTextId).c_str());
+  const bool connected = titleTextId != DeviceSession::kTextNoMouse;
+  if (connected == m_connected) return;
+  m_connected = connected;
+  // The next disconnection may tell the user again.
+  if (connected) m_notLinkedShown = false;
+  ForEachPage([=](DevicePage& page) { page.OnConnectionChanged(connected); });
 }
 
-void DeviceMainDlg::SetBatteryInfo(int level, int charging) { m_battery->SetBatteryInfo(level, charging); }
+void DeviceMainDlg::TellNotLinked() {
+  if (m_notLinkedShown) return;
+  m_notLinkedShown = true;
+  ++m_notLinkedMessages;
+  Message(Text(kTextNotLinked).c_str(), Text(kTextNotice).c_str(), 0);
+}
+
+void DeviceMainDlg::SetBatteryInfo(int level, int charging) {
+  m_battery->SetBatteryInfo(level, charging);
+  UpdateAnimationTimer();
+}
 void DeviceMainDlg::SetDeviceBattery(int type, int charging, int level) {
   m_deviceList->SetDeviceBattery(type, charging, level);
 }
@@ -758,26 +838,29 @@ void DeviceMainDlg::SetSensorRow(const mouseproto::SensorRow& row) {
 void DeviceMainDlg::SetReportRateChoices(int choices) {
   ForEachPage([=](DevicePage& page) { page.SetReportRateChoices(choices); });
 }
+// Without a page that shows the DPI stages, the window answers with the
+// current profile's values, which such a page would show.
 int DeviceMainDlg::ShownStageCount() {
   int count = 0;
   for (BuiltPage& p : m_devicePages) {
     if (p.page->ShownStageCount(count)) return count;
   }
-  return 0;
+  return m_store.IsOpened() ? m_store.GetConfigInt(m_currentProfile, L"dpi_count") : 0;
 }
 int DeviceMainDlg::ShownStage() {
   int stage = 0;
   for (BuiltPage& p : m_devicePages) {
     if (p.page->ShownStage(stage)) return stage;
   }
-  return 0;
+  return m_store.IsOpened() ? m_store.GetConfigInt(m_currentProfile, L"dpi_index") : 0;
 }
 int DeviceMainDlg::StageDpi(int stage) {
   int dpi = 0;
   for (BuiltPage& p : m_devicePages) {
     if (p.page->StageDpi(stage, dpi)) return dpi;
   }
-  return 0;
+  if (!m_store.IsOpened() || stage < 0 || stage > 6) return 0;
+  return m_store.GetConfigInt(m_currentProfile, L"dpi_group" + std::to_wstring(stage) + L"_value");
 }
 void DeviceMainDlg::SelectStageCount(int count) {
   ForEachPage([=](DevicePage& page) { page.SelectStageCount(count); });
@@ -791,7 +874,9 @@ void DeviceMainDlg::SetStage(int stage, int dpi, int colour) {
 void DeviceMainDlg::MoveSliderToDpi(int dpi) {
   ForEachPage([=](DevicePage& page) { page.MoveSliderToDpi(dpi); });
 }
-void DeviceMainDlg::ShowDpiMessage(int) {}
+void DeviceMainDlg::ShowDpiMessage(int dpi) {
+  if (show_dpitips != 0 && m_dpiMessage) m_dpiMessage->ShowValue(dpi);
+}
 void DeviceMainDlg::RefreshKeyPage() {
   ForEachPage([](DevicePage& page) { page.RefreshKeyPage(); });
 }
@@ -807,10 +892,58 @@ void DeviceMainDlg::RefreshLighting() {
 void DeviceMainDlg::MacroTooLong(int keyCode, int macroId) {
   ForEachPage([=](DevicePage& page) { page.MacroTooLong(keyCode, macroId); });
 }
+
+// --- 9. Firmware version and update ---------------------------------------------------------------
+
 void DeviceMainDlg::ShowFirmwareVersion(int release) {
+  if (m_updateNotice) m_updateNotice->ShowFirmwareVersion(release);
   ForEachPage([=](DevicePage& page) { page.ShowFirmwareVersion(release); });
 }
-void DeviceMainDlg::CheckOnlineVersion() {}
-void DeviceMainDlg::CloseUpdateTip() {}
+
+// The worker only hands the question over: the HTTP exchange runs on the
+// notice's own thread, so neither this thread nor the next job waits for it.
+void DeviceMainDlg::CheckOnlineVersion() {
+  if (!m_options.onlineCheck || !m_updateNotice) return;
+  m_updateNotice->SetFirmwareAddress(m_options.firmwareAddress.empty() ? m_firmwareUrl : m_options.firmwareAddress);
+  m_updateNotice->StartCheck();
+}
+
+void DeviceMainDlg::CloseUpdateTip() {
+  if (m_updateTip) m_updateTip->End();
+}
+
+const UpdateLines& DeviceMainDlg::GetUpdateLines() const { return m_updateNotice->Lines(); }
+
+void DeviceMainDlg::OfferUpdate() {
+  if (!m_updateNotice) return;
+  const std::wstring server = m_updateNotice->ServerVersion();
+  if (server.empty()) return;
+  const std::wstring text = UpdateNotice::OfferText(server);
+  if (Message(text.c_str(), Text(kTextFirmwareVersion).c_str(), kYesNoBox) != 1) return;
+  AppendJob(DeviceWorker::kJobCloseUpdateTip);
+  // A tip still up runs its own loop below this call: the job just queued
+  // ends it, and a second one is not nested inside it.
+  if (m_updateTip && m_updateTip->IsOpen()) return;
+  m_updateTip = std::make_unique<UpdateTipDlg>();
+  m_updateTip->Run(m_hWnd);
+}
+
+// --- 10. About window and animation timer ----------------------------------------------------------
+
+int DeviceMainDlg::GetCableRelease() const {
+  int release = 0;
+  return m_manager->ReleaseOf(0, release) ? release : 0;
+}
+
+void DeviceMainDlg::UpdateAnimationTimer() {
+  if (m_battery == nullptr) return;
+  const bool animate = GetPaintManager()->AnyTimerClientAnimating();
+  if (animate && m_animationTimer == 0) {
+    m_animationTimer = SetMTimer(kAnimationPeriodMs);
+  } else if (!animate && m_animationTimer != 0) {
+    KillMTimer(m_animationTimer);
+    m_animationTimer = 0;
+  }
+}
 
 }  // namespace ui

@@ -13,7 +13,9 @@
 // Threads: everything here runs on the window thread. The worker reaches the
 // window only through a DeviceObserverRelay, which posts each call as a task
 // into this window's queue (kRunTasks), so the calls land in job order and
-// the window never waits for the mouse.
+// the window never waits for the mouse. The window publishes to the relay
+// what the worker's queries read (SnapshotForWorker) after each task and
+// each message that may change it, so the worker never waits for the window.
 
 #include <cstdint>
 #include <deque>
@@ -41,6 +43,7 @@ class DeviceManager;
 class DeviceSession;
 class DeviceWorker;
 class DeviceObserverRelay;
+struct WindowMirror;
 class CatalogModelDefaults;
 class SettingsStore;
 
@@ -60,6 +63,10 @@ class CDeviceList;
 namespace ui {
 
 class SaveWaitDlg;
+class DPIMsgDlg;
+class UpdateNotice;
+class UpdateTipDlg;
+struct UpdateLines;
 
 // A page container. The configuration pages reuse control ids, so a
 // notification is routed by the page that owns the control: the page's
@@ -85,8 +92,14 @@ struct DeviceMainOptions {
   std::filesystem::path programFolder;  // empty: shell::ProgramFolder()
   // Tests run the jobs themselves and leave the thread unstarted.
   bool startWorker = true;
-  // Added to the caption ("simulated" in demo mode).
-  std::wstring captionSuffix;
+  // The demo on simulated mice: the caption says so.
+  bool demo = false;
+  // Whether a connected mouse's firmware is looked up on the model's web
+  // address (off for a screenshot).
+  bool onlineCheck = true;
+  // Asked instead of the model's firmware address when not empty (a local
+  // update server).
+  std::wstring firmwareAddress;
 };
 
 class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
@@ -143,6 +156,8 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   DeviceWorker& Worker() { return *m_worker; }
   DeviceSession& Session() { return *m_session; }
   DeviceManager& Manager() { return *m_manager; }
+  // What the worker calls: the relay to this window.
+  DeviceObserverRelay& Relay() { return *m_relay; }
   const Catalog& GetCatalog() const { return m_catalog; }
   const std::filesystem::path& GetProgramFolder() const { return m_programFolder; }
   DUI::MTabCtrl* GetTabs() const { return m_tabs; }
@@ -164,6 +179,25 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   const std::wstring& GetFirmwareUrl() const { return m_firmwareUrl; }
   float GetScale() const { return m_scale; }
   SaveWaitDlg* GetSaveWait() const { return m_saveWait.get(); }
+  DPIMsgDlg* GetDpiMessage() const { return m_dpiMessage.get(); }
+  // The firmware and update lines the settings page shows, as last reported.
+  const UpdateLines& GetUpdateLines() const;
+  UpdateNotice& GetUpdateNotice() { return *m_updateNotice; }
+  UpdateTipDlg* GetUpdateTip() const { return m_updateTip.get(); }
+  // The release number of the first cable interface (0 without one), the
+  // firmware version the About window shows.
+  int GetCableRelease() const;
+  // Whether a mouse is connected, as the caption's state text shows it.
+  bool IsConnected() const { return m_connected; }
+  // Tells the user that the mouse does not answer (text 57), once per
+  // disconnection however often a page asks: a page whose changes cannot
+  // reach the mouse calls it instead of a message box of its own.
+  void TellNotLinked();
+  int GetNotLinkedMessages() const { return m_notLinkedMessages; }
+  // Starts or stops the 10 ms animation timer as the registered controls
+  // need it: a window with nothing moving gets no timer wake-ups.
+  void UpdateAnimationTimer();
+  bool IsAnimationTimerRunning() const { return m_animationTimer != 0; }
   // The message box of a device action asked for while the mouse does not
   // answer; the message box is modal, so tests replace it.
   void SetMessageBox(std::function<int(const wchar_t* text, HWND, const wchar_t* title, int kind)> box) {
@@ -259,6 +293,9 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   void QuitProgram();
   void ShowSettingsPage();
   void RunTasks();
+  void OfferUpdate();
+  void SnapshotForWorker(WindowMirror& mirror);
+  DUI::LRESULT HandleWindowMessage(DUI::UINT msg, DUI::WPARAM wParam, DUI::LPARAM lParam);
   TrayTexts CurrentTrayTexts() const;
   std::wstring Text(int id) const;
 
@@ -315,9 +352,16 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   DUI::CImageButton* m_previous = nullptr;
   DUI::CImageButton* m_next = nullptr;
 
-  // Filled by the dialogs built beside this window (DPI message, save wait).
-  DUI::MDialog* m_dpiMessage = nullptr;
+  // The dialogs built beside this window.
+  std::unique_ptr<DPIMsgDlg> m_dpiMessage;
   std::unique_ptr<SaveWaitDlg> m_saveWait;
+  std::unique_ptr<UpdateNotice> m_updateNotice;
+  std::unique_ptr<UpdateTipDlg> m_updateTip;
+  DUI::UINT m_animationTimer = 0;
+  bool m_closing = false;
+  bool m_connected = false;
+  bool m_notLinkedShown = false;
+  int m_notLinkedMessages = 0;
 
   std::function<int(const wchar_t*, HWND, const wchar_t*, int)> m_messageBox;
   std::function<void(DUI::CRect, int)> m_profileDialog;

@@ -23,6 +23,7 @@ namespace ui {
 
 class DeviceMainDlg;
 class MainPage;
+struct UpdateLines;
 
 class DevicePage {
  public:
@@ -88,6 +89,13 @@ class DevicePage {
   virtual void MoveSliderToDpi(int dpi) { (void)dpi; }
   virtual void MacroTooLong(int keyCode, int macroId) { (void)keyCode, (void)macroId; }
   virtual void ShowFirmwareVersion(int release) { (void)release; }
+  // The firmware line, the update state line and whether the update button
+  // is enabled changed (after ShowFirmwareVersion and after each online
+  // check); DeviceMainDlg::GetUpdateLines() has them at any time.
+  virtual void ShowUpdateLines(const UpdateLines& lines) { (void)lines; }
+  // The selected mouse went away (false) or answers again (true); the
+  // store keeps what the user set meanwhile.
+  virtual void OnConnectionChanged(bool connected) { (void)connected; }
 
  protected:
   DeviceMainDlg& m_dlg;

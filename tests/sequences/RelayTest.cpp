@@ -1,5 +1,6 @@
 // The relay hands the worker's calls to a window thread in the worker's
-// order, and answers its queries there.
+// order, and answers its queries from its mirror of the window without
+// waiting for that thread.
 
 #include <condition_variable>
 #include <deque>
@@ -55,10 +56,6 @@ class ThreadCheckingObserver : public RecordingObserver {
     threads.push_back(std::this_thread::get_id());
     RecordingObserver::RefreshDPI();
   }
-  int GetSelectDevice() override {
-    threads.push_back(std::this_thread::get_id());
-    return RecordingObserver::GetSelectDevice();
-  }
   void SetBatteryInfo(int level, int charging) override {
     threads.push_back(std::this_thread::get_id());
     RecordingObserver::SetBatteryInfo(level, charging);
@@ -108,7 +105,14 @@ TEST(RelayTest, ConnectThroughTheRelayKeepsOrderAndRunsOnTheWindowThread) {
     // The window thread has run every task once its queue is drained.
   }
   relayed = window.Calls();
-  EXPECT_EQ(relayed, direct);
+  // The queries are answered by the relay itself, with the same answers:
+  // the calls that follow them (the model shown) are the same.
+  std::vector<std::string> notifications;
+  for (const std::string& call : direct) {
+    if (call != "GetOnlineDevCount" && call != "GetSelectDevice") notifications.push_back(call);
+  }
+  ASSERT_NE(notifications.size(), direct.size());
+  EXPECT_EQ(relayed, notifications);
   ASSERT_FALSE(window.threads.empty());
   for (const std::thread::id& id : window.threads) EXPECT_EQ(id, windowId);
   shell::SetLogSink({});
@@ -230,6 +234,82 @@ TEST(RelayTest, TheWorkerLoadsTheModelAndMakesTheLightRecordsWithoutWaitingForTh
   RunOnWindow(windowThread, [] {});
   EXPECT_TRUE(window.Called("RefreshLighting"));
   shell::SetLogSink({});
+}
+
+// A window whose thread is held until the test lets it go.
+class BusyWindow : public RecordingObserver {
+ public:
+  void ShowModel(int type) override {
+    {
+      std::unique_lock<std::mutex> hold(gateLock_);
+      gateOpen_.wait(hold, [this] { return open_; });
+    }
+    RecordingObserver::ShowModel(type);
+  }
+  void Release() {
+    std::lock_guard<std::mutex> hold(gateLock_);
+    open_ = true;
+    gateOpen_.notify_all();
+  }
+
+ private:
+  std::mutex gateLock_;
+  std::condition_variable gateOpen_;
+  bool open_ = false;
+};
+
+TEST(RelayTest, QueriesAnswerWhileTheWindowThreadIsBusyWithTheUpdatesPostedBefore) {
+  BusyWindow window;
+  window.shownCount = 4;
+  window.shownStage = 0;
+  WindowThread windowThread;
+  DeviceObserverRelay relay(window, [&](DeviceObserverRelay::Task task) { windowThread.Post(std::move(task)); },
+                            windowThread.Id());
+  // The window publishes what it shows before the worker starts.
+  RunOnWindow(windowThread, [&] { relay.Publish(); });
+  EXPECT_EQ(relay.ShownStageCount(), 4);
+
+  // The window thread is held by the first task; every answer below comes
+  // while it is, and reflects the calls posted before the query.
+  std::promise<std::vector<int>> answers;
+  std::thread worker([&] {
+    std::vector<int> a;
+    relay.ShowModel(2);  // holds the window
+    relay.SetAllDeviceState(0);
+    relay.SetDeviceState(3, 0, 1);
+    relay.SetDeviceState(1, 1, 1);
+    a.push_back(relay.GetOnlineDevCount());  // 3 and 1
+    relay.SetSelectDevice(1);
+    a.push_back(relay.GetSelectDevice());  // 1
+    relay.SetSelectDevice(7);              // not online: the first
+    a.push_back(relay.GetSelectDevice());  // 3
+    relay.SetDeviceState(3, 0, 0);
+    a.push_back(relay.GetOnlineDevCount());  // 1 only
+    a.push_back(relay.GetSelectDevice());    // 1
+    a.push_back(relay.ShownStageCount());    // 4, as published
+    relay.SelectStageCount(5);
+    relay.SelectStage(3);
+    relay.SetStage(3, 6400, 0xFF0000);
+    a.push_back(relay.ShownStageCount());
+    a.push_back(relay.ShownStage());
+    a.push_back(relay.StageDpi(3));
+    a.push_back(relay.StageDpi(9));  // no such stage
+    answers.set_value(a);
+  });
+  std::future<std::vector<int>> result = answers.get_future();
+  ASSERT_EQ(result.wait_for(std::chrono::seconds(20)), std::future_status::ready) << "a query waited for the window";
+  EXPECT_EQ(result.get(), (std::vector<int>{2, 1, 3, 1, 1, 4, 5, 3, 6400, 0}));
+  worker.join();
+  EXPECT_TRUE(window.Calls().empty());
+
+  // Once the window has run the tasks, its own state is what the answers
+  // give: the recording window keeps the stage it was told.
+  window.Release();
+  RunOnWindow(windowThread, [] {});
+  EXPECT_EQ(window.Calls().front(), "ShowModel 2");
+  EXPECT_EQ(relay.ShownStage(), 3);
+  EXPECT_EQ(relay.StageDpi(3), 6400);
+  EXPECT_EQ(relay.GetSelectDevice(), 1);
 }
 
 TEST(RelayTest, AQueryFromTheWindowThreadIsAnsweredThere) {

@@ -1,6 +1,9 @@
 // MTabCtrl and its MTabLayout pages: selection and its notification, pages
 // shown and hidden, hiding the selected tab, item sizes, mouse selection,
-// the extra button, and the state frames read back as pixels.
+// the extra button, the state frames read back as pixels, and titles too
+// wide for their tab on two lines.
+
+#include <algorithm>
 
 #include "ToolkitFixture.h"
 #include "toolkit/core/MTabCtrl.h"
@@ -258,6 +261,53 @@ TEST_F(TabsTest, APageShownUnderTheRestingPointerTakesTheMouse) {
     Move(dlg, 100, 175);
     s.tabs->SetSelectItem(1);
     Pump(dlg);
+  }
+}
+
+// Bounds of the title's bright pixels under the icon of a 70 x 70 tab at
+// (10, 10): rows and columns that hold any.
+struct Ink {
+  int top = 1 << 20, bottom = -1, left = 1 << 20, right = -1;
+};
+
+TEST_F(TabsTest, ATitleWiderThanTheTabTakesASecondLineInsteadOfBeingCut) {
+  struct Case {
+    const wchar_t* title;
+    bool twoLines;
+  } cases[] = {{L"DPI", false}, {L"Mouse settings", true}, {L"Einstellungen der Maus", true}};
+  for (const Case& c : cases) {
+    RecordingDialog dlg;
+    Open(dlg);
+    auto* tabs = static_cast<MTabCtrl*>(dlg.CreateControl(L"MTabCtrl", 5, CRect(10, 10, 80, 80), nullptr, 1, 1));
+    tabs->SetItemWidth(70, 70, 0);
+    tabs->SetItemHeight(70, 70, 0);
+    tabs->SetFont(L"Open Sans Semibold", 12, 0);
+    tabs->SetItemTextColor(Color(0xFFFFFFFF), Color(0xFFFFFFFF), Color(0xFFFFFFFF));
+    ASSERT_EQ(tabs->InsertItem(1, c.title, L"icon\\tab_mouseset.png", nullptr, -1, 70), 0);
+    tabs->SetSelectItem(-1);
+    Pump(dlg);
+    const int iconBottom = 10 + 34;  // below every icon of the strip's skin
+    Ink ink;
+    for (int y = iconBottom; y < 80; ++y) {
+      for (int x = 10; x < 80; ++x) {
+        const ARGB p = Pixel(dlg, x, y);
+        if (((p >> 16) & 0xFF) > 0xC0 && ((p >> 8) & 0xFF) > 0xC0 && (p & 0xFF) > 0xC0) {
+          ink.top = std::min(ink.top, y), ink.bottom = std::max(ink.bottom, y);
+          ink.left = std::min(ink.left, x), ink.right = std::max(ink.right, x);
+        }
+      }
+    }
+    ASSERT_GE(ink.bottom, 0) << "no title drawn";
+    const int height = ink.bottom - ink.top + 1;
+    if (c.twoLines) {
+      EXPECT_GT(height, 18) << "one line";
+    } else {
+      EXPECT_LE(height, 16) << "more than one line";
+    }
+    // Never cut at the tab's edges: the title keeps a margin on both sides.
+    EXPECT_GE(ink.left, 12);
+    EXPECT_LE(ink.right, 77);
+    EXPECT_LT(ink.bottom, 80);
   }
 }
 

@@ -5,6 +5,7 @@
 // text refresh after a language change. The worker thread is not started:
 // each test runs the jobs itself, so the relay's tasks are pumped in order.
 
+#include <future>
 #include <memory>
 #include <thread>
 #include <string>
@@ -14,6 +15,7 @@
 #include "catalog/Catalog.h"
 #include "device/Clock.h"
 #include "device/DeviceManager.h"
+#include "device/DeviceObserverRelay.h"
 #include "device/DeviceSession.h"
 #include "device/DeviceWorker.h"
 #include "device/simulator/SimulatedCatalog.h"
@@ -315,6 +317,25 @@ TEST_F(DeviceMainDlgTest, TheWorkerThreadReachesTheWindowThroughItsQueue) {
   // Destroying the window stops the worker first, answering what it still asks.
   dlg->AppendJob(DeviceWorker::kJobReload);
   dlg.reset();
+}
+
+TEST_F(DeviceMainDlgTest, TheWorkersQueriesAnswerWhileTheWindowThreadWaits) {
+  auto dlg = Open(1);
+  RunJobs(*dlg);
+  ASSERT_GE(dlg->GetDeviceList()->GetOnlineDevCount(), 2);
+  for (int type : {3, 1}) {
+    // A click on the home page changes the selection on this thread ...
+    Pick(*dlg, type);
+    // ... and a query from another thread answers while this thread does
+    // nothing but wait for it: nothing is asked of the window's queue.
+    auto answer = std::async(std::launch::async, [&] {
+      return std::make_pair(dlg->Relay().GetSelectDevice(), dlg->Relay().GetOnlineDevCount());
+    });
+    ASSERT_EQ(answer.wait_for(std::chrono::seconds(20)), std::future_status::ready) << "the query waited";
+    const auto [selected, online] = answer.get();
+    EXPECT_EQ(selected, type);
+    EXPECT_EQ(online, dlg->GetDeviceList()->GetOnlineDevCount());
+  }
 }
 
 TEST_F(DeviceMainDlgTest, TheDemoSaysSimulatedInItsCaption) {

@@ -3,6 +3,9 @@
 // (virtual clock), for the window's and the pages' tests. The worker thread
 // is not started: a test runs the jobs itself (RunJobs), so the relay's
 // tasks are pumped in order and the simulated mouse can be read afterwards.
+// OpenWindow gives the window a settings store of its own in the test's
+// folders (and optionally a local update server); OnlyFirstCableMouse
+// leaves one mouse on the bus.
 
 #include <memory>
 #include <string>
@@ -16,11 +19,14 @@
 #include "device/DeviceWorker.h"
 #include "device/simulator/SimulatedCatalog.h"
 #include "device/simulator/SimulatedHid.h"
+#include "platform/Text.h"
+#include "store/SettingsStore.h"
 #include "shell/Environment.h"
 #include "shell/Localisation.h"
 #include "toolkit/controls/CDeviceList.h"
 #include "toolkit/core/MTabCtrl.h"
 #include "ui/DeviceMainDlg.h"
+#include "ui/UpdateNotice.h"
 
 namespace ui_test {
 
@@ -56,6 +62,13 @@ class MainWindowTest : public UiTest {
     UiTest::SetUp();
     shell::SetLanguage(1033);
     clock_ = std::make_shared<VirtualClock>();
+    PlugCatalogMice();
+    shell::CreateRegistryKey();
+    shell::WriteRegistryInt(L"DeviceType", 0);
+  }
+
+  // A new bus with every catalog mouse plugged in (cable and receiver).
+  void PlugCatalogMice() {
     bus_ = std::make_shared<SimulatedHid>(clock_);
     NullCatalogSink sink;
     const Catalog catalog = ReadDeviceList(shell::ProgramFolder(), shell::ProgramFolder(), sink, nullptr);
@@ -69,9 +82,7 @@ class MainWindowTest : public UiTest {
       entry.dev_id = mode.dev_id;
       modes.push_back(entry);
     }
-    mice_ = PlugCatalogMice(*bus_, modes);
-    shell::CreateRegistryKey();
-    shell::WriteRegistryInt(L"DeviceType", 0);
+    mice_ = ::PlugCatalogMice(*bus_, modes);
   }
 
   // Builds the window; show 0 is the "-hide" start.
@@ -94,7 +105,7 @@ class MainWindowTest : public UiTest {
     options.clock = clock_;
     options.host = &host_;
     options.startWorker = false;
-    options.captionSuffix = L"simulated";
+    options.demo = true;
     auto dlg = std::make_unique<DeviceMainDlg>(options);
     EXPECT_NE(dlg->CreateMain(1), nullptr);
     Pump();
@@ -132,6 +143,48 @@ class MainWindowTest : public UiTest {
     Pump();
   }
 
+  // The window with a settings store of its own in this test's folders,
+  // asking updateServer instead of the model's firmware address.
+  std::unique_ptr<DeviceMainDlg> OpenWindow(const std::string& updateServer = "") {
+    shell::CreateFolderPath(shell::DatabaseFolder());
+    store_ = std::make_unique<SettingsStore>();
+    store_->SetDatabaseFolder(shell::DatabaseFolder());
+    ui::DeviceMainOptions options;
+    options.backend = bus_;
+    options.clock = clock_;
+    options.host = &host_;
+    options.store = store_.get();
+    options.startWorker = false;
+    options.firmwareAddress = platform::FromUtf8(updateServer);
+    auto dlg = std::make_unique<DeviceMainDlg>(options);
+    platform::HttpOptions http;
+    http.connectTimeout = std::chrono::milliseconds(200);
+    http.totalTimeout = std::chrono::milliseconds(400);
+    dlg->GetUpdateNotice().SetHttpOptions(http);
+    EXPECT_NE(dlg->CreateMain(1), nullptr);
+    Pump();
+    return dlg;
+  }
+
+  // Only the first catalog mouse by cable, with this release number.
+  void OnlyFirstCableMouse(uint16_t release) {
+    NullCatalogSink sink;
+    const Catalog catalog = ReadDeviceList(shell::ProgramFolder(), shell::ProgramFolder(), sink, nullptr);
+    for (const SimulatedModel& m : mice_) {
+      if (m.cable_plug >= 0) bus_->Unplug(m.cable_plug);
+      if (m.receiver_plug >= 0) bus_->Unplug(m.receiver_plug);
+    }
+    for (const CatalogEntry& mode : catalog.modes) {
+      if (mode.mode != 0) continue;
+      const SimulatedModel& model = Model(mode.device_type);
+      ASSERT_EQ(model.device_type, mode.device_type);
+      cablePlug_ = bus_->PlugCable(model.mouse, uint16_t(mode.vid), uint16_t(mode.pid), release);
+      cableType_ = mode.device_type;
+      return;
+    }
+    FAIL() << "the catalog has no cable mode";
+  }
+
   const SimulatedModel& Model(int type) const {
     for (const SimulatedModel& m : mice_) {
       if (m.device_type == type) return m;
@@ -143,6 +196,10 @@ class MainWindowTest : public UiTest {
   std::shared_ptr<SimulatedHid> bus_;
   std::vector<SimulatedModel> mice_;
   RecordingHost host_;
+  // Set by OnlyFirstCableMouse and OpenWindow.
+  int cableType_ = 0;
+  int cablePlug_ = -1;
+  std::unique_ptr<SettingsStore> store_;
 };
 
 }  // namespace ui_test

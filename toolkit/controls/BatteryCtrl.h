@@ -7,7 +7,8 @@
 //
 // While charging, the window's multimedia timer animates the fill: every
 // 5th tick the shown level grows by 2 and starts again from 0 once it has
-// reached the real level. The control must be registered with AddMTimer.
+// reached the real level. The control must be registered with AddMTimer;
+// it wants the timer only while charging (IsAnimating).
 // The timer thread advances the animation while the window thread sets and
 // paints the gauge, so the values are atomic.
 
@@ -40,6 +41,8 @@ class BatteryCtrl : public MControlFont {
 
   void DrawControl(HDC& dc, CRect clip) override;
   int OnControlTimer() override;
+  // The fill moves only while charging.
+  bool IsAnimating() const override { return m_charging.load() != 0; }
 
  private:
   struct Picture {

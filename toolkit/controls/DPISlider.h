@@ -72,6 +72,8 @@ class DPISlider : public MControlFont {
   int OnControlLButtonUp(UINT flags, CPoint pt) override;
   int OnControlScroll(int kind, UINT down, CPoint pt) override;
   int OnControlTimer() override;
+  // The thumb follows the pointer on the timer only while dragged.
+  bool IsAnimating() const override { return m_dragging.load(); }
 
  private:
   CRect ScaledTrack() const;

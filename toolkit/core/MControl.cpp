@@ -462,6 +462,7 @@ void MControl::SetControlVisible(int visible) { m_visible = visible; }
 void MControl::SetControlWndVisible(int) {}
 void MControl::SetControlEnabled(int enabled) { m_enabled = enabled; }
 int MControl::OnControlTimer() { return 0; }
+bool MControl::IsAnimating() const { return true; }
 HDC MControl::GetControlDropBitmap() { return nullptr; }
 int MControl::OnControlMouseMove(UINT, CPoint) { return 0; }
 

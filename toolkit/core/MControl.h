@@ -151,6 +151,10 @@ class MControl : public MObject {
   virtual void SetControlWndVisible(int visible);
   virtual void SetControlEnabled(int enabled);
   virtual int OnControlTimer();
+  // Whether the control needs the window's multimedia timer now (it is
+  // registered with AddMTimer and something of it moves). Registered
+  // controls that do not say otherwise always do.
+  virtual bool IsAnimating() const;
   virtual HDC GetControlDropBitmap();
   virtual int OnControlMouseMove(UINT flags, CPoint pt);
   virtual int OnControlSetCursor(UINT flags, CPoint pt);

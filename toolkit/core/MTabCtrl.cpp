@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/draw/Font.h"
 #include "toolkit/core/ControlRegistry.h"
 #include "toolkit/core/PaintManager.h"
 
@@ -14,6 +15,7 @@ QELT_REGISTER_CONTROL(L"MTabCtrl", [](MObject* p, UINT id, CRect r, const wchar_
 namespace {
 
 constexpr int kTitleHeight = 22;
+constexpr int kSecondLineHeight = 16;
 
 }  // namespace
 
@@ -302,6 +304,13 @@ int MTabCtrl::OnControlLButtonDown(UINT, CPoint pt) {
 
 int MTabCtrl::OnControlLButtonUp(UINT, CPoint) { return m_enabled ? 1 : 0; }
 
+float MTabCtrl::TitleWidth(const CString& title) {
+  if (m_manager != nullptr) GetFontFamily(m_fontName.c_str());
+  platform::FontSpec font = FontSpecFor();
+  if (m_fontFamily != nullptr) font.family = m_fontFamily->GetFamilyName();
+  return platform::MeasureText(title, font).width;
+}
+
 void MTabCtrl::DrawControl(HDC& dc, CRect) {
   const int w = m_rect.Width(), h = m_rect.Height();
   if (w <= 0 || h <= 0) return;
@@ -318,6 +327,7 @@ void MTabCtrl::DrawControl(HDC& dc, CRect) {
       CRect r = item.rect;
       r.OffsetRect(-m_rect.left, -m_rect.top);
       CRect text = r;
+      bool wrapTitle = false;
       if (m_itemBk != nullptr && m_itemBkWidth > 0) {
         const int frame = std::min(state, m_itemBkFrames - 1);
         MRender::DrawImage(m_cacheDC, m_itemBk, r, frame * m_itemBkWidth, 0, m_itemBkWidth, m_itemBkHeight);
@@ -331,13 +341,18 @@ void MTabCtrl::DrawControl(HDC& dc, CRect) {
           MRender::DrawImage(m_cacheDC, item.icon, r, sx, 0, item.frameWidth, item.height);
         } else {
           const bool titled = !item.title.empty() && r.Height() >= item.height + kTitleHeight;
-          const int block = item.height + (titled ? kTitleHeight : 0);
+          // A title wider than the tab takes a second line when the tab is
+          // tall enough for it, instead of being cut at both ends.
+          const bool twoLines = titled && r.Height() >= item.height + kTitleHeight + kSecondLineHeight &&
+                                TitleWidth(item.title) > float(r.Width() - 4);
+          const int block = item.height + (titled ? kTitleHeight : 0) + (twoLines ? kSecondLineHeight : 0);
           const int x = r.left + (r.Width() - item.frameWidth) / 2;
           const int y = r.top + (r.Height() - block) / 2;
           MRender::DrawImage(m_cacheDC, item.icon, CRect(x, y, x + item.frameWidth, y + item.height), sx, 0,
                              item.frameWidth, item.height);
           if (titled) text = CRect(r.left + 2, y + item.height, r.right - 2, y + block);
           else text = CRect();
+          wrapTitle = twoLines;
         }
       }
       if (item.button != nullptr) {
@@ -348,7 +363,7 @@ void MTabCtrl::DrawControl(HDC& dc, CRect) {
                            item.buttonHeight);
       }
       const Color colour = state == 2 ? m_textSelected : state == 1 ? m_textHover : m_textNormal;
-      if (!text.IsRectEmpty()) DrawControlText(m_cacheDC, text, item.title, colour);
+      if (!text.IsRectEmpty()) DrawControlText(m_cacheDC, text, item.title, colour, wrapTitle);
     }
   }
   MRender::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_cacheDC, 0, 0);

@@ -108,6 +108,8 @@ class MTabCtrl : public MControlFont {
   // The effective size along one direction: the share of length among n
   // items within [min, max], or fallback when no limits are set.
   static int Share(int length, int n, int max, int min, int fallback);
+  // The title's one-line width in the strip's font.
+  float TitleWidth(const CString& title);
 
   std::vector<TabItemInfo> m_items;
   int m_selected = -1;

@@ -487,6 +487,14 @@ int PaintManager::DeleteTimer(MControl* control) {
   return before != m_clients.size() ? 1 : 0;
 }
 
+bool PaintManager::AnyTimerClientAnimating() {
+  std::lock_guard guard(m_clientLock);
+  for (MControl* c : m_clients) {
+    if (c->IsAnimating()) return true;
+  }
+  return false;
+}
+
 void PaintManager::OnMTimer(UINT id) {
   // The tick runs on the timer thread. It takes the controls lock so that
   // handlers never run beside painting or input, but gives up the tick

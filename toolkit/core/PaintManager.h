@@ -159,6 +159,9 @@ class PaintManager : public CMTimer {
   void KillMTimer();
   int AddMTimer(MControl* control);
   int DeleteTimer(MControl* control);
+  // Whether any control registered with AddMTimer animates now: a window
+  // runs its multimedia timer only while one does.
+  bool AnyTimerClientAnimating();
   void OnMTimer(UINT id) override;
   void OnTimer(UINT id);
 
