@@ -302,12 +302,23 @@ void PostQuitMessage(int exitCode) {
   Notify(*q);
 }
 
+namespace {
+thread_local uint32_t tlsMessageTime = 0;
+}  // namespace
+
 bool GetMessage(MSG* msg) {
   NextMessage(msg, true);
+  tlsMessageTime = uint32_t(msg->time);
   return msg->message != WM_QUIT;
 }
 
-bool PeekMessage(MSG* msg) { return NextMessage(msg, false); }
+bool PeekMessage(MSG* msg) {
+  if (!NextMessage(msg, false)) return false;
+  tlsMessageTime = uint32_t(msg->time);
+  return true;
+}
+
+uint32_t GetMessageTime() { return tlsMessageTime; }
 
 void TranslateMessage(const MSG*) {}
 
