@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "catalog/Catalog.h"
+#include "catalog/ModelDescription.h"
 #include "device/DeviceObserver.h"
 #include "platform/DeviceChange.h"
 #include "store/KeyRecord.h"
@@ -157,6 +158,8 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   int GetShowDpiTips() const { return show_dpitips; }
   int GetShowSaveTips() const { return show_savetips; }
   const std::vector<KeyRecord>& GetDefaultKeys() const { return m_defaultKeys; }
+  // The shown model's buttons with their places on the picture ("mouse_key").
+  const std::vector<ModelButton>& GetModelButtons() const { return m_modelButtons; }
   const std::wstring& GetFirmwareUrl() const { return m_firmwareUrl; }
   float GetScale() const { return m_scale; }
   SaveWaitDlg* GetSaveWait() const { return m_saveWait.get(); }
@@ -181,11 +184,11 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   // decoded into raw key events and handed to it before the toolkit's focus
   // and Tab handling sees them; mode says what they are for. Setting a
   // listener replaces the previous one.
+  // Key messages are taken from the window while a listener is set; button
+  // messages are handed to it and then go on to the controls, so the
+  // recorder's own buttons stay usable. The input method is off meanwhile.
   using RawInputListener = std::function<void(const RawKeyEvent&)>;
-  void SetRawInputListener(int mode, RawInputListener listener) {
-    m_rawInputMode = mode;
-    m_rawInputListener = std::move(listener);
-  }
+  void SetRawInputListener(int mode, RawInputListener listener);
   void ClearRawInputListener() { m_rawInputListener = nullptr; }
   bool HasRawInputListener() const { return static_cast<bool>(m_rawInputListener); }
   int GetRawInputMode() const { return m_rawInputMode; }
@@ -202,6 +205,7 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
 
   // --- MDialog ----------------------------------------------------------------------
   DUI::LRESULT OnWindowMessage(DUI::UINT msg, DUI::WPARAM wParam, DUI::LPARAM lParam) override;
+  int PreTranslateMessage(MSG* msg) override;
   int OnInitDialog() override;
   void InitUI(DUI::CRect client) override;
   void UISize(DUI::CRect client) override;
@@ -255,6 +259,9 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   void QuitProgram();
   void ShowSettingsPage();
   void RunTasks();
+  // Hands a key or button message to the raw-input listener; true when the
+  // message is taken from the window.
+  bool TakeRawInput(DUI::UINT msg, DUI::WPARAM wParam, DUI::LPARAM lParam);
   TrayTexts CurrentTrayTexts() const;
   std::wstring Text(int id) const;
 
@@ -286,6 +293,7 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   int m_lighting = 1;
   int m_modelLoads = 0;
   std::vector<KeyRecord> m_defaultKeys;
+  std::vector<ModelButton> m_modelButtons;
   std::wstring m_profileName;
 
   // Controls of this window (DeviceMainDef's share of them).
