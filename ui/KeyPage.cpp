@@ -564,7 +564,7 @@ void KeyPage::FillMacroBox() {
   std::vector<MacroRecord> macros;
   m_dlg.Store().ListMacros(macros);
   box->DelAllItems();
-  for (const MacroRecord& m : macros) box->AddItem(m.name.c_str(), m.macro_id);
+  for (const MacroRecord& m : macros) box->AddItem(MacroListName(m.name).c_str(), m.macro_id);
   if (box->SelectData(selected) < 0 && box->GetItemCount() > 0) box->SetCurSel(0);
 }
 
@@ -820,8 +820,77 @@ std::wstring KeyPage::DisplayText(const KeyRecord& record) {
     }
     case mouseproto::kFnRepeat: return shell::GetText(kTextRepeat);
     case mouseproto::kFnDisabled: return shell::GetText(kTextDisable);
+    case mouseproto::kFnMacro: return MacroKeyName(record.macro_desc, shell::CurrentLanguage());
     default: return record.macro_desc;
   }
+}
+
+namespace {
+
+bool StartsWith(const std::wstring& s, const std::wstring& word) { return s.compare(0, word.size(), word) == 0; }
+bool EndsWith(const std::wstring& s, const std::wstring& word) {
+  return s.size() >= word.size() && s.compare(s.size() - word.size(), word.size(), word) == 0;
+}
+
+struct NameWords {
+  int lcid;
+  const wchar_t* custom;
+  const wchar_t* copy;
+  const wchar_t* copyFormat;  // the name before the copy word, then this
+};
+constexpr NameWords kNameWords[] = {
+    {1033, L"Custom", L"Copy", L" Copy"},
+    {2052, L"自定义", L"复制", L" 复制"},
+    {1028, L"自定義", L"複製", L" 複製"},
+    {1041, L"カスタム", L"複製", L" 複製"},
+    {1049, L"Пользоват",
+     L"Копировать",
+     L" Копировать"},
+};
+
+}  // namespace
+
+std::wstring KeyPage::MacroListName(const std::wstring& stored) {
+  std::wstring name = stored;
+  for (const wchar_t* word : {L"Custom", L"自定义"}) {
+    if (StartsWith(name, word)) {
+      name = shell::GetText(351) + name.substr(std::wcslen(word));
+      break;
+    }
+  }
+  for (const wchar_t* word : {L"Copy", L"复制"}) {
+    const size_t at = name.find(word);
+    if (at != std::wstring::npos) return name.substr(0, at) + L" " + shell::GetText(31);
+  }
+  return name;
+}
+
+std::wstring KeyPage::MacroKeyName(const std::wstring& stored, int lcid) {
+  const NameWords* current = nullptr;
+  for (const NameWords& w : kNameWords) {
+    if (w.lcid == lcid) current = &w;
+  }
+  if (current == nullptr) return stored;
+  std::wstring name = stored;
+  for (const NameWords& w : kNameWords) {
+    if (w.lcid == lcid || std::wcscmp(w.custom, current->custom) == 0) continue;
+    if (StartsWith(name, w.custom)) {
+      name = shell::GetText(351) + name.substr(std::wcslen(w.custom));
+      break;
+    }
+  }
+  for (const NameWords& w : kNameWords) {
+    if (std::wcscmp(w.copy, current->copy) == 0) continue;
+    // The Russian names know only the Chinese and English copy words.
+    if (lcid == 1049 && w.lcid != 1033 && w.lcid != 2052) continue;
+    if (EndsWith(name, w.copy)) {
+      std::wstring before = name.substr(0, name.size() - std::wcslen(w.copy));
+      // The format brings its own space.
+      while (!before.empty() && before.back() == L' ') before.pop_back();
+      return before + current->copyFormat;
+    }
+  }
+  return name;
 }
 
 std::wstring KeyPage::DefaultDescription(int keyCode) const {

@@ -87,6 +87,14 @@ class KeyPage : public DevicePage {
   static int ClampedNumber(const std::wstring& text, int low, int high);
   // What the list shows for a stored assignment.
   static std::wstring DisplayText(const KeyRecord& record);
+  // A macro's name as the macro selector lists it: a leading "Custom" (or
+  // its Simplified Chinese word) becomes the current language's word, and a
+  // copy's name ends in the current language's "Copy".
+  static std::wstring MacroListName(const std::wstring& stored);
+  // A macro name stored with an assignment, as the key page shows it in
+  // language lcid: the default-name and copy words of another language
+  // are put into that language (for the languages that have such words).
+  static std::wstring MacroKeyName(const std::wstring& stored, int lcid);
 
  private:
   // Selecting a button in either control.

@@ -10,6 +10,7 @@
 
 #include "MainWindowFixture.h"
 #include "device/ButtonCodes.h"
+#include "platform/Text.h"
 #include "store/SettingsStore.h"
 #include "toolkit/controls/MouseCtrl.h"
 #include "toolkit/controls/MouseKeyCtrl.h"
@@ -477,6 +478,63 @@ TEST_F(KeyPageTest, AMacroTooLongForTheMouseIsRefusedAndTheButtonKeepsItsFunctio
   RunJobs(*dlg);
   EXPECT_EQ(Slot(3)[0], 0xA0);
   EXPECT_EQ(bus_->Firmware(Model(kType).mouse).settings.macros.count(3), 1u);
+}
+
+TEST(KeyPageNamesTest, MacroNamesOnTheKeyPageFollowTheLanguage) {
+  shell::SetLanguage(1033);
+  struct Row {
+    const wchar_t* stored;
+    int lcid;
+    std::wstring shown;
+  } rows[] = {
+      {L"Custom 2", 1033, L"Custom 2"},
+      {L"\u81EA\u5B9A\u4E49 2", 1033, shell::GetText(351) + L" 2"},
+      {L"\u30AB\u30B9\u30BF\u30E0 3", 1033, shell::GetText(351) + L" 3"},
+      {L"Custom 2 \u590D\u5236", 1033, L"Custom 2 Copy"},
+      {L"Custom 2 Copy", 2052, shell::GetText(351) + L" 2 \u590D\u5236"},
+      {L"Reload \u8907\u88FD", 1033, L"Reload Copy"},
+      {L"Reload \u8907\u88FD", 1041, L"Reload \u8907\u88FD"},  // the same word in both
+      {L"Reload \u8907\u88FD", 1049, L"Reload \u8907\u88FD"},  // not a word Russian names know
+      {L"Reload Copy", 1049, L"Reload \u041A\u043E\u043F\u0438\u0440\u043E\u0432\u0430\u0442\u044C"},
+      {L"Custom 2 Copy", 1058, L"Custom 2 Copy"},  // a language without these rules
+      {L"Copyist", 2052, L"Copyist"},              // the word only counts at the end
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.lcid);
+    EXPECT_EQ(KeyPage::MacroKeyName(r.stored, r.lcid), r.shown) << platform::ToUtf8(r.stored);
+  }
+}
+
+TEST(KeyPageNamesTest, MacroNamesInTheSelector) {
+  shell::SetLanguage(1033);
+  struct Row {
+    const wchar_t* stored;
+    std::wstring shown;
+  } rows[] = {
+      {L"Custom 4", shell::GetText(351) + L" 4"},
+      {L"\u81EA\u5B9A\u4E49 4", shell::GetText(351) + L" 4"},
+      {L"Custom 4 Copy", shell::GetText(351) + L" 4  " + shell::GetText(31)},  // the space before stays
+      {L"Sniper", L"Sniper"},
+  };
+  for (const Row& r : rows) EXPECT_EQ(KeyPage::MacroListName(r.stored), r.shown) << platform::ToUtf8(r.stored);
+}
+
+TEST(KeyPageNamesTest, CombinationTextsAndClamps) {
+  struct Combination {
+    int bits;
+    const wchar_t* key;
+    const wchar_t* text;
+  } combinations[] = {
+      {0x03, L"A", L"Shift+ Ctrl + A"}, {0x08, L"", L"Win"},        {0x00, L"F5", L"F5"},
+      {0x04, L"Tab", L"Alt + Tab"},     {0x0C, L"", L"Win+ Alt"},   {0x00, L"", L""},
+  };
+  for (const Combination& c : combinations) EXPECT_EQ(KeyPage::CombinationText(c.bits, c.key), c.text) << c.bits;
+  struct Clamp {
+    const wchar_t* text;
+    int low, high, value;
+  } clamps[] = {{L"3", 5, 255, 5}, {L"300", 5, 255, 255}, {L"-4", 0, 255, 0}, {L"", 5, 255, 5},
+                {L"12x", 0, 255, 12}, {L"99999999999999999999", 0, 255, 255}};
+  for (const Clamp& c : clamps) EXPECT_EQ(KeyPage::ClampedNumber(c.text, c.low, c.high), c.value) << c.text;
 }
 
 }  // namespace
