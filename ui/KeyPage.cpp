@@ -199,7 +199,12 @@ void KeyPage::Build() {
       sel.control = box;
     } else {
       auto* button = Make<MButton2>(page, L"MButton2", s.controlId, L"");
-      if (button != nullptr) button->SetImage(L"img_button2.png", 4);
+      if (button != nullptr) {
+        button->SetImage(L"img_button2.png", 4);
+        // Each keeps its own mark: an open panel does not unmark Disable.
+        button->SetGroupName(s.controlId == kComboOpen ? L"KeyCombination"
+                             : s.controlId == kRepeatOpen ? L"KeyRepeat" : L"KeyDisable");
+      }
       sel.control = button;
       if (s.controlId == kComboOpen) m_comboOpen = button;
       if (s.controlId == kRepeatOpen) m_repeatOpen = button;
@@ -225,7 +230,9 @@ void KeyPage::Build() {
   }
   for (int i = 0; i < 4; ++i) {
     m_modifiers[i] = Make<MButton3>(page, L"MButton3", kCtrl + UINT(i), kModifierTitles[i], 0);
-    if (m_modifiers[i] != nullptr) m_modifiers[i]->SetImage(L"img_button2.png", 4);
+    if (m_modifiers[i] == nullptr) continue;
+    m_modifiers[i]->SetImage(L"img_button2.png", 4);
+    m_modifiers[i]->SetTitle(kModifierTitles[i]);
   }
   m_comboApply = Make<MButton>(page, L"MButton", kComboApply, L"", 0);
   if (m_comboApply != nullptr) m_comboApply->SetImage(L"img_button.png", 4);
@@ -484,6 +491,9 @@ void KeyPage::HidePanels() {
   }
   if (m_countEdit != nullptr) m_countEdit->SetEditText(L"1");
   if (m_intervalEdit != nullptr) m_intervalEdit->SetEditText(L"5");
+  // An opener is marked while its panel is open.
+  if (m_comboOpen != nullptr) m_comboOpen->SetCheck(0);
+  if (m_repeatOpen != nullptr) m_repeatOpen->SetCheck(0);
 }
 
 void KeyPage::ShowSelectors() {
@@ -639,7 +649,10 @@ void KeyPage::MacroTooLong(int keyCode, int macroId) {
 }
 
 void KeyPage::OpenCombination() {
-  if (!PassesGuard()) return;
+  if (!PassesGuard()) {
+    if (m_comboOpen != nullptr) m_comboOpen->SetCheck(0);
+    return;
+  }
   m_capturedCode = 0;
   m_capturedName.clear();
   HidePanels();
@@ -649,6 +662,7 @@ void KeyPage::OpenCombination() {
     if (c != nullptr) c->SetVisible(1);
   }
   if (m_comboKey != nullptr) m_comboKey->SetEditText(L"");
+  if (m_comboOpen != nullptr) m_comboOpen->SetCheck(1);
 }
 
 void KeyPage::AssignCombination() {
@@ -669,7 +683,10 @@ void KeyPage::AssignCombination() {
 }
 
 void KeyPage::OpenRepeat() {
-  if (!PassesGuard()) return;
+  if (!PassesGuard()) {
+    if (m_repeatOpen != nullptr) m_repeatOpen->SetCheck(0);
+    return;
+  }
   m_capturedCode = 0;
   m_capturedName.clear();
   HidePanels();
@@ -678,6 +695,7 @@ void KeyPage::OpenRepeat() {
                                                        m_repeatClose}) {
     if (c != nullptr) c->SetVisible(1);
   }
+  if (m_repeatOpen != nullptr) m_repeatOpen->SetCheck(1);
 }
 
 void KeyPage::AssignRepeat() {

@@ -14,6 +14,7 @@
 #include "store/SettingsStore.h"
 #include "toolkit/controls/MouseCtrl.h"
 #include "toolkit/controls/MouseKeyCtrl.h"
+#include "toolkit/core/MButton2.h"
 #include "toolkit/core/MButton3.h"
 #include "toolkit/core/MComboBox2.h"
 #include "toolkit/core/MEdit.h"
@@ -206,6 +207,46 @@ TEST_F(KeyCombinationTest, ModifiersAndTheCapturedKeyMakeAKeyboardFunction) {
   }
 }
 
+// The panels are drawn where the page puts them, one at a time, and the
+// captured key's name shows in the field.
+TEST_F(KeyCombinationTest, ThePanelsAreDrawnBelowThePictureOneAtATime) {
+  auto dlg = OpenKeys();
+  SelectKey(*dlg, 3);
+  Pump();
+  const DUI::CRect panel = Control(*dlg, KeyPage::kComboPanel)->GetRect();
+  const auto changed = [&](const platform::Bitmap& a, const platform::Bitmap& b, DUI::CRect r) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) n += a.PixelAt(x, y) != b.PixelAt(x, y) ? 1 : 0;
+    }
+    return n;
+  };
+  const platform::Bitmap closed = platform::CaptureWindow(dlg->GetSafeHwnd());
+  OpenField(*dlg);
+  platform::headless::InjectKeyPress('K');
+  Pump();
+  const platform::Bitmap combination = platform::CaptureWindow(dlg->GetSafeHwnd());
+  combination.SavePng(std::filesystem::path(::testing::TempDir()) / "keypage-combination.png");
+  EXPECT_GT(changed(closed, combination, panel), panel.Width() * panel.Height() / 4);
+  // The field's text is drawn: its middle differs from an empty field.
+  auto* field = dynamic_cast<DUI::MEdit*>(Control(*dlg, KeyPage::kComboKey));
+  ASSERT_EQ(field->GetEditText(), L"K");
+
+  Click(*dlg, KeyPage::kRepeatOpen);
+  EXPECT_FALSE(Control(*dlg, KeyPage::kComboPanel)->IsVisible());
+  EXPECT_FALSE(field->IsVisible());
+  EXPECT_FALSE(dlg->HasRawInputListener());
+  const platform::Bitmap repeat = platform::CaptureWindow(dlg->GetSafeHwnd());
+  repeat.SavePng(std::filesystem::path(::testing::TempDir()) / "keypage-repeat.png");
+  EXPECT_GT(changed(combination, repeat, field->GetRect()), 0);
+
+  // Assigning from a selector closes the panel again.
+  PickData(*dlg, KeyPage::kDpiBox, 1);
+  Pump();
+  const platform::Bitmap after = platform::CaptureWindow(dlg->GetSafeHwnd());
+  EXPECT_EQ(changed(closed, after, panel), 0);
+}
+
 TEST_F(KeyCombinationTest, TheFieldCapturesKeysTheWindowWouldOtherwiseActOn) {
   struct Row {
     const char* what;
@@ -298,6 +339,9 @@ TEST_F(KeyPageTest, TheLeftButtonRefusesEveryAssignment) {
     EXPECT_EQ(asked[0].title, shell::GetText(177));
     EXPECT_FALSE(Control(*dlg, KeyPage::kComboPanel)->IsVisible());
     EXPECT_FALSE(Control(*dlg, KeyPage::kRepeatPanel)->IsVisible());
+    for (DUI::UINT id : {KeyPage::kComboOpen, KeyPage::kRepeatOpen, KeyPage::kDisable}) {
+      EXPECT_FALSE(dynamic_cast<DUI::MButton2*>(Control(*dlg, id))->GetCheck()) << id;
+    }
   }
   EXPECT_EQ(Stored(*dlg).size(), before.size());
   EXPECT_EQ(Description(*dlg, 0), description);
@@ -353,7 +397,15 @@ TEST_F(KeyPageTest, DisableAndBothResetsWithTheirQuestions) {
   EXPECT_EQ(record.macro_type, 9);
   EXPECT_EQ(record.macro_value, 1);
   EXPECT_EQ(Description(*dlg, 2), shell::GetText(139));
+  auto* disable = dynamic_cast<DUI::MButton2*>(Control(*dlg, KeyPage::kDisable));
+  EXPECT_TRUE(disable->GetCheck());
+  Click(*dlg, KeyPage::kRepeatOpen);
+  EXPECT_TRUE(disable->GetCheck());
+  EXPECT_TRUE(dynamic_cast<DUI::MButton2*>(Control(*dlg, KeyPage::kRepeatOpen))->GetCheck());
+  Click(*dlg, KeyPage::kRepeatClose);
+  EXPECT_FALSE(dynamic_cast<DUI::MButton2*>(Control(*dlg, KeyPage::kRepeatOpen))->GetCheck());
   SelectKey(*dlg, 5);
+  EXPECT_FALSE(disable->GetCheck());
   PickData(*dlg, KeyPage::kDpiBox, 1);
   ASSERT_EQ(Stored(*dlg).size(), 2u);
   RunJobs(*dlg);
