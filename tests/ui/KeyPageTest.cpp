@@ -18,6 +18,7 @@
 #include "toolkit/core/MButton3.h"
 #include "toolkit/core/MComboBox2.h"
 #include "toolkit/core/MEdit.h"
+#include "toolkit/core/MText.h"
 #include "toolkit/core/Notify.h"
 #include "ui/KeyPage.h"
 
@@ -479,6 +480,40 @@ TEST_F(KeyPageTest, ARefreshSelectsTheSecondButtonAndShowsStoredFunctions) {
       EXPECT_EQ(Page(*dlg).Box(s.box)->GetCurData(), s.data);
     }
   }
+}
+
+TEST_F(KeyPageTest, PickingACalloutSelectsTheButtonInTheList) {
+  auto dlg = OpenKeys();
+  auto* mouse = dynamic_cast<DUI::MouseCtrl*>(Control(*dlg, KeyPage::kMouse));
+  ASSERT_NE(mouse, nullptr);
+  for (int index : {4, 6, 2}) {
+    SCOPED_TRACE(index);
+    const DUI::CRect label = mouse->GetItemLabelRect(index);
+    ASSERT_FALSE(label.IsRectEmpty());
+    ClickAt(*dlg, DUI::CPoint(mouse->GetRect().left + label.CenterPoint().x, mouse->GetRect().top + label.CenterPoint().y));
+    EXPECT_EQ(mouse->GetSelectItem(), index);
+    EXPECT_EQ(List(*dlg)->GetSelectItem(), index);
+    EXPECT_EQ(Page(*dlg).GetCurrentKey(), mouse->GetItemKeyValue(index));
+    EXPECT_EQ(dynamic_cast<DUI::MText*>(Control(*dlg, KeyPage::kKeyName))->GetTitle(), List(*dlg)->GetItemKeyName(index));
+  }
+}
+
+TEST_F(KeyPageTest, ALanguageChangeRenamesButtonsFunctionsAndChoices) {
+  auto dlg = OpenKeys();
+  SelectKey(*dlg, 3);
+  PickData(*dlg, KeyPage::kMediaBox, 8);
+  shell::SetLanguage(2052);
+  dlg->RefreshTexts();
+  Pump();
+  const KeyRecord& right = dlg->GetDefaultKeys()[1];
+  EXPECT_EQ(List(*dlg)->GetItemKeyName(1), shell::GetText(std::stoi(right.layout_desc)));
+  EXPECT_EQ(Description(*dlg, 1), shell::GetText(107));
+  EXPECT_EQ(Description(*dlg, 3), shell::GetText(119));  // a stored function, in the new language
+  EXPECT_NE(shell::GetText(119), shell::GetLanguageText(1033, 119));
+  DUI::MComboBox2* media = Page(*dlg).Box(KeyPage::kMediaBox);
+  EXPECT_EQ(media->GetItemText(media->FindData(8)), shell::GetText(119));
+  EXPECT_EQ(dynamic_cast<DUI::MText*>(Control(*dlg, KeyPage::kListTitle))->GetTitle(), shell::GetText(100));
+  shell::SetLanguage(1033);
 }
 
 TEST_F(KeyPageTest, AMacroTooLongForTheMouseIsRefusedAndTheButtonKeepsItsFunction) {
