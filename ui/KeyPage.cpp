@@ -123,6 +123,9 @@ const CRect kPanelArea(590, 490, 1090, 650);
 constexpr int kCaptionHeight = 44;
 constexpr int kSelectorTop = 112, kSelectorStep = 60;
 
+// Message box kinds.
+constexpr int kOneButton = 0, kTwoButtons = 4;
+
 // The repeat fields' ranges.
 constexpr int kCountLow = 0, kCountHigh = 255, kIntervalLow = 5, kIntervalHigh = 255;
 
@@ -583,7 +586,7 @@ void KeyPage::FillMacroBox() {
 bool KeyPage::PassesGuard() {
   // The left button always keeps its click, so that the mouse stays usable.
   if (m_currentKey != 0) return true;
-  m_dlg.Message(Text(kTextGuard).c_str(), Text(kTextGuardTitle).c_str(), 1);
+  m_dlg.Message(Text(kTextGuard).c_str(), Text(kTextGuardTitle).c_str(), kOneButton);
   return false;
 }
 
@@ -644,7 +647,7 @@ void KeyPage::AssignFromBox(UINT boxId) {
 
 void KeyPage::MacroTooLong(int keyCode, int macroId) {
   (void)macroId;
-  m_dlg.Message(Text(kTextMacroTooLong).c_str(), Text(125).c_str(), 1);
+  m_dlg.Message(Text(kTextMacroTooLong).c_str(), Text(125).c_str(), kOneButton);
   if (keyCode == m_currentKey) ShowSelectors();
 }
 
@@ -728,8 +731,14 @@ void KeyPage::Disable() {
   Assign(record);
 }
 
+bool KeyPage::Confirmed() {
+  // Only the first button agrees: a box closed without an answer resets
+  // nothing.
+  return m_dlg.Message(Text(kTextReset).c_str(), Text(kTextResetTitle).c_str(), kTwoButtons) == 1;
+}
+
 void KeyPage::ResetKey() {
-  if (m_dlg.Message(Text(kTextReset).c_str(), Text(kTextResetTitle).c_str(), 2) == 2) return;
+  if (!Confirmed()) return;
   KeyRecord record = NewRecord();
   record.macro_type = mouseproto::kFnMouseButton;
   record.macro_value = 0;
@@ -742,7 +751,7 @@ void KeyPage::ResetKey() {
 }
 
 void KeyPage::ResetAll() {
-  if (m_dlg.Message(Text(kTextReset).c_str(), Text(kTextResetTitle).c_str(), 2) == 2) return;
+  if (!Confirmed()) return;
   if (m_keyList != nullptr && m_mouse != nullptr && m_keyList->GetItemCount() > 0) {
     m_currentKey = m_keyList->GetItemKeyValue(0);
     m_keyList->SetSelectItem(0);

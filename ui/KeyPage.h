@@ -114,6 +114,8 @@ class KeyPage : public DevicePage {
   void OpenRepeat();
   void AssignRepeat();
   void Disable();
+  // Asks whether to restore the defaults; true for yes.
+  bool Confirmed();
   void ResetKey();
   void ResetAll();
   void StartCapture();

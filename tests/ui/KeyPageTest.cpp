@@ -338,6 +338,7 @@ TEST_F(KeyPageTest, TheLeftButtonRefusesEveryAssignment) {
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].text, shell::GetText(175));
     EXPECT_EQ(asked[0].title, shell::GetText(177));
+    EXPECT_EQ(asked[0].kind, 0);  // one button
     EXPECT_FALSE(Control(*dlg, KeyPage::kComboPanel)->IsVisible());
     EXPECT_FALSE(Control(*dlg, KeyPage::kRepeatPanel)->IsVisible());
     for (DUI::UINT id : {KeyPage::kComboOpen, KeyPage::kRepeatOpen, KeyPage::kDisable}) {
@@ -412,15 +413,22 @@ TEST_F(KeyPageTest, DisableAndBothResetsWithTheirQuestions) {
   RunJobs(*dlg);
   EXPECT_EQ(Slot(2), (mouseproto::SlotBytes{0x20, 0x00, 0x00}));
 
-  // Declining the question changes nothing.
+  // Declining the question, or closing the box, changes nothing.
   SelectKey(*dlg, 2);
-  answer = 2;
-  Click(*dlg, KeyPage::kResetKey);
-  ASSERT_EQ(asked.size(), 1u);
-  EXPECT_EQ(asked[0].text, shell::GetText(170));
-  EXPECT_EQ(asked[0].title, shell::GetText(171));
-  EXPECT_EQ(Stored(*dlg).size(), 2u);
-  EXPECT_EQ(CountJobs(*dlg, DeviceWorker::kJobButtonFunctions), 0);
+  for (int declined : {2, 0}) {
+    for (DUI::UINT reset : {KeyPage::kResetKey, KeyPage::kResetAll}) {
+      SCOPED_TRACE(reset);
+      asked.clear();
+      answer = declined;
+      Click(*dlg, reset);
+      ASSERT_EQ(asked.size(), 1u);
+      EXPECT_EQ(asked[0].text, shell::GetText(170));
+      EXPECT_EQ(asked[0].title, shell::GetText(171));
+      EXPECT_EQ(asked[0].kind, 4);  // two buttons
+      EXPECT_EQ(Stored(*dlg).size(), 2u);
+      EXPECT_EQ(CountJobs(*dlg, DeviceWorker::kJobButtonFunctions), 0);
+    }
+  }
 
   // Accepted: the row goes and the default is shown and sent.
   answer = 1;
