@@ -61,13 +61,17 @@ std::shared_ptr<MessageQueue> CurrentQueue() {
 }
 
 void PostLocked(WindowRecord& w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  PostLocked(w, msg, wParam, lParam, NowLocked());
+}
+
+void PostLocked(WindowRecord& w, UINT msg, WPARAM wParam, LPARAM lParam, uint64_t time) {
   if (!w.queue) return;
   MSG m;
   m.hwnd = w.hwnd;
   m.message = msg;
   m.wParam = wParam;
   m.lParam = lParam;
-  m.time = NowLocked();
+  m.time = time;
   m.pt = S().cursor;
   {
     std::lock_guard lock(w.queue->mutex);
