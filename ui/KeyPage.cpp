@@ -13,14 +13,13 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <cwctype>
+#include <initializer_list>
 
 #include "device/ButtonCodes.h"
 #include "device/DeviceSequences.h"
 #include "device/DeviceWorker.h"
 #include "device/MacroStream.h"
 #include "device/ProfileMapping.h"
-#include "platform/window/TextInput.h"
 #include "shell/Localisation.h"
 #include "store/SettingsStore.h"
 #include "toolkit/controls/MouseCtrl.h"
