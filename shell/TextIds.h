@@ -118,6 +118,7 @@ inline constexpr int kTextIds[] = {
     185,  // repeat panel: number of clicks
     186,  // repeat panel: interval between clicks
     187,  // repeat panel: unit of the interval
+    188,  // key page: a macro too long for the mouse cannot be assigned
     // DPI and performance page
     250,  // page caption
     251,  // caption of the DPI stages

@@ -23,6 +23,7 @@
 #include "device/DeviceWorker.h"
 #include "device/InterfaceProbe.h"
 #include "platform/draw/Image.h"
+#include "platform/window/TextInput.h"
 #include "platform/window/Window.h"
 #include "shell/AppNames.h"
 #include "shell/Environment.h"
@@ -42,6 +43,7 @@
 #include "toolkit/core/Manager.h"
 #include "toolkit/core/Notify.h"
 #include "ui/DPIMsgDlg.h"
+#include "ui/RawKeyDecoder.h"
 #include "ui/SaveWaitDlg.h"
 #include "ui/ShowMessage.h"
 #include "ui/UpdateNotice.h"
@@ -573,6 +575,30 @@ void DeviceMainDlg::ShowSaveWait() {
 
 // --- 6. Window messages, closing and quitting ---------------------------------------------------
 
+void DeviceMainDlg::SetRawInputListener(int mode, RawInputListener listener) {
+  m_rawInputMode = mode;
+  m_rawInputListener = std::move(listener);
+  platform::StopTextInput();
+}
+
+bool DeviceMainDlg::TakeRawInput(UINT msg, WPARAM wParam, LPARAM lParam) {
+  RawKeyEvent event;
+  if (RawKeyDecoder::Decode(msg, wParam, lParam, platform::GetMessageTime(), event) && !event.name.empty()) {
+    // The listener may end the capture (and so itself) while it runs.
+    const RawInputListener listener = m_rawInputListener;
+    listener(event);
+  }
+  return RawKeyDecoder::IsKeyMessage(msg);
+}
+
+int DeviceMainDlg::PreTranslateMessage(MSG* msg) {
+  // While a capture runs, Tab and Alt+F4 are keys to capture: they skip the
+  // toolkit's focus and closing keys and reach OnWindowMessage, which takes them.
+  if (msg != nullptr && msg->hwnd == m_hWnd && m_rawInputListener && RawKeyDecoder::IsKeyMessage(msg->message))
+    return 0;
+  return MDialog::PreTranslateMessage(msg);
+}
+
 LRESULT DeviceMainDlg::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   // From the window's destruction on, its controls are going.
   if (msg == WM_DESTROY || msg == WM_NCDESTROY) m_closing = true;
@@ -588,6 +614,9 @@ LRESULT DeviceMainDlg::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT DeviceMainDlg::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (m_rawInputListener && (RawKeyDecoder::IsKeyMessage(msg) || RawKeyDecoder::IsButtonMessage(msg)) &&
+      TakeRawInput(msg, wParam, lParam))
+    return 0;
   switch (msg) {
     case kRunTasks:
       RunTasks();
@@ -782,7 +811,10 @@ void DeviceMainDlg::ShowModel(int deviceType) {
     show_sensor = model->custom->show_sensor;
   }
   m_firmwareUrl = model->firmware_url.value_or(std::wstring());
-  if (model->buttons) m_defaultKeys = model->DefaultKeyRecords();
+  if (model->buttons) {
+    m_defaultKeys = model->DefaultKeyRecords();
+    m_modelButtons = *model->buttons;
+  }
   ForEachPage([](DevicePage& page) { page.OnModelShown(); });
 }
 

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "catalog/Catalog.h"
+#include "catalog/ModelDescription.h"
 #include "device/DeviceObserver.h"
 #include "platform/DeviceChange.h"
 #include "store/KeyRecord.h"
@@ -176,6 +177,8 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   int GetShowLod() const { return show_lod; }
   int GetShowSensor() const { return show_sensor; }
   const std::vector<KeyRecord>& GetDefaultKeys() const { return m_defaultKeys; }
+  // The shown model's buttons with their places on the picture ("mouse_key").
+  const std::vector<ModelButton>& GetModelButtons() const { return m_modelButtons; }
   const std::wstring& GetFirmwareUrl() const { return m_firmwareUrl; }
   float GetScale() const { return m_scale; }
   SaveWaitDlg* GetSaveWait() const { return m_saveWait.get(); }
@@ -219,11 +222,11 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   // decoded into raw key events and handed to it before the toolkit's focus
   // and Tab handling sees them; mode says what they are for. Setting a
   // listener replaces the previous one.
+  // Key messages are taken from the window while a listener is set; button
+  // messages are handed to it and then go on to the controls, so the
+  // recorder's own buttons stay usable. The input method is off meanwhile.
   using RawInputListener = std::function<void(const RawKeyEvent&)>;
-  void SetRawInputListener(int mode, RawInputListener listener) {
-    m_rawInputMode = mode;
-    m_rawInputListener = std::move(listener);
-  }
+  void SetRawInputListener(int mode, RawInputListener listener);
   void ClearRawInputListener() { m_rawInputListener = nullptr; }
   bool HasRawInputListener() const { return static_cast<bool>(m_rawInputListener); }
   int GetRawInputMode() const { return m_rawInputMode; }
@@ -240,6 +243,7 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
 
   // --- MDialog ----------------------------------------------------------------------
   DUI::LRESULT OnWindowMessage(DUI::UINT msg, DUI::WPARAM wParam, DUI::LPARAM lParam) override;
+  int PreTranslateMessage(MSG* msg) override;
   int OnInitDialog() override;
   void InitUI(DUI::CRect client) override;
   void UISize(DUI::CRect client) override;
@@ -296,6 +300,9 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   void OfferUpdate();
   void SnapshotForWorker(WindowMirror& mirror);
   DUI::LRESULT HandleWindowMessage(DUI::UINT msg, DUI::WPARAM wParam, DUI::LPARAM lParam);
+  // Hands a key or button message to the raw-input listener; true when the
+  // message is taken from the window.
+  bool TakeRawInput(DUI::UINT msg, DUI::WPARAM wParam, DUI::LPARAM lParam);
   TrayTexts CurrentTrayTexts() const;
   std::wstring Text(int id) const;
 
@@ -327,6 +334,7 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   int m_lighting = 1;
   int m_modelLoads = 0;
   std::vector<KeyRecord> m_defaultKeys;
+  std::vector<ModelButton> m_modelButtons;
   std::wstring m_profileName;
 
   // Controls of this window (DeviceMainDef's share of them).

@@ -17,6 +17,8 @@ struct RawKeyEvent {
   // When the input message was queued (milliseconds of the window system's
   // clock), so delays do not depend on how late the message was handled.
   std::uint32_t time = 0;
+  // 1 for a press the keyboard's auto-repeat sent while the key was held.
+  int repeat = 0;
 };
 
 // What a capture uses the events for.

@@ -26,6 +26,11 @@ void InjectPointerExit();
 // Key down or up (VK_ value) to the focus window; Alt held makes system keys.
 void InjectKey(UINT vk, bool down);
 void InjectKeyPress(UINT vk);  // down and up
+// A key with the scan code the keyboard sent (set 1, 0xE0xx for extended
+// keys), for keys whose virtual key depends on more than the key: a keypad
+// key with NumLock off comes as a navigation key with its non-extended
+// keypad scan code.
+void InjectKeyScan(UINT vk, uint16_t scanCode, bool down);
 // WM_CHAR for each character, to the focus window.
 void InjectText(const std::wstring& text);
 // Asks the window to close as the window manager would (WM_CLOSE, wParam 0).

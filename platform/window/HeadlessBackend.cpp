@@ -135,6 +135,11 @@ void InjectKey(UINT vk, bool down) {
   InputKey(vk, uint16_t(ScanCodeFromVirtualKey(vk)), down);
 }
 
+void InjectKeyScan(UINT vk, uint16_t scanCode, bool down) {
+  if (!Headless()) return;
+  InputKey(vk, scanCode, down);
+}
+
 void InjectKeyPress(UINT vk) {
   InjectKey(vk, true);
   InjectKey(vk, false);

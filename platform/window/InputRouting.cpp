@@ -175,7 +175,7 @@ void InputMouseMove(HWND hint, POINT pt) {
   SetWindowPos(drag, nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void InputMouseButton(HWND hint, MouseButton button, bool down, POINT pt) {
+void InputMouseButton(HWND hint, MouseButton button, bool down, POINT pt, uint64_t time) {
   static const UINT kVk[] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2};
   static const UINT kDown[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_XBUTTONDOWN, WM_XBUTTONDOWN};
   static const UINT kUp[] = {WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP, WM_XBUTTONUP, WM_XBUTTONUP};
@@ -232,7 +232,7 @@ void InputMouseButton(HWND hint, MouseButton button, bool down, POINT pt) {
   WPARAM wParam = MouseKeyFlagsLocked();
   if (button == MouseButton::X1) wParam |= WPARAM(1) << 16;
   if (button == MouseButton::X2) wParam |= WPARAM(2) << 16;
-  PostLocked(*w, msg, wParam, ClientPointParam(*w, pt));
+  PostLocked(*w, msg, wParam, ClientPointParam(*w, pt), time == kInputNow ? NowLocked() : time);
 }
 
 void InputWheel(HWND hint, int delta, POINT pt) {
@@ -264,7 +264,7 @@ UINT GenericKey(UINT vk) {
 }
 }  // namespace
 
-void InputKey(UINT vk, uint16_t scanCode, bool down) {
+void InputKey(UINT vk, uint16_t scanCode, bool down, uint64_t time) {
   if (vk == 0 || vk > 0xFF) return;
   std::lock_guard lock(S().mutex);
   const UINT generic = GenericKey(vk);
@@ -292,7 +292,8 @@ void InputKey(UINT vk, uint16_t scanCode, bool down) {
   if (wasDown || !down) l |= LPARAM(1) << 30;
   if (!down) l |= LPARAM(uint32_t(1) << 31);
   UINT msg = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
-  PostLocked(*w, msg, generic, l);
+  const uint64_t stamp = time == kInputNow ? NowLocked() : time;
+  PostLocked(*w, msg, generic, l, stamp);
   if (!down || alt) return;
   // Characters that text input never produces: the control keys and the
   // Ctrl+letter codes edit fields use.
@@ -301,7 +302,7 @@ void InputKey(UINT vk, uint16_t scanCode, bool down) {
     ch = generic;
   else if (ctrl && generic >= 'A' && generic <= 'Z')
     ch = generic - 'A' + 1;
-  if (ch) PostLocked(*w, WM_CHAR, ch, l);
+  if (ch) PostLocked(*w, WM_CHAR, ch, l, stamp);
 }
 
 void InputText(const std::wstring& text) {

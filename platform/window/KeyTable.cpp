@@ -3,10 +3,15 @@
 
 #include "platform/window/KeyTable.h"
 
+#include <SDL2/SDL_keyboard.h>
 #include <SDL2/SDL_keycode.h>
 
+#include <cwctype>
 #include <iterator>
 #include <unordered_map>
+
+#include "platform/Text.h"
+#include "platform/window/Window.h"
 
 namespace platform {
 
@@ -197,6 +202,27 @@ const KeyInfo* FindKey(UINT vk) {
 std::wstring GetKeyName(UINT vk) {
   const KeyInfo* k = FindKey(vk);
   return k ? std::wstring(k->name) : std::wstring();
+}
+
+namespace {
+bool TypesCharacter(UINT vk) {
+  return (vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9') || (vk >= 186 && vk <= 192) ||
+         (vk >= 219 && vk <= 223) || vk == 226;
+}
+}  // namespace
+
+std::wstring GetLayoutKeyName(UINT vk) {
+  const KeyInfo* k = FindKey(vk);
+  if (!k) return std::wstring();
+  if (!TypesCharacter(vk) || ActiveBackend() != WindowBackend::Sdl) return k->name;
+  const char* name = SDL_GetKeyName(SDL_GetKeyFromScancode(SDL_Scancode(k->sdlScancode)));
+  // SDL names a character key by its character (lower case for letters);
+  // keys are labelled in upper case.
+  const std::wstring text = name ? FromUtf8(name) : std::wstring();
+  if (text.empty()) return k->name;
+  std::wstring upper;
+  for (wchar_t c : text) upper += wchar_t(std::towupper(c));
+  return upper;
 }
 
 UINT ScanCodeFromVirtualKey(UINT vk) {

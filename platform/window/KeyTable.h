@@ -27,6 +27,11 @@ UINT VirtualKeyFromSdl(int32_t sdlKeycode, int32_t sdlScancode);
 const KeyInfo* FindKey(UINT vk);
 // The key's name ("A", "F5", "Page Up", "Num 7"); empty when unknown.
 std::wstring GetKeyName(UINT vk);
+// The name of a key as the active keyboard layout labels it, for the keys
+// that type a character (letters, digits, punctuation): the SDL backend asks
+// the layout which key the key's position carries; the headless backend, and
+// every other key, use the table's name.
+std::wstring GetLayoutKeyName(UINT vk);
 UINT ScanCodeFromVirtualKey(UINT vk);
 // All rows, for iteration.
 const KeyInfo* KeyTableBegin();

@@ -61,13 +61,17 @@ std::shared_ptr<MessageQueue> CurrentQueue() {
 }
 
 void PostLocked(WindowRecord& w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  PostLocked(w, msg, wParam, lParam, NowLocked());
+}
+
+void PostLocked(WindowRecord& w, UINT msg, WPARAM wParam, LPARAM lParam, uint64_t time) {
   if (!w.queue) return;
   MSG m;
   m.hwnd = w.hwnd;
   m.message = msg;
   m.wParam = wParam;
   m.lParam = lParam;
-  m.time = NowLocked();
+  m.time = time;
   m.pt = S().cursor;
   {
     std::lock_guard lock(w.queue->mutex);
@@ -302,12 +306,23 @@ void PostQuitMessage(int exitCode) {
   Notify(*q);
 }
 
+namespace {
+thread_local uint32_t tlsMessageTime = 0;
+}  // namespace
+
 bool GetMessage(MSG* msg) {
   NextMessage(msg, true);
+  tlsMessageTime = uint32_t(msg->time);
   return msg->message != WM_QUIT;
 }
 
-bool PeekMessage(MSG* msg) { return NextMessage(msg, false); }
+bool PeekMessage(MSG* msg) {
+  if (!NextMessage(msg, false)) return false;
+  tlsMessageTime = uint32_t(msg->time);
+  return true;
+}
+
+uint32_t GetMessageTime() { return tlsMessageTime; }
 
 void TranslateMessage(const MSG*) {}
 

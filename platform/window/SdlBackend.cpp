@@ -359,7 +359,8 @@ class SdlBackend : public Backend {
           case SDL_BUTTON_X2: b = MouseButton::X2; break;
           default: return;
         }
-        InputMouseButton(hwnd, b, e.type == SDL_MOUSEBUTTONDOWN, ScreenPoint(hwnd, e.button.x, e.button.y));
+        InputMouseButton(hwnd, b, e.type == SDL_MOUSEBUTTONDOWN, ScreenPoint(hwnd, e.button.x, e.button.y),
+                         EventTime(e.button.timestamp));
         break;
       }
       case SDL_MOUSEWHEEL: {
@@ -386,7 +387,7 @@ class SdlBackend : public Backend {
         if (!vk) return;
         uint16_t scan = uint16_t(ScanCodeFromVirtualKey(vk));
         if (e.key.keysym.scancode == SDL_SCANCODE_KP_ENTER) scan = 0xE01C;
-        InputKey(vk, scan, e.type == SDL_KEYDOWN);
+        InputKey(vk, scan, e.type == SDL_KEYDOWN, EventTime(e.key.timestamp));
         break;
       }
       case SDL_TEXTINPUT:
@@ -395,6 +396,14 @@ class SdlBackend : public Backend {
       default:
         break;  // the wake-up event and everything else
     }
+  }
+
+  // An event's timestamp (SDL's milliseconds) on this backend's clock: as
+  // long before now as SDL received it before now.
+  uint64_t EventTime(Uint32 timestamp) {
+    const uint64_t now = Now();
+    const Uint32 age = SDL_GetTicks() - timestamp;
+    return now > age ? now - age : 0;
   }
 
   Uint32 focusWindowId_ = 0;  // the last of our windows (not a pop-up) that had the focus

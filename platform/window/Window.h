@@ -166,6 +166,10 @@ bool KillTimer(HWND hwnd, UINT_PTR id);
 // Milliseconds of the window system's clock: the steady clock with SDL, a
 // virtual clock moved by headless::AdvanceTime with the headless backend.
 uint64_t GetTickCount64();
+// When the message last taken by this thread's GetMessage or PeekMessage
+// was queued (GetTickCount64's clock, truncated as Windows' is); 0 before
+// any. Input messages are queued as the backend receives the input.
+uint32_t GetMessageTime();
 
 // --- 7. Painting and presenting ---------------------------------------------------------------------
 // The invalid region is kept as its bounding rectangle. A null rect

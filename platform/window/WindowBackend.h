@@ -106,11 +106,15 @@ Backend* ActiveBackendObject();
 // --- Input entry points (called by ProcessEvent and the headless injector) ---
 // hint: the window the native system reported, or null to hit-test.
 enum class MouseButton { Left, Right, Middle, X1, X2 };
+// The time an input message is stamped with: kInputNow, or when the native
+// system received the input (GetTickCount64's clock), so that a late event
+// loop does not stretch the delays a macro recorder measures.
+inline constexpr uint64_t kInputNow = ~uint64_t(0);
 void InputMouseMove(HWND hint, POINT screen);
-void InputMouseButton(HWND hint, MouseButton button, bool down, POINT screen);
+void InputMouseButton(HWND hint, MouseButton button, bool down, POINT screen, uint64_t time = kInputNow);
 void InputWheel(HWND hint, int delta, POINT screen);
 void InputPointerLeft(HWND window);  // the pointer left this window natively
-void InputKey(UINT vk, uint16_t scanCode, bool down);
+void InputKey(UINT vk, uint16_t scanCode, bool down, uint64_t time = kInputNow);
 void InputText(const std::wstring& text);
 void InputActivate(HWND window, bool active);
 void InputNativeBounds(HWND window, const RECT& rect);

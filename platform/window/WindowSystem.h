@@ -91,6 +91,8 @@ std::shared_ptr<MessageQueue> CurrentQueueLocked();
 std::shared_ptr<MessageQueue> CurrentQueue();
 // Queues a message for the window's thread. Caller holds the system mutex.
 void PostLocked(WindowRecord& w, UINT msg, WPARAM wParam, LPARAM lParam);
+// The same with the message stamped at time (GetTickCount64's clock).
+void PostLocked(WindowRecord& w, UINT msg, WPARAM wParam, LPARAM lParam, uint64_t time);
 LRESULT CallProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Sends on the window's own thread, posts across threads: used for the
 // notifications the system itself raises (activation, focus, size).

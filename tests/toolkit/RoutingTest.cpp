@@ -57,6 +57,36 @@ TEST_F(RoutingTest, ReleaseOutsideGoesToThePressedControlAndClearsHover) {
   EXPECT_EQ(dlg.notices[0].code, CN_PRESS);
 }
 
+// A page hidden under the pointer for another one in the same place (a tab
+// change) must not keep the hover: the first press goes to what is shown.
+TEST_F(RoutingTest, AHoverControlHiddenSinceGivesThePressToTheControlShownThere) {
+  RecordingDialog dlg;
+  Open(dlg);
+  Probe* before = dlg.AddProbe(3, CRect(10, 10, 210, 110));
+  Probe* after = dlg.AddProbe(4, CRect(60, 30, 160, 90));
+  // The pointer rests on the first; then it is hidden and the second shown.
+  const auto swapUnderThePointer = [&] {
+    after->SetVisible(0);
+    before->SetVisible(1);
+    Move(dlg, 100, 50);
+    ASSERT_EQ(dlg.GetPaintManager()->GetHoverControl(), before);
+    before->SetVisible(0);
+    after->SetVisible(1);
+  };
+  for (bool moveFirst : {true, false}) {
+    SCOPED_TRACE(moveFirst);
+    swapUnderThePointer();
+    if (moveFirst) Move(dlg, 101, 51);
+    dlg.notices.clear();
+    Button(dlg, true, 101, 51);
+    Button(dlg, false, 101, 51);
+    ASSERT_EQ(dlg.notices.size(), 2u);
+    EXPECT_EQ(dlg.notices[1].id, 4u);
+    EXPECT_EQ(dlg.notices[1].code, CN_CLICK);
+  }
+  EXPECT_TRUE(before->downs.empty());
+}
+
 TEST_F(RoutingTest, ClickInsideNotifiesPressThenClickWithTheControlId) {
   RecordingDialog dlg;
   Open(dlg);

@@ -280,15 +280,15 @@ TEST_F(MacroPageTest, TheStopClickIsNotRecordedAndEndsTheLastPause) {
   Feed(page, start, Release(1, L"LB", 100));
   // The press and release over the record button stop the recording; the
   // window hands the press to the recorder before the button sees it. The
-  // window is busy: the click is handled 400 ms after its press.
+  // window is busy: the click is handled 400 ms after its press was queued.
   const CPoint c = record->GetRect().CenterPoint();
   platform::headless::InjectMouseMove(dlg->GetSafeHwnd(), c.x, c.y);
   Pump();
-  Feed(page, start, Press(1, L"LB", 150));
+  platform::headless::AdvanceTime(start + 150 - Now());
+  platform::headless::InjectButton(dlg->GetSafeHwnd(), platform::headless::Button::Left, true, c.x, c.y);
   platform::headless::AdvanceTime(400);
-  platform::headless::InjectClick(dlg->GetSafeHwnd(), c.x, c.y);
+  platform::headless::InjectButton(dlg->GetSafeHwnd(), platform::headless::Button::Left, false, c.x, c.y);
   Pump();
-  Feed(page, start, Release(1, L"LB", 550));
   EXPECT_FALSE(page.IsRecording());
   const std::vector<Row> rows{{L"↓  LB", 4, 1}, {L"100 ms", 1, 100}, {L"↑  LB", 5, 1}, {L"50 ms", 1, 50}};
   EXPECT_EQ(Rows(page), rows);
