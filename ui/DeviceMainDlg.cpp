@@ -38,6 +38,7 @@
 #include "toolkit/core/MText.h"
 #include "toolkit/core/Manager.h"
 #include "toolkit/core/Notify.h"
+#include "ui/MousePaletteDlg.h"
 #include "ui/SaveWaitDlg.h"
 #include "ui/ShowMessage.h"
 
@@ -149,7 +150,17 @@ DeviceMainDlg::DeviceMainDlg(DeviceMainOptions options)
   m_messageBox = [](const wchar_t* text, HWND parent, const wchar_t* title, int kind) {
     return ShowMessage(text, parent, title, kind);
   };
+  // The colour dialog speaks COLORREF (red in the low byte); the pages
+  // speak 0xAARRGGBB.
+  m_colourPicker = [](HWND owner, std::uint32_t colour, CRect) -> std::optional<std::uint32_t> {
+    const auto swap = [](std::uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); };
+    const std::optional<COLORREF> picked = MousePaletteDlg::Pick(owner, swap(colour));
+    if (!picked) return std::nullopt;
+    return 0xFF000000u | swap(*picked);
+  };
 }
+
+LightEffects DeviceMainDlg::GetLightEffects() const { return m_model->Effects(); }
 
 DeviceMainDlg::~DeviceMainDlg() {
   // The worker goes first: a job still running may post to this window, or

@@ -27,6 +27,7 @@
 
 #include "catalog/Catalog.h"
 #include "device/DeviceObserver.h"
+#include "device/ModelDefaults.h"
 #include "platform/DeviceChange.h"
 #include "store/KeyRecord.h"
 #include "toolkit/core/MDialog.h"
@@ -158,6 +159,10 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   int GetShowSaveTips() const { return show_savetips; }
   const std::vector<KeyRecord>& GetDefaultKeys() const { return m_defaultKeys; }
   const std::wstring& GetFirmwareUrl() const { return m_firmwareUrl; }
+  // The light effects the loaded models offer (the lighting page's records).
+  LightEffects GetLightEffects() const;
+  // The process around the window (browser, tray); never null once built.
+  MainWindowHost* Host() const { return m_options.host; }
   float GetScale() const { return m_scale; }
   SaveWaitDlg* GetSaveWait() const { return m_saveWait.get(); }
   // The message box of a device action asked for while the mouse does not
@@ -193,6 +198,7 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   // --- Colours ----------------------------------------------------------------------------
   // The program's colour dialog over anchor (screen coordinates), starting
   // from colour (0xAARRGGBB); nothing when cancelled. Tests replace it.
+  // The default is the program's colour dialog (MousePaletteDlg).
   using ColourPicker = std::function<std::optional<std::uint32_t>(HWND owner, std::uint32_t colour, DUI::CRect anchor)>;
   void SetColourPicker(ColourPicker picker) { m_colourPicker = std::move(picker); }
   std::optional<std::uint32_t> PickColour(std::uint32_t colour, DUI::CRect anchor) {
