@@ -540,7 +540,23 @@ void DeviceMainDlg::ShowSettingsPage() {
     c->SetVisible(0);
   }
   m_pages[6]->SetVisible(1);
+  if (DevicePage* settings = GetDevicePage(kSettingsPage)) settings->OnShow(true);
 }
+
+void DeviceMainDlg::CloseSettingsPage() {
+  if (!m_pages[6]->IsVisible()) return;
+  m_pages[6]->SetVisible(0);
+  for (CImageButton* button : m_sysButtons) button->SetVisible(1);
+  // Home shows no tab strip, model or battery; a configuration page does.
+  if (m_lastTabId != 1) {
+    for (MControl* c : std::initializer_list<MControl*>{m_tabBackground, m_tabs, m_modelPicture, m_battery}) {
+      c->SetVisible(1);
+    }
+  }
+  if (DevicePage* settings = GetDevicePage(kSettingsPage)) settings->OnShow(false);
+}
+
+bool DeviceMainDlg::IsSettingsPageShown() const { return m_pages[6]->IsVisible() != 0; }
 
 void DeviceMainDlg::ShowSaveWait() {
   if (show_savetips == 0) return;

@@ -135,6 +135,9 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   void RefreshTexts();
   // Brings the window up as a tray click does (also a second start).
   void Activate();
+  // Leaves the system settings page for the page shown before it.
+  void CloseSettingsPage();
+  bool IsSettingsPageShown() const;
   // A hot-plug event from any thread; handled on the window thread.
   void PostDeviceChange(platform::DeviceChangeEvent event);
   // A task for the window thread, run in the order given (any thread).

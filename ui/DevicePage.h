@@ -85,6 +85,9 @@ class DevicePage {
   virtual void MoveSliderToDpi(int dpi) { (void)dpi; }
   virtual void MacroTooLong(int keyCode, int macroId) { (void)keyCode, (void)macroId; }
   virtual void ShowFirmwareVersion(int release) { (void)release; }
+  // The outcome of the online update check: the state line to show and
+  // whether a newer firmware can be fetched.
+  virtual void ShowUpdateState(const std::wstring& text, bool newerFirmware) { (void)text, (void)newerFirmware; }
 
  protected:
   DeviceMainDlg& m_dlg;
