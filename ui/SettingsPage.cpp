@@ -96,6 +96,12 @@ MButton* MakeButton(MainPage& page, UINT id) {
   return button;
 }
 
+// Writes a program option; the per-user key is made first when missing.
+void StoreOption(const wchar_t* name, bool on) {
+  if (!shell::RegistryKeyExists()) shell::CreateRegistryKey();
+  shell::WriteRegistryText(name, on ? L"1" : L"0");
+}
+
 bool StoredAsOne(const wchar_t* name) {
   std::wstring text;
   return shell::ReadRegistryText(name, text) && std::wcstol(text.c_str(), nullptr, 10) == 1;
@@ -289,11 +295,11 @@ bool SettingsPage::OnNotify(UINT id, UINT code, WPARAM, LPARAM) {
       if (toggled) AutostartClicked();
       return toggled;
     case kStartMinimised:
-      if (toggled) shell::WriteRegistryText(kAutorunMinimize, m_startMinimised->GetCheck() ? L"1" : L"0");
+      if (toggled) StoreOption(kAutorunMinimize, m_startMinimised->GetCheck() != 0);
       return toggled;
     case kCloseToTray:
     case kCloseExits:
-      if (toggled) shell::WriteRegistryText(kExitMode, m_closeToTray->GetCheck() ? L"1" : L"0");
+      if (toggled) StoreOption(kExitMode, m_closeToTray->GetCheck() != 0);
       return toggled;
     default:
       break;
@@ -338,7 +344,7 @@ void SettingsPage::AutostartClicked() {
   }
   m_startMinimised->SetCheck(0);
   m_startMinimised->SetEnabled(0);
-  shell::WriteRegistryText(kAutorunMinimize, L"0");
+  StoreOption(kAutorunMinimize, false);
   if (!entry.Remove()) m_autostart->SetCheck(1);
 }
 
