@@ -109,6 +109,20 @@ TEST_F(SettingsPageTest, TickingAndUntickingTheStartLeavesNoEntryAndNoMinimisedS
   EXPECT_EQ(Stored(L"autorun_minimize"), L"0");
 }
 
+TEST_F(SettingsPageTest, AStartThatCannotBeWrittenLeavesTheBoxUnticked) {
+  // A plain file where the autostart folder belongs: no entry can be made.
+  const fs::path folder = EntryFile().parent_path();
+  fs::remove_all(folder);
+  fs::create_directories(folder.parent_path());
+  testenv::WriteFile(folder, "not a folder");
+  auto dlg = OpenSettings();
+  Click(*dlg, SettingsPage::kAutostart);
+  EXPECT_EQ(Checked(*dlg, SettingsPage::kAutostart), 0);
+  EXPECT_FALSE(Control<MControl>(*dlg, SettingsPage::kStartMinimised)->IsEnabled());
+  EXPECT_TRUE(fs::is_regular_file(folder));
+  fs::remove(folder);
+}
+
 TEST_F(SettingsPageTest, TheBuiltPageShowsTheStoredOptions) {
   struct Case {
     bool entry;
