@@ -234,7 +234,7 @@ void SettingsPage::Layout(CRect rect, float s) {
   // The device area: firmware, online update, factory restore.
   const int mid = W / 2;
   m_frames[2]->SetRect(at(40, 80, mid - 10, H - 30));
-  const int dl = 60, dr = mid - 30, textRight = dr - 170, buttonLeft = dr - 160, buttonRight = dr - 20;
+  const int dl = 60, dr = mid - 30, textRight = dr - 190, buttonLeft = dr - 180, buttonRight = dr - 20;
   const int rows[3] = {100, 186, 272};
   for (int i = 0; i < 3; ++i) m_areas[i]->SetRect(at(dl, rows[i], dr, rows[i] + 70));
   m_firmwareLine->SetRect(at(dl + 20, rows[0] + 8, textRight, rows[0] + 34));
