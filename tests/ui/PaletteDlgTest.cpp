@@ -60,6 +60,12 @@ class PaletteDlgTest : public UiTest {
       MousePaletteDlg* dlg = OpenPalette();
       ASSERT_NE(dlg, nullptr);
       ran = true;
+      // Centred on its owner.
+      RECT win{}, own{};
+      platform::GetWindowRect(dlg->GetSafeHwnd(), &win);
+      platform::GetWindowRect(owner.GetSafeHwnd(), &own);
+      EXPECT_EQ(win.left - own.left, own.right - win.right);
+      EXPECT_EQ(win.top - own.top, own.bottom - win.bottom);
       steps(*dlg);
     });
     const std::optional<COLORREF> answer = MousePaletteDlg::Pick(owner.GetSafeHwnd(), colour);
