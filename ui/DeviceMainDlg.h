@@ -200,8 +200,8 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
 
   // --- Colours ----------------------------------------------------------------------------
   // The program's colour dialog over anchor (screen coordinates), starting
-  // from colour (0xAARRGGBB); nothing when cancelled. Tests replace it.
-  // The default is the program's colour dialog (MousePaletteDlg).
+  // from colour (0xAARRGGBB); nothing when cancelled. MousePaletteDlg by
+  // default; tests replace it.
   using ColourPicker = std::function<std::optional<std::uint32_t>(HWND owner, std::uint32_t colour, DUI::CRect anchor)>;
   void SetColourPicker(ColourPicker picker) { m_colourPicker = std::move(picker); }
   std::optional<std::uint32_t> PickColour(std::uint32_t colour, DUI::CRect anchor) {
