@@ -1,5 +1,6 @@
 #pragma once
-// The program's command line as one text, and the one option it knows.
+// The program's command line as one text, and the options that decide how
+// the window starts.
 
 #include <string>
 #include <string_view>
@@ -13,5 +14,14 @@ std::wstring CommandLineText(int argc, const char* const* argv);
 // "-hide" counts wherever it stands, also inside a longer word ("x-hidey"),
 // and only in small letters.
 bool HasHideOption(std::wstring_view commandLine);
+
+// "-autorun", the argument the start-with-the-system entry adds, as a word
+// of its own (small letters only).
+bool HasAutorunOption(std::wstring_view commandLine);
+
+// The window starts hidden in the notification area with "-hide", and when
+// the desktop session starts the program ("-autorun") while the user chose
+// to start minimised (per-user value "autorun_minimize" "1").
+bool StartsHidden(std::wstring_view commandLine);
 
 }  // namespace app

@@ -23,7 +23,7 @@ constexpr CommandLineOption kOptions[] = {
     {"--screenshot", "FILE", "render the window headless after start-up has read the mouse, write the PNG, then exit"},
     {"--tab", "ID", "with --screenshot: the tab to show (1 home, 2 buttons, 3 DPI, 4 macros, 5 lighting, 7 settings)"},
     {"--inspect", "", "print the running instance's window as one line per control, then exit"},
-    {"-autorun", "", "added by the start-with-the-system entry; has no effect of its own"},
+    {"-autorun", "", "added by the start-with-the-system entry; starts in the notification area when start minimised is chosen"},
     {"--help", "", "print this help, then exit"},
     {"--version", "", "print the version, then exit"},
 };

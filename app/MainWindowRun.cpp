@@ -86,7 +86,7 @@ int Screenshot(ui::DeviceMainDlg& dlg, const MainRunOptions& options) {
 }  // namespace
 
 bool ParseMainRunOptions(int argc, char** argv, MainRunOptions& options) {
-  options.hide = HasHideOption(CommandLineText(argc, argv));
+  options.hide = StartsHidden(CommandLineText(argc, argv));
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--simulate") == 0) {
       options.simulate = true;

@@ -9,14 +9,14 @@
 namespace app {
 
 struct MainRunOptions {
-  bool hide = false;      // "-hide": the window is created but not shown
+  bool hide = false;      // the window is created but not shown (StartsHidden)
   bool simulate = false;  // --simulate: the simulated mice, "simulated" in the caption
   std::filesystem::path screenshot;  // --screenshot FILE: render headless and exit
   int tab = 1;            // --tab ID: the tab the screenshot shows (1 home)
 };
 
-// Reads --simulate, --screenshot FILE and --tab ID; "-hide" anywhere in
-// the command line. False with a message on standard error for a bad value.
+// Reads --simulate, --screenshot FILE and --tab ID, and whether the window
+// starts hidden ("-hide" anywhere, or "-autorun" with a minimised start). False with a message on standard error for a bad value.
 bool ParseMainRunOptions(int argc, char** argv, MainRunOptions& options);
 
 class SingleInstance;

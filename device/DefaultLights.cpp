@@ -1,5 +1,7 @@
 #include "device/DefaultLights.h"
 
+#include <mutex>
+
 #include "store/SettingsStore.h"
 
 namespace {
@@ -49,6 +51,11 @@ LightRecord DefaultLightRecord(int profile, int effect) {
 }
 
 int CreateDefaultLights(SettingsStore& store, int profile, const LightEffects& effects) {
+  // The worker and the lighting page both make missing records; the check
+  // and the inserts are one step, so the two never add a profile's records
+  // twice.
+  static std::mutex creating;
+  std::lock_guard<std::mutex> hold(creating);
   if (store.CountLights(profile) != 0) return 0;
   int added = 0;
   for (int effect = 0; effect < kModelLightEffects; ++effect) {

@@ -17,5 +17,6 @@ LightRecord DefaultLightRecord(int profile, int effect);
 
 // When the profile has no light record: adds the records of the offered
 // effects in effect order and makes light mode 1 the profile's current
-// mode. Returns the number of records added (0 when it had records).
+// mode. Returns the number of records added (0 when it had records). Safe
+// to call from the worker and the window at once.
 int CreateDefaultLights(SettingsStore& store, int profile, const LightEffects& effects);

@@ -44,6 +44,7 @@
 #include "toolkit/core/Notify.h"
 #include "ui/DPIMsgDlg.h"
 #include "ui/RawKeyDecoder.h"
+#include "ui/MousePaletteDlg.h"
 #include "ui/SaveWaitDlg.h"
 #include "ui/ShowMessage.h"
 #include "ui/UpdateNotice.h"
@@ -169,7 +170,17 @@ DeviceMainDlg::DeviceMainDlg(DeviceMainOptions options)
       [this](UpdateNotice::Task task) { PostTask(std::move(task)); },
       [this](const UpdateLines& lines) { ForEachPage([&](DevicePage& page) { page.ShowUpdateLines(lines); }); },
       [this](const std::wstring&) { PostMessageW(kVersionResult, 2, 1); });
+  // The colour dialog speaks COLORREF (red in the low byte); the pages
+  // speak 0xAARRGGBB.
+  m_colourPicker = [](HWND owner, std::uint32_t colour, CRect) -> std::optional<std::uint32_t> {
+    const auto swap = [](std::uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); };
+    const std::optional<COLORREF> picked = MousePaletteDlg::Pick(owner, swap(colour));
+    if (!picked) return std::nullopt;
+    return 0xFF000000u | swap(*picked);
+  };
 }
+
+LightEffects DeviceMainDlg::GetLightEffects() const { return m_model->Effects(); }
 
 DeviceMainDlg::~DeviceMainDlg() {
   // The worker goes first: a job still running may post to this window, or
@@ -561,7 +572,23 @@ void DeviceMainDlg::ShowSettingsPage() {
     c->SetVisible(0);
   }
   m_pages[6]->SetVisible(1);
+  if (DevicePage* settings = GetDevicePage(kSettingsPage)) settings->OnShow(true);
 }
+
+void DeviceMainDlg::CloseSettingsPage() {
+  if (!m_pages[6]->IsVisible()) return;
+  m_pages[6]->SetVisible(0);
+  for (CImageButton* button : m_sysButtons) button->SetVisible(1);
+  // Home shows no tab strip, model or battery; a configuration page does.
+  if (m_lastTabId != 1) {
+    for (MControl* c : std::initializer_list<MControl*>{m_tabBackground, m_tabs, m_modelPicture, m_battery}) {
+      c->SetVisible(1);
+    }
+  }
+  if (DevicePage* settings = GetDevicePage(kSettingsPage)) settings->OnShow(false);
+}
+
+bool DeviceMainDlg::IsSettingsPageShown() const { return m_pages[6]->IsVisible() != 0; }
 
 void DeviceMainDlg::ShowSaveWait() {
   if (show_savetips == 0) return;

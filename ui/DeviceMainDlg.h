@@ -30,6 +30,7 @@
 #include "catalog/Catalog.h"
 #include "catalog/ModelDescription.h"
 #include "device/DeviceObserver.h"
+#include "device/ModelDefaults.h"
 #include "platform/DeviceChange.h"
 #include "store/KeyRecord.h"
 #include "toolkit/core/MDialog.h"
@@ -148,6 +149,9 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   void RefreshTexts();
   // Brings the window up as a tray click does (also a second start).
   void Activate();
+  // Leaves the system settings page for the page shown before it.
+  void CloseSettingsPage();
+  bool IsSettingsPageShown() const;
   // A hot-plug event from any thread; handled on the window thread.
   void PostDeviceChange(platform::DeviceChangeEvent event);
   // A task for the window thread, run in the order given (any thread).
@@ -180,6 +184,10 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   // The shown model's buttons with their places on the picture ("mouse_key").
   const std::vector<ModelButton>& GetModelButtons() const { return m_modelButtons; }
   const std::wstring& GetFirmwareUrl() const { return m_firmwareUrl; }
+  // The light effects the loaded models offer (the lighting page's records).
+  LightEffects GetLightEffects() const;
+  // The process around the window (browser, tray); never null once built.
+  MainWindowHost* Host() const { return m_options.host; }
   float GetScale() const { return m_scale; }
   SaveWaitDlg* GetSaveWait() const { return m_saveWait.get(); }
   DPIMsgDlg* GetDpiMessage() const { return m_dpiMessage.get(); }
@@ -233,7 +241,8 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
 
   // --- Colours ----------------------------------------------------------------------------
   // The program's colour dialog over anchor (screen coordinates), starting
-  // from colour (0xAARRGGBB); nothing when cancelled. Tests replace it.
+  // from colour (0xAARRGGBB); nothing when cancelled. MousePaletteDlg by
+  // default; tests replace it.
   using ColourPicker = std::function<std::optional<std::uint32_t>(HWND owner, std::uint32_t colour, DUI::CRect anchor)>;
   void SetColourPicker(ColourPicker picker) { m_colourPicker = std::move(picker); }
   std::optional<std::uint32_t> PickColour(std::uint32_t colour, DUI::CRect anchor) {

@@ -88,13 +88,8 @@ TEST(HelpCommand, TheHelpListsEveryOptionOfTheTable) {
                 app::ParseMainRunOptions(three.argc(), three.argv(), other) && other.tab == 3;
        }},
       {"--inspect", [](Argv& a) { return app::IsWindowDumpCommand(a.argc(), a.argv()); }},
-      // Written by the autostart entry and ignored: no command takes it.
-      {"-autorun", [](Argv& a) {
-         bool s;
-         return !app::IsListCommand(a.argc(), a.argv(), s) && !app::IsPostCommand(a.argc(), a.argv()) &&
-                !app::HasHideOption(app::CommandLineText(a.argc(), a.argv())) && !app::IsHelpCommand(a.argc(), a.argv()) &&
-                !app::IsVersionCommand(a.argc(), a.argv()) && !app::IsWindowDumpCommand(a.argc(), a.argv());
-       }},
+      // Written by the autostart entry; with a minimised start it hides the window.
+      {"-autorun", [](Argv& a) { return app::HasAutorunOption(app::CommandLineText(a.argc(), a.argv())); }},
       {"--help", [](Argv& a) { return app::IsHelpCommand(a.argc(), a.argv()); }},
       {"--version", [](Argv& a) { return app::IsVersionCommand(a.argc(), a.argv()); }},
   };

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "TestEnv.h"
 #include "device/DefaultLights.h"
 #include "store/SettingsStore.h"
@@ -60,6 +63,30 @@ TEST(DefaultLights, CreatedOnlyForAProfileWithoutRecords) {
   EXPECT_EQ(store.CountLights(2), 2);
   EXPECT_EQ(store.GetCurrentLightMode(2), 0);
   EXPECT_EQ(store.CountLights(3), 0) << "other profiles are not touched";
+}
+
+// The worker and the lighting page may both find a profile without records
+// at the same moment; only one of them adds the records.
+TEST(DefaultLights, TwoCallersAtOnceAddOneSet) {
+  testenv::TempDir folder;
+  SettingsStore store;
+  ASSERT_TRUE(store.OpenDatabase(folder.Path(), L"lights"));
+  const LightEffects all = {true, true, true, true, true, true, true, true};
+  for (int profile = 1; profile <= 20; ++profile) {
+    std::atomic<bool> go{false};
+    int added[2] = {};
+    std::thread callers[2];
+    for (int i = 0; i < 2; ++i) {
+      callers[i] = std::thread([&, i] {
+        while (!go.load()) std::this_thread::yield();
+        added[i] = CreateDefaultLights(store, profile, all);
+      });
+    }
+    go.store(true);
+    for (std::thread& t : callers) t.join();
+    EXPECT_EQ(added[0] + added[1], kModelLightEffects) << profile;
+    EXPECT_EQ(store.CountLights(profile), kModelLightEffects) << profile;
+  }
 }
 
 }  // namespace

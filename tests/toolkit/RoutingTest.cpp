@@ -149,6 +149,31 @@ TEST_F(RoutingTest, PressWithoutAMoveBeforeItFindsTheControlUnderThePoint) {
   EXPECT_EQ(dlg.notices[1].code, CN_CLICK);
 }
 
+// A page hidden under the pointer (its click switched to another page)
+// must not keep the hover: the next move and press go to what is shown
+// there now, with or without a move in between.
+TEST_F(RoutingTest, AHoverControlHiddenUnderThePointerLetsGoOfIt) {
+  for (bool moveFirst : {true, false}) {
+    RecordingDialog dlg;
+    Open(dlg);
+    Probe* page = dlg.AddProbe(3, CRect(10, 10, 390, 290));
+    Probe* next = dlg.AddProbe(4, CRect(40, 40, 140, 90));
+    next->SetVisible(0);
+    Move(dlg, 60, 60);
+    ASSERT_EQ(dlg.GetPaintManager()->GetHoverControl(), page);
+    page->SetVisible(0);
+    next->SetVisible(1);
+    if (moveFirst) Move(dlg, 62, 62);
+    Button(dlg, true, 62, 62);
+    Button(dlg, false, 62, 62);
+    EXPECT_TRUE(page->downs.empty()) << moveFirst;
+    EXPECT_EQ(next->downs.size(), 1u) << moveFirst;
+    ASSERT_FALSE(dlg.notices.empty()) << moveFirst;
+    EXPECT_EQ(dlg.notices.back().id, 4u) << moveFirst;
+    EXPECT_EQ(dlg.notices.back().code, CN_CLICK) << moveFirst;
+  }
+}
+
 TEST_F(RoutingTest, TabMovesFocusOnlyWithoutModifiersOrWithShiftAlone) {
   RecordingDialog dlg;
   Open(dlg);

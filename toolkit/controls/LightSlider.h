@@ -45,6 +45,8 @@ class LightSlider : public MControlFont {
   int SetThumbImage(const wchar_t* file);
   int GetState() const { return m_state; }
   bool IsDragging() const { return m_dragging.load(); }
+  // The timer matters only while the thumb follows the pointer.
+  bool IsAnimating() const override { return m_dragging.load(); }
 
   // The track in window coordinates, and the thumb rectangle for the
   // current position.
