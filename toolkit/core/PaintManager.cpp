@@ -833,7 +833,10 @@ int PaintManager::OnMouseMove(UINT flags, CPoint pt) {
     tme.dwHoverTime = 400;
     m_tracking = platform::TrackMouseEvent(&tme) ? 1 : 0;
   }
-  if (m_hover != nullptr && m_hover->PtInRect(pt) && m_hover->OnCheckMouseResponse(flags, pt) && m_tracking) {
+  // A hover control hidden since the last move (its own click can hide it)
+  // no longer holds the pointer: the walk below finds what shows there now.
+  if (m_hover != nullptr && m_hover->IsVisible() && m_hover->PtInRect(pt) &&
+      m_hover->OnCheckMouseResponse(flags, pt) && m_tracking) {
     m_hover->OnMouseMove(flags, pt);
     return 1;
   }
@@ -867,7 +870,7 @@ bool PaintManager::PressHover(UINT flags, CPoint pt, bool right) {
   // A press can arrive without a move before it (the window was just
   // activated, which forgets the hover control): find the control under the
   // point as a move would.
-  if (m_hover == nullptr || !m_hover->PtInRect(pt)) OnMouseMove(flags, pt);
+  if (m_hover == nullptr || !m_hover->IsVisible() || !m_hover->PtInRect(pt)) OnMouseMove(flags, pt);
   if (m_focus != m_hover) {
     if (m_focus != nullptr) m_focus->SetControlFocus(0);
     m_focus = nullptr;
