@@ -1,0 +1,41 @@
+#!/usr/bin/env python3
+"""The program's window on a real X server: the demo maps it, and a second
+start brings up a first one started hidden."""
+
+import orvane_e2e as e2e
+import steps
+
+
+def test_demo_maps_its_window_where_the_control_tree_says(s):
+    tree = steps.start_demo(s)
+    wins = e2e.windows(s, steps.TITLE)
+    e2e.check(len(wins) == 1, f"one window \"{steps.TITLE}\", found {wins}")
+    e2e.check(tree.title == steps.TITLE and tree.window["visible"] == "1", f"window line {tree.window}")
+    x, y, w, h = e2e.geometry(s, wins[0])
+    e2e.check((w, h) == (int(tree.window["w"]), int(tree.window["h"])) == (1300, 788),
+              f"X says {w}x{h}, the tree {tree.window['w']}x{tree.window['h']}")
+    e2e.check((x, y) == (int(tree.window["x"]), int(tree.window["y"])), f"X says {x},{y}, the tree {tree.window}")
+    # Without a window manager the window is placed by the program itself:
+    # in the middle of the screen.
+    e2e.check(abs(x + w // 2 - s.width // 2) <= 1 and abs(y + h // 2 - s.height // 2) <= 1,
+              f"window at {x},{y} is not centred on {s.width}x{s.height}")
+    e2e.screenshot(s, "home")
+
+
+def test_second_start_brings_up_the_hidden_first_one(s):
+    first = s.start("--simulate", "-hide")
+    tree = e2e.wait_for_tree(s, what="the hidden instance to answer --inspect")
+    e2e.check(tree.window["visible"] == "0", f"started hidden, the tree says {tree.window}")
+    e2e.check(e2e.windows(s, steps.TITLE) == [], "no window is mapped before the second start")
+
+    second = s.run("--simulate")
+    e2e.check(second.returncode == 0, f"the second start ends with 0, not {second.returncode}: {second.stderr}")
+    e2e.wait_until(lambda: e2e.windows(s, steps.TITLE), "the first instance's window to map")
+    e2e.check(first.poll() is None, "the first instance keeps running")
+    e2e.wait_for_tree(s, lambda t: t.window["visible"] == "1", "the tree to report the window visible")
+    e2e.check(len(e2e.windows(s, steps.TITLE)) == 1, "still exactly one window")
+    e2e.screenshot(s, "shown-by-second-start")
+
+
+if __name__ == "__main__":
+    e2e.main(globals())
