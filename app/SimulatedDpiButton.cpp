@@ -9,6 +9,7 @@
 #include <cerrno>
 
 #include "device/simulator/SimulatedHid.h"
+#include "platform/ThreadName.h"
 
 namespace app {
 
@@ -45,7 +46,10 @@ SimulatedDpiButton::SimulatedDpiButton(std::shared_ptr<SimulatedHid> bus, std::v
     g_pressPipe.store(-1);
     return;
   }
-  thread_ = std::thread([this] { Run(); });
+  thread_ = std::thread([this] {
+    platform::NameThisThread("sim-dpi-button");
+    Run();
+  });
   listening_ = true;
 }
 

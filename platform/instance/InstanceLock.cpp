@@ -28,6 +28,7 @@
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "platform/instance/PeerCredentials.h"
+#include "platform/ThreadName.h"
 
 namespace platform {
 
@@ -363,7 +364,10 @@ InstanceLock::Claim InstanceLock::TryClaim() {
     return Claim::First;
   }
   s.first = true;
-  s.listener = std::thread([&s] { s.Listen(); });
+  s.listener = std::thread([&s] {
+    NameThisThread("instance");
+    s.Listen();
+  });
   return Claim::First;
 }
 
