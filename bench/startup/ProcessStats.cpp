@@ -18,18 +18,22 @@ std::string ReadFile(const std::filesystem::path& path) {
   return text.str();
 }
 
-// The number after "Name:" in a /proc status file, or -1.
+// The number after "Name:" on a line of a /proc status file, or -1.
 long long StatusField(const std::string& status, const std::string& name) {
-  const size_t at = status.find("\n" + name + ":");
-  if (at == std::string::npos) return -1;
-  return std::atoll(status.c_str() + at + name.size() + 2);
+  std::istringstream lines(status);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.size() > name.size() && line.compare(0, name.size(), name) == 0 && line[name.size()] == ':') {
+      return std::atoll(line.c_str() + name.size() + 1);
+    }
+  }
+  return -1;
 }
 
 }  // namespace
 
 long ProcessStats::ResidentKb(pid_t pid) {
   const std::string status = ReadFile("/proc/" + std::to_string(pid) + "/status");
-  return status.empty() ? -1 : long(StatusField("\n" + status, "VmRSS"));
+  return long(StatusField(status, "VmRSS"));
 }
 
 long long ProcessStats::CpuTicks(pid_t pid) {
@@ -61,7 +65,7 @@ std::map<std::string, long long> ProcessStats::ThreadWakeups(pid_t pid) {
   for (const auto& task : tasks) {
     std::string name = ReadFile(task / "comm");
     while (!name.empty() && name.back() == '\n') name.pop_back();
-    const long long switches = StatusField("\n" + ReadFile(task / "status"), "voluntary_ctxt_switches");
+    const long long switches = StatusField(ReadFile(task / "status"), "voluntary_ctxt_switches");
     if (switches < 0) continue;
     std::string key = name;
     for (int n = 2; wakeups.count(key) != 0; ++n) key = name + "#" + std::to_string(n);
