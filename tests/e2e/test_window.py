@@ -19,6 +19,10 @@ def test_demo_maps_its_window_where_the_control_tree_says(s):
     # in the middle of the screen.
     e2e.check(abs(x + w // 2 - s.width // 2) <= 1 and abs(y + h // 2 - s.height // 2) <= 1,
               f"window at {x},{y} is not centred on {s.width}x{s.height}")
+    # The simulated mice are found a moment later: the list shows, the
+    # "no mouse" notice does not.
+    home = steps.home_with_mouse(s)
+    e2e.check(not any(c.shown for c in home.find_all(path="49/59")), "the \"no mouse\" notice is hidden")
     e2e.screenshot(s, "home")
 
 
