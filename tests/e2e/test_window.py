@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""The program's window on a real X server: the demo maps it, and a second
-start brings up a first one started hidden."""
+"""The program's window on a real X server: the demo maps it, a second start
+brings up a first one started hidden, and the public quit message ends it."""
 
 import orvane_e2e as e2e
 import steps
@@ -39,6 +39,25 @@ def test_second_start_brings_up_the_hidden_first_one(s):
     e2e.wait_for_tree(s, lambda t: t.window["visible"] == "1", "the tree to report the window visible")
     e2e.check(len(e2e.windows(s, steps.TITLE)) == 1, "still exactly one window")
     e2e.screenshot(s, "shown-by-second-start")
+
+
+def test_posted_quit_message_ends_the_program_and_its_window(s):
+    steps.start_demo(s)
+    first = s.procs[0]
+    # Any other lParam is ignored: the program keeps running. The control
+    # tree is put together on the window thread after the posted message,
+    # so an answer means the message has been handled.
+    ignored = s.run("--post", "1691", "0", "1")
+    e2e.check(ignored.returncode == 0, f"--post ends with 0: {ignored.stderr}")
+    e2e.wait_for_tree(s, what="the program, still answering after the ignored request")
+    e2e.check(first.poll() is None, "1691 without 610 does not quit")
+
+    quit_ = s.run("--post", "1691", "0", "610")
+    e2e.check(quit_.returncode == 0, f"--post ends with 0: {quit_.stderr}")
+    e2e.wait_until(lambda: first.poll() is not None, "the program to end")
+    e2e.check(first.returncode == 0, f"the program ends with 0, not {first.returncode}")
+    e2e.check(e2e.windows(s, steps.TITLE, visible=False) == [], "its window is gone")
+    e2e.check(s.run("--inspect").returncode == 1, "no instance answers any more")
 
 
 if __name__ == "__main__":
