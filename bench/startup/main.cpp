@@ -13,7 +13,7 @@
 //
 // Index
 //   1. Options and the programs
-//   2. The private X server
+//   2. The private X server and session bus
 //   3. One start
 //   4. Report
 
@@ -84,30 +84,33 @@ struct Program {
   std::vector<std::string> argv;
 };
 
-// --- 2. The private X server ------------------------------------------------------------
+// --- 2. The private X server and session bus --------------------------------------------
 
-// Xvfb picks a free display itself (-displayfd) and writes its number.
-std::unique_ptr<ChildProcess> StartXvfb(const std::string& xvfb, const fs::path& scratch, std::string& display) {
+// Starts a server that writes one line (its display or address) to the
+// file descriptor given on its command line in place of "FD"; the line, or
+// empty when it did not come in time.
+std::unique_ptr<ChildProcess> StartAndReadLine(std::vector<std::string> argv, const fs::path& log, std::string& line) {
   int fds[2];
   if (pipe(fds) != 0) return nullptr;
-  auto server = std::make_unique<ChildProcess>(
-      std::vector<std::string>{xvfb, "-displayfd", std::to_string(fds[1]), "-screen", "0", "1920x1080x24", "-noreset",
-                               "-nolisten", "tcp"},
-      EnvironmentWith({}, {}), (scratch / "xvfb.log").string());
+  for (std::string& arg : argv) {
+    if (arg == "FD") arg = std::to_string(fds[1]);
+    if (arg == "--print-address=FD") arg = "--print-address=" + std::to_string(fds[1]);
+  }
+  auto server = std::make_unique<ChildProcess>(argv, EnvironmentWith({}, {}), log.string());
   close(fds[1]);
-  std::string number;
+  std::string text;
   const auto deadline = Clock::now() + std::chrono::seconds(15);
-  while (number.find('\n') == std::string::npos && Clock::now() < deadline) {
+  while (text.find('\n') == std::string::npos && Clock::now() < deadline) {
     pollfd p{fds[0], POLLIN, 0};
     if (poll(&p, 1, 100) <= 0) continue;
-    char chunk[16];
+    char chunk[256];
     const ssize_t n = read(fds[0], chunk, sizeof chunk);
     if (n <= 0) break;
-    number.append(chunk, size_t(n));
+    text.append(chunk, size_t(n));
   }
   close(fds[0]);
-  if (!server->Started() || number.find('\n') == std::string::npos) return nullptr;
-  display = ":" + number.substr(0, number.find('\n'));
+  if (!server->Started() || text.find('\n') == std::string::npos) return nullptr;
+  line = text.substr(0, text.find('\n'));
   return server;
 }
 
@@ -165,7 +168,7 @@ double Median(std::vector<double> values) {
 }
 
 struct Figures {
-  double mapMs, residentMb, idlePercent, wakeups;
+  double mapMs, fastestMapMs, residentMb, idlePercent, wakeups;
   std::map<std::string, double> perThread;
 };
 
@@ -183,7 +186,7 @@ Figures Summarise(const std::vector<Sample>& samples) {
     }
     wake.push_back(total);
   }
-  Figures f{Median(map), Median(rss), Median(cpu), Median(wake), {}};
+  Figures f{Median(map), *std::min_element(map.begin(), map.end()), Median(rss), Median(cpu), Median(wake), {}};
   for (const auto& [name, rates] : threads) f.perThread[name] = Median(rates);
   return f;
 }
@@ -221,8 +224,23 @@ int main(int argc, char** argv) {
   for (const char* folder : {"home", "data", "config", "runtime"}) fs::create_directory(scratch / folder);
   fs::permissions(scratch / "runtime", fs::perms::owner_all);
 
+  // Xvfb picks a free display itself (-displayfd) and writes its number.
   std::string display;
-  const std::unique_ptr<ChildProcess> server = StartXvfb(xvfb, scratch, display);
+  const std::unique_ptr<ChildProcess> server = StartAndReadLine(
+      {xvfb, "-displayfd", "FD", "-screen", "0", "1920x1080x24", "-noreset", "-nolisten", "tcp"},
+      scratch / "xvfb.log", display);
+  if (!display.empty()) display = ":" + display;
+  // A session bus of its own, as a desktop has one: the program offers its
+  // tray icon there. Without dbus-daemon both programs run without a bus
+  // (an address that refuses at once, so nothing tries to launch one).
+  std::string bus = "unix:path=" + (scratch / "no-bus").string();
+  std::unique_ptr<ChildProcess> busDaemon;
+  if (const std::string daemon = FindProgram("dbus-daemon"); !daemon.empty()) {
+    std::string address;
+    busDaemon = StartAndReadLine({daemon, "--session", "--nofork", "--print-address=FD"}, scratch / "bus.log",
+                                 address);
+    if (busDaemon != nullptr) bus = address;
+  }
   MapWatch watch(display);
   if (server == nullptr || !watch.Open()) {
     std::fprintf(stderr, "bench_startup: the private X server did not start\n");
@@ -230,17 +248,17 @@ int main(int argc, char** argv) {
     return 1;
   }
   // Private folders: the program's data is created by the warm-up start and
-  // found by the measured ones, as on any later start; no session bus, so
-  // the program runs without a tray icon.
+  // found by the measured ones, as on any later start.
   const std::vector<std::string> env = EnvironmentWith(
       {"DISPLAY=" + display, "SDL_VIDEODRIVER=x11", "ORVANE_HEADLESS=0", "HOME=" + (scratch / "home").string(),
        "XDG_DATA_HOME=" + (scratch / "data").string(), "XDG_CONFIG_HOME=" + (scratch / "config").string(),
-       "XDG_RUNTIME_DIR=" + (scratch / "runtime").string()},
-      {"DBUS_SESSION_BUS_ADDRESS", "WAYLAND_DISPLAY", "ORVANE_LOG"});
+       "XDG_RUNTIME_DIR=" + (scratch / "runtime").string(), "DBUS_SESSION_BUS_ADDRESS=" + bus},
+      {"WAYLAND_DISPLAY", "ORVANE_LOG"});
 
-  std::printf("bench_startup: %d runs of each program on Xvfb %s (1920x1080), median figures; settle %.1f s, idle "
-              "%.1f s\n",
-              options.runs, display.c_str(), options.settle, options.idle);
+  std::printf("bench_startup: %d runs of each program on Xvfb %s (1920x1080), %s; median figures; settle %.1f s, "
+              "idle %.1f s\n",
+              options.runs, display.c_str(), busDaemon != nullptr ? "own session bus" : "no session bus",
+              options.settle, options.idle);
   std::fflush(stdout);
   std::map<std::string, std::vector<Sample>> samples;
   Options warmUp = options;
@@ -270,6 +288,8 @@ int main(int argc, char** argv) {
   std::printf("%-28s %10s %10s   %s\n", "", "floor", "orvane", "goal");
   std::printf("%-28s %10.1f %10.1f   <= 60 ms and <= 2.5 x floor: %s\n", "exec to mapped window (ms)", floor.mapMs,
               program.mapMs, Verdict(program.mapMs <= 60 && ratio <= 2.5));
+  // On a shared machine the fastest start shows what load added to the median.
+  std::printf("%-28s %10.1f %10.1f\n", "  fastest of the runs (ms)", floor.fastestMapMs, program.fastestMapMs);
   std::printf("%-28s %10.1f %10.1f   <= 30 MB: %s\n", "resident after map (MB)", floor.residentMb,
               program.residentMb, Verdict(program.residentMb <= 30));
   std::printf("%-28s %10.2f %10.2f   <= 1 %% of a core: %s\n", "idle CPU (% of a core)", floor.idlePercent,
