@@ -74,3 +74,16 @@ def settled_profile(s, db, profile=1, quiet=1.0, timeout=15):
 
     e2e.wait_until(quiet_now, f"profile {profile}'s settings to settle", timeout)
     return dict(state["rows"])
+
+
+PREVIOUS, NEXT = "49/60", "49/61"
+
+
+def step_mouse(s, arrow):
+    """Clicks an arrow beside the home page's mouse; returns the index of the
+    mouse shown once it has changed."""
+    tree = e2e.inspect(s)
+    before = tree.find(path=DEVICE_LIST).selected()
+    e2e.click(s, tree.find(path=arrow))
+    tree = e2e.wait_for_tree(s, lambda t: t.find(path=DEVICE_LIST).selected() != before, "another mouse to show")
+    return tree.find(path=DEVICE_LIST).selected()
