@@ -272,8 +272,11 @@ struct InstanceLock::State {
       WriteAllTo(fd, "ignored\n");
       return;
     }
-    Deliver(request);
+    // The answer goes out before the request is handed on: a quit request
+    // can end this process before the answer would be written, and the
+    // sender would take the silence for no instance.
     WriteAllTo(fd, "ok\n");
+    Deliver(request);
   }
 
   void Listen() {
