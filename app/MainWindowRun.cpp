@@ -4,9 +4,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "app/CommandLine.h"
 #include "app/DesktopHost.h"
+#include "app/SimulatedDpiButton.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "device/DeviceSession.h"
@@ -28,7 +30,7 @@ namespace app {
 
 namespace {
 
-std::shared_ptr<SimulatedHid> SimulatedMice(const std::shared_ptr<Clock>& clock) {
+std::shared_ptr<SimulatedHid> SimulatedMice(const std::shared_ptr<Clock>& clock, std::vector<int>& mice) {
   NullCatalogSink sink;
   const Catalog catalog = ReadDeviceList(shell::ProgramFolder(), shell::ProgramFolder(), sink, nullptr);
   std::vector<ModeEntry> modes;
@@ -42,7 +44,7 @@ std::shared_ptr<SimulatedHid> SimulatedMice(const std::shared_ptr<Clock>& clock)
     modes.push_back(entry);
   }
   auto bus = std::make_shared<SimulatedHid>(clock);
-  PlugCatalogMice(*bus, modes);
+  for (const SimulatedModel& model : PlugCatalogMice(*bus, modes)) mice.push_back(model.mouse);
   return bus;
 }
 
@@ -115,8 +117,9 @@ int RunMainWindow(const MainRunOptions& options, SingleInstance* instance) {
   ui::DeviceMainOptions window;
   window.clock = clock;
   std::shared_ptr<SimulatedHid> simulated;
+  std::vector<int> simulatedMice;
   if (options.simulate) {
-    simulated = SimulatedMice(clock);
+    simulated = SimulatedMice(clock, simulatedMice);
     window.backend = simulated;
   } else {
     window.backend = std::make_shared<HidapiBackend>();
@@ -146,8 +149,12 @@ int RunMainWindow(const MainRunOptions& options, SingleInstance* instance) {
   // the real ones; each change is handled on the window thread.
   platform::HotplugMonitor monitor;
   const auto deliver = [&dlg](const platform::DeviceChangeEvent& event) { dlg.PostDeviceChange(event); };
+  // The demonstration's DPI button: SIGUSR1 presses it on every simulated
+  // mouse, for scripts that drive the running program.
+  std::unique_ptr<SimulatedDpiButton> dpiButton;
   if (simulated) {
     simulated->SetChangeListener(deliver);
+    dpiButton = std::make_unique<SimulatedDpiButton>(simulated, simulatedMice);
   } else {
     DeviceSession::StartHotplug(monitor, deliver);
   }

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "platform/ThreadName.h"
+
 CThreadBasic::CThreadBasic(Clock& clock) : clock_(clock) {}
 
 CThreadBasic::~CThreadBasic() { Join(); }
@@ -17,7 +19,10 @@ bool CThreadBasic::Start(bool loop, int sleepMs) {
     ended_ = false;
   }
   running_.store(1);
-  thread_ = std::thread([this] { ThreadProc(); });
+  thread_ = std::thread([this] {
+    platform::NameThisThread("worker");
+    ThreadProc();
+  });
   return true;
 }
 

@@ -10,6 +10,8 @@
 #include <regex>
 #include <vector>
 
+#include "platform/ThreadName.h"
+
 namespace platform {
 
 namespace {
@@ -87,7 +89,10 @@ bool HotplugMonitor::Start(Listener listener, std::string& reason) {
   }
   udev_ = context;
   monitor_ = monitor;
-  thread_ = std::thread(&HotplugMonitor::Run, this, std::move(listener));
+  thread_ = std::thread([this, listener = std::move(listener)]() mutable {
+    NameThisThread("hotplug");
+    Run(std::move(listener));
+  });
   return true;
 }
 

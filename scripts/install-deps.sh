@@ -13,7 +13,7 @@ PACKAGES=(
   libsqlite3-dev sqlite3
   libcurl4-openssl-dev libsystemd-dev
   libxml2-dev libpugixml-dev
-  xvfb xauth xdotool imagemagick dbus twm
+  xvfb xauth xdotool imagemagick dbus twm python3 libx11-dev
 )
 
 missing=()

@@ -492,8 +492,10 @@ LRESULT DeviceMainDlg::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lPara
       OnDeviceSelected();
       break;
     case kPrevious:
-    case kNext:
       m_deviceList->SetSelectIndex(-1);
+      break;
+    case kNext:
+      m_deviceList->SetSelectIndex(1);
       break;
     default:
       return MDialog::OnMessage(id, code, wParam, lParam);

@@ -1,5 +1,6 @@
 #include "ui/UpdateNotice.h"
 
+#include "platform/ThreadName.h"
 #include "shell/Localisation.h"
 #include "ui/ShowMessage.h"
 #include "ui/UpdateTipDlg.h"
@@ -88,7 +89,10 @@ void UpdateNotice::StartCheck() {
   }
   if (m_thread.joinable()) m_thread.join();  // ended: its loop has returned
   m_running = true;
-  m_thread = std::thread([this] { CheckLoop(); });
+  m_thread = std::thread([this] {
+    platform::NameThisThread("update-check");
+    CheckLoop();
+  });
 }
 
 void UpdateNotice::CheckLoop() {

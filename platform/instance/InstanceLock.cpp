@@ -28,6 +28,7 @@
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "platform/instance/PeerCredentials.h"
+#include "platform/ThreadName.h"
 
 namespace platform {
 
@@ -271,8 +272,11 @@ struct InstanceLock::State {
       WriteAllTo(fd, "ignored\n");
       return;
     }
-    Deliver(request);
+    // The answer goes out before the request is handed on: a quit request
+    // can end this process before the answer would be written, and the
+    // sender would take the silence for no instance.
     WriteAllTo(fd, "ok\n");
+    Deliver(request);
   }
 
   void Listen() {
@@ -363,7 +367,10 @@ InstanceLock::Claim InstanceLock::TryClaim() {
     return Claim::First;
   }
   s.first = true;
-  s.listener = std::thread([&s] { s.Listen(); });
+  s.listener = std::thread([&s] {
+    NameThisThread("instance");
+    s.Listen();
+  });
   return Claim::First;
 }
 

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "platform/ThreadName.h"
+
 namespace platform {
 
 PeriodicTimer::~PeriodicTimer() {
@@ -32,7 +34,10 @@ bool PeriodicTimer::Start(unsigned periodMs, std::function<void()> tick) {
   period_ = periodMs;
   stopRequested_ = false;
   running_ = true;
-  thread_ = std::thread([this] { Run(); });
+  thread_ = std::thread([this] {
+    NameThisThread("timer");
+    Run();
+  });
   return true;
 }
 

@@ -23,6 +23,7 @@
 #include "platform/Text.h"
 #include "platform/dbus/SessionBus.h"
 #include "platform/tray/TrayMenu.h"
+#include "platform/ThreadName.h"
 
 namespace platform {
 
@@ -334,7 +335,10 @@ bool TrayIcon::Add() {
   }
   s.SetState(State::NoWatcher);
   s.Register();
-  s.thread = std::thread([&s] { s.Loop(); });
+  s.thread = std::thread([&s] {
+    NameThisThread("tray");
+    s.Loop();
+  });
   return true;
 }
 

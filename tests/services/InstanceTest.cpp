@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <condition_variable>
 #include <cstddef>
 #include <cstring>
 #include <memory>
@@ -202,6 +203,46 @@ TEST(SingleInstance, RequestsBeforeTheReceiverAreKeptAndOthersIgnored) {
   lock.SetEvents(&events);
   EXPECT_THAT(events.Seen(), ElementsAre("activate", "post 2022 7 -3"));
   lock.SetEvents(nullptr);
+}
+
+// A quit request ends the instance as soon as its window sees it, which can
+// be before the listener would have answered: the answer goes out first, so
+// the sender learns it was delivered instead of finding no instance.
+class ClientMustHaveItsAnswer : public platform::InstanceEvents {
+ public:
+  void OnActivate() override {}
+  void OnPostedMessage(std::uint32_t, std::uint64_t, std::int64_t) override {
+    std::unique_lock<std::mutex> lock(mutex_);
+    answeredFirst_ = changed_.wait_for(lock, 5s, [this] { return clientReturned_; });
+  }
+  void ClientReturned() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    clientReturned_ = true;
+    changed_.notify_all();
+  }
+  bool AnsweredFirst() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return answeredFirst_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool clientReturned_ = false;
+  bool answeredFirst_ = false;
+};
+
+TEST(SingleInstance, SenderHasItsAnswerBeforeTheMessageIsHandedOn) {
+  platform::InstanceLock lock(L"AnswerFirst");
+  ASSERT_EQ(lock.TryClaim(), platform::InstanceLock::Claim::First);
+  ClientMustHaveItsAnswer events;
+  lock.SetEvents(&events);
+  EXPECT_EQ(platform::InstanceLock::SendPost(L"AnswerFirst", 1691, 0, 610),
+            platform::InstanceLock::Delivery::Delivered);
+  events.ClientReturned();
+  // SetEvents(nullptr) returns once the listener has left the handler.
+  lock.SetEvents(nullptr);
+  EXPECT_TRUE(events.AnsweredFirst());
 }
 
 TEST(SingleInstance, MalformedRequestsAreRefusedAndTheInstanceServesOn) {

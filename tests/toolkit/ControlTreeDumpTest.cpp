@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <thread>
@@ -114,7 +115,7 @@ TEST_F(ControlTreeDumpTest, DumpListsEveryControlInTreeOrderWithScreenRectangles
       "  id=1 class=CScrollVertical path=62/1 pos=395,170 size=5x60 visible=1 shown=1 enabled=1 state=- text=\"\"",
       "  id=2 class=CScrollHorizontal path=62/2 pos=320,225 size=75x5 visible=0 shown=0 enabled=1 state=- text=\"\"",
       "id=63 class=MEdit path=63 pos=320,240 size=80x20 visible=1 shown=1 enabled=1 state=- text=\"a\\\"b\\n\"",
-      "id=64 class=MTabCtrl path=64 pos=320,270 size=160x30 visible=1 shown=1 enabled=1 state=selected:1 text=\"\"",
+      "id=64 class=MTabCtrl path=64 pos=320,270 size=160x30 visible=1 shown=1 enabled=1 state=selected:1;tab1=0,0,80x30;tab2=80,0,80x30 text=\"\"",
       "id=70 class=MPanel path=70 pos=110,320 size=100x60 visible=0 shown=0 enabled=1 state=- text=\"\"",
       "  id=1 class=CScrollVertical path=70/1 pos=205,320 size=5x60 visible=0 shown=0 enabled=1 state=- text=\"\"",
       "  id=2 class=CScrollHorizontal path=70/2 pos=110,375 size=100x5 visible=0 shown=0 enabled=1 state=- text=\"\"",
@@ -151,6 +152,42 @@ TEST_F(ControlTreeDumpTest, ScreenRectangleOfAScrolledControlIsWhereItTakesThePr
     EXPECT_EQ(row->downs.size(), before + 1);
   }
   EXPECT_EQ(rows[1]->downs.size(), 1u);
+}
+
+// Tabs are no controls of their own: the tab strip names where each sits, and
+// a click there selects it; a hidden tab is not listed.
+TEST_F(ControlTreeDumpTest, TabRectanglesInTheStateAreWhereTheTabsTakeTheClick) {
+  RecordingDialog dlg;
+  Build(dlg);
+  auto* tabs = static_cast<MTabCtrl*>(dlg.GetControl(64));
+  ASSERT_NE(tabs, nullptr);
+  tabs->InsertItem(3, L"Three", nullptr, nullptr);
+  tabs->SetItemVisible(1, 0);
+  Pump(dlg);
+  const ControlTreeEntry* entry = nullptr;
+  const auto entries = ControlTreeDump::Collect(dlg);
+  for (const ControlTreeEntry& e : entries) {
+    if (e.path == L"64") entry = &e;
+  }
+  ASSERT_NE(entry, nullptr);
+  const std::string state = platform::ToUtf8(entry->state);
+  EXPECT_EQ(state.find(";tab2="), std::string::npos) << state;
+  for (const UINT id : {1u, 3u}) {
+    SCOPED_TRACE(id);
+    const std::string key = ";tab" + std::to_string(id) + "=";
+    const size_t at = state.find(key);
+    ASSERT_NE(at, std::string::npos) << state;
+    int dx = 0, dy = 0, w = 0, h = 0;
+    ASSERT_EQ(std::sscanf(state.c_str() + at + key.size(), "%d,%d,%dx%d", &dx, &dy, &w, &h), 4) << state;
+    ASSERT_GT(w, 0);
+    ASSERT_GT(h, 0);
+    POINT pt{entry->screen.left + dx + w / 2, entry->screen.top + dy + h / 2};
+    dlg.ScreenToClient(&pt);
+    Move(dlg, pt.x, pt.y);
+    Button(dlg, true, pt.x, pt.y);
+    Button(dlg, false, pt.x, pt.y);
+    EXPECT_EQ(tabs->GetItemID(tabs->GetSelectItem()), id);
+  }
 }
 
 TEST_F(ControlTreeDumpTest, FormatStartsWithTheWindowLineAndCountsTheControls) {

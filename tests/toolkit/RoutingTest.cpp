@@ -296,6 +296,45 @@ TEST_F(RoutingTest, HoverIsTheLastControlUnderThePointerAndLeaveClearsIt) {
   EXPECT_EQ(top->moves.back(), CPoint(-1, -1));
 }
 
+// A click that hides the control under the pointer (a page giving way to
+// another when its item is clicked) must not leave it the hover control: the
+// next press, still inside the hidden control's rectangle, belongs to the
+// control that shows there.
+class HidingProbe : public Probe {
+ public:
+  using Probe::Probe;
+  int OnControlLButtonUp(UINT flags, CPoint pt) override {
+    Probe::OnControlLButtonUp(flags, pt);
+    SetVisible(0);
+    return 1;
+  }
+};
+
+TEST_F(RoutingTest, ControlHiddenByItsOwnClickGivesUpTheHover) {
+  for (const bool moveFirst : {true, false}) {
+    SCOPED_TRACE(moveFirst ? "move, then press" : "press without a move");
+    RecordingDialog dlg;
+    Open(dlg);
+    auto* page = new HidingProbe(&dlg, 3, CRect(10, 10, 300, 200));
+    dlg.GetPaintManager()->AttachControl(page, 1);
+    Probe* tab = dlg.AddProbe(4, CRect(20, 20, 60, 60));
+    Move(dlg, 150, 100);
+    ASSERT_EQ(dlg.GetPaintManager()->GetHoverControl(), page);
+    Button(dlg, true, 150, 100);
+    Button(dlg, false, 150, 100);
+    ASSERT_FALSE(page->IsVisible());
+    if (moveFirst) Move(dlg, 40, 40);
+    Button(dlg, true, 40, 40);
+    Button(dlg, false, 40, 40);
+    EXPECT_EQ(tab->downs.size(), 1u);
+    EXPECT_EQ(dlg.GetPaintManager()->GetHoverControl(), tab);
+    // Back over the hidden page's free part, where nothing shows.
+    Move(dlg, 150, 100);
+    EXPECT_EQ(dlg.GetPaintManager()->GetHoverControl(), nullptr);
+    EXPECT_EQ(page->downs.size(), 1u);
+  }
+}
+
 TEST_F(RoutingTest, TooltipShowsOnEnterAndHidesOnFreeSpace) {
   RecordingDialog dlg;
   Open(dlg);

@@ -260,6 +260,17 @@ void MTabCtrl::SetItemTextColor(Color normal, Color hover, Color selected) {
 
 // --- 4. Overrides -------------------------------------------------------------------------------------
 
+CString MTabCtrl::GetInspectState() {
+  CString state = L"selected:" + std::to_wstring(m_selected);
+  for (const TabItemInfo& item : m_items) {
+    if (item.rect.IsRectEmpty()) continue;
+    state += L";tab" + std::to_wstring(item.id) + L"=" + std::to_wstring(item.rect.left - m_rect.left) + L"," +
+             std::to_wstring(item.rect.top - m_rect.top) + L"," + std::to_wstring(item.rect.Width()) + L"x" +
+             std::to_wstring(item.rect.Height());
+  }
+  return state;
+}
+
 void MTabCtrl::SetControlRect(CRect rect) {
   m_rect = rect;
   Layout();

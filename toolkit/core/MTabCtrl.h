@@ -97,6 +97,10 @@ class MTabCtrl : public MControlFont {
   int OnControlMouseMove(UINT flags, CPoint pt) override;
   int OnControlLButtonDown(UINT flags, CPoint pt) override;
   int OnControlLButtonUp(UINT flags, CPoint pt) override;
+  // "selected:N" and, for every laid-out tab, ";tabID=dx,dy,WxH": where the
+  // tab sits relative to the control's own corner, so that a script driving
+  // the real window can click a tab by its id.
+  CString GetInspectState() override;
 
  private:
   int ItemAt(CPoint pt) const;
