@@ -1,6 +1,6 @@
 # The desktop files, manual page, icons and Debian package, checked with the
 # tools a distribution checks them with. One check per run:
-#   cmake -DCHECK=<desktop|metainfo|manpage|icons|deb> -DSOURCE_DIR=... -DBINARY_DIR=...
+#   cmake -DCHECK=<desktop|metainfo|manpage|icons|deb|generators> -DSOURCE_DIR=... -DBINARY_DIR=...
 #         -DAPP_ID=... -P CheckPackaging.cmake
 # A check whose tool is missing prints "SKIPPED: <reason>" (the test's skip
 # expression) and passes nothing.
@@ -12,6 +12,7 @@
 #   4. Manual page
 #   5. Icons
 #   6. Debian package (lintian, dpkg -x, the installed program)
+#   7. Generators on small fixtures
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -288,7 +289,83 @@ function(check_deb)
   endif()
 endfunction()
 
-if(CHECK STREQUAL "desktop")
+# --- 7. Generators on small fixtures --------------------------------------------------------
+function(write_language folder lcid body)
+  file(WRITE ${folder}/${lcid}.lan "; test texts (language id ${lcid}). Encoding: UTF-8.\n[LAN]\n${body}")
+endfunction()
+
+function(check_generators)
+  set(work ${BINARY_DIR}/package-generators)
+  file(REMOVE_RECURSE ${work})
+  set(lan ${work}/language)
+  set(all "1=Mouse Centre\n990=Mouse Settings\n991=Set up the mouse\n992=mouse;dpi")
+  foreach(lcid 1028 1041 1042 1058)
+    write_language(${lan} ${lcid} "${all}\n")
+  endforeach()
+  # Chinese (Simplified) lacks its comment: the entry has none for zh_CN.
+  write_language(${lan} 2052 "1=Chinese Centre\n990=Chinese Settings\n992=mouse\n")
+  write_language(${lan} 1033 "${all}\n")
+  set(entry ${work}/test.desktop)
+  run_ok(${CMAKE_COMMAND} -DLANGUAGES=${lan} -DAPP_ID=org.example.Test -DOUTPUT=${entry}
+         -P ${SOURCE_DIR}/packaging/GenerateDesktopEntry.cmake)
+  file(READ ${entry} text)
+  foreach(needle "\nName[zh_CN]=Chinese Centre\n" "\nKeywords=mouse;dpi;\n" "\nKeywords[zh_CN]=mouse;\n"
+                 "\nComment=Set up the mouse\n" "\nIcon=org.example.Test\n" "\nStartupWMClass=org.example.Test\n")
+    string(FIND "${text}" "${needle}" at)
+    if(at LESS 0)
+      fail("the generated entry has no line ${needle}:\n${text}")
+    endif()
+  endforeach()
+  string(FIND "${text}" "Comment[zh_CN]" at)
+  if(NOT at LESS 0)
+    fail("the generated entry has a Chinese comment that 2052.lan does not hold:\n${text}")
+  endif()
+  # English is the untranslated default: without it the generator stops.
+  write_language(${lan} 1033 "1=Mouse Centre\n991=Set up the mouse\n992=mouse\n")
+  execute_process(COMMAND ${CMAKE_COMMAND} -DLANGUAGES=${lan} -DAPP_ID=org.example.Test -DOUTPUT=${work}/bad.desktop
+                          -P ${SOURCE_DIR}/packaging/GenerateDesktopEntry.cmake
+                  RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)
+  if(rc EQUAL 0 OR NOT err MATCHES "1033.lan has no[ \n]+text 990" OR EXISTS ${work}/bad.desktop)
+    fail("a missing English text did not stop the generator (exit ${rc}): ${err}")
+  endif()
+
+  # Catalog ids: case and width normalised, each id once.
+  file(WRITE ${work}/config.xml "<config><device>\n"
+       "<mouse><mode value=\"0\" vid=\"F0A5\" pid=\"51\"/><mode value=\"1\" vid=\"f0a5\" pid=\"0051\"/></mouse>\n"
+       "<mouse><mode value=\"0\" vid=\"1d\" pid=\"ABCD\"/><mode value=\"1\" pid=\"1234\"/></mouse>\n"
+       "</device></config>\n")
+  run_ok(${CMAKE_COMMAND} -DCATALOG=${work}/config.xml -DOUTPUT=${work}/rules
+         -P ${SOURCE_DIR}/packaging/GenerateUdevRules.cmake)
+  file(STRINGS ${work}/rules rules REGEX "^SUBSYSTEM")
+  set(want
+    "SUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"f0a5\", ATTRS{idProduct}==\"0051\", TAG+=\"uaccess\""
+    "SUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"001d\", ATTRS{idProduct}==\"abcd\", TAG+=\"uaccess\"")
+  if(NOT rules STREQUAL want)
+    fail("udev rules for the fixture catalog:\n${rules}")
+  endif()
+  write_language(${lan} 1033 "${all}\n")
+  run_ok(${CMAKE_COMMAND} -DTEMPLATE=${SOURCE_DIR}/packaging/metainfo.xml.in -DCATALOG=${work}/config.xml
+         -DLANGUAGES=${lan} -DAPP_ID=org.example.Test -DVERSION=9.8 -DRELEASE_DATE=2026-01-02
+         -DHOMEPAGE=https://example.org/ -DSCREENSHOT=${SOURCE_DIR}/docs/screenshots/main-window.png
+         -DOUTPUT=${work}/metainfo.xml -P ${SOURCE_DIR}/packaging/GenerateMetainfo.cmake)
+  file(READ ${work}/metainfo.xml text)
+  string(REGEX MATCHALL "<modalias>[^<]*</modalias>" aliases "${text}")
+  if(NOT aliases STREQUAL "<modalias>usb:vF0A5p0051d*</modalias>;<modalias>usb:v001DpABCDd*</modalias>")
+    fail("modaliases for the fixture catalog: ${aliases}")
+  endif()
+  string(FIND "${text}" "<summary xml:lang=\"zh_CN\">" at)
+  if(NOT at LESS 0)
+    fail("the metainfo has a Chinese summary that 2052.lan does not hold")
+  endif()
+  string(FIND "${text}" "<release version=\"9.8\" date=\"2026-01-02\">" at)
+  if(at LESS 0)
+    fail("the metainfo lacks the release 9.8")
+  endif()
+endfunction()
+
+if(CHECK STREQUAL "generators")
+  check_generators()
+elseif(CHECK STREQUAL "desktop")
   check_desktop()
 elseif(CHECK STREQUAL "metainfo")
   check_metainfo()

@@ -1,8 +1,8 @@
 # The packaging checks (CheckPackaging.cmake), one CTest each, labelled
-# "package". The validators run by default and skip, saying why, when their
+# "package". The generators are checked on small fixtures; the validators run by default and skip, saying why, when their
 # tool is missing; package_deb builds and installs a .deb and runs only with
 # ORVANE_PACKAGE_TESTS=1.
-foreach(check desktop metainfo manpage icons deb)
+foreach(check generators desktop metainfo manpage icons deb)
   add_test(NAME package_${check}
            COMMAND ${CMAKE_COMMAND} -DCHECK=${check} -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DBINARY_DIR=${CMAKE_BINARY_DIR}
                    -DAPP_ID=${ORVANE_APP_ID} -P ${CMAKE_CURRENT_LIST_DIR}/CheckPackaging.cmake)
