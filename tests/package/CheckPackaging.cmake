@@ -255,6 +255,11 @@ function(check_deb)
       fail("the package has no /usr/${file}")
     endif()
   endforeach()
+  # The installed metainfo, launcher and icons agree with each other.
+  find_program(APPSTREAMCLI appstreamcli)
+  if(APPSTREAMCLI)
+    run_ok(${APPSTREAMCLI} validate-tree --no-net ${root})
+  endif()
   set(env ${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH SDL_VIDEODRIVER=dummy
           XDG_CONFIG_HOME=${work}/config XDG_DATA_HOME=${work}/data XDG_RUNTIME_DIR=${work}/run)
   file(MAKE_DIRECTORY ${work}/run)

@@ -8,3 +8,9 @@ foreach(check generators desktop metainfo manpage icons deb)
                    -DAPP_ID=${ORVANE_APP_ID} -P ${CMAKE_CURRENT_LIST_DIR}/CheckPackaging.cmake)
   set_tests_properties(package_${check} PROPERTIES LABELS package SKIP_REGULAR_EXPRESSION "SKIPPED: " TIMEOUT 600)
 endforeach()
+
+# The window's class is the launcher's StartupWMClass (under Xvfb).
+add_test(NAME package_window_class
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/WindowClass.sh ${CMAKE_BINARY_DIR}/bin/orvane
+                 ${CMAKE_BINARY_DIR}/packaging/${ORVANE_APP_ID}.desktop)
+set_tests_properties(package_window_class PROPERTIES LABELS package SKIP_RETURN_CODE 77 TIMEOUT 120)
