@@ -99,8 +99,8 @@ int PrintManual(const std::string& version, std::FILE* out) {
   std::fprintf(out, ".TP\n.I /usr/share/orvane/\nThe catalog of supported models (config.xml), their descriptions, the "
                     "language files and the skin.\n");
   std::fprintf(out, ".TP\n.I $XDG_DATA_HOME/Orvane Files/\nThe settings databases and the log "
-                    "(default \\fI~/.local/share/Orvane Files/\\fR).\n");
-  std::fprintf(out, ".TP\n.I $XDG_CONFIG_HOME/Orvane/values\nPer-user values (default \\fI~/.config/Orvane/values\\fR).\n");
+                    "(default \\fI\\%%~/.local/share/Orvane Files/\\fR).\n");
+  std::fprintf(out, ".TP\n.I $XDG_CONFIG_HOME/Orvane/values\nPer-user values (default \\fI\\%%~/.config/Orvane/values\\fR).\n");
   std::fprintf(out, ".TP\n.I /usr/lib/udev/rules.d/70\\-orvane.rules\nLets the logged-in user open the HID interfaces "
                     "of the supported mice and receivers.\n");
   std::fprintf(out, ".SH EXIT STATUS\n0 on success; a command that cannot do its work exits with a non-zero "
