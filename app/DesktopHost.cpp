@@ -2,14 +2,34 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <vector>
 
+#include "platform/Text.h"
+#include "platform/draw/Color.h"
+#include "platform/draw/Image.h"
 #include "platform/shell/OpenAddress.h"
 #include "platform/tray/TrayIcon.h"
 #include "platform/window/Window.h"
+#include "toolkit/core/MRender.h"
 #include "ui/AboutDlg.h"
 #include "ui/DeviceMainDlg.h"
 
 namespace app {
+
+bool LoadTrayPicture(const std::filesystem::path& file, platform::TrayOptions& options) {
+  const std::unique_ptr<platform::Image> image = platform::Image::Load(file);
+  if (image == nullptr || image->Width() <= 0 || image->Height() <= 0) return false;
+  const platform::Bitmap& frame = image->FrameBitmap();
+  std::vector<std::uint32_t> pixels;
+  pixels.reserve(static_cast<size_t>(frame.Width()) * static_cast<size_t>(frame.Height()));
+  for (int y = 0; y < frame.Height(); ++y)
+    for (int x = 0; x < frame.Width(); ++x) pixels.push_back(platform::Unpremultiply(frame.PixelAt(x, y)));
+  options.iconWidth = frame.Width();
+  options.iconHeight = frame.Height();
+  options.iconPixels = std::move(pixels);
+  return true;
+}
 
 DesktopHost::DesktopHost() = default;
 DesktopHost::~DesktopHost() = default;
@@ -20,6 +40,10 @@ bool DesktopHost::AddTray(const ui::TrayTexts& texts) {
   options.toolTip = texts.toolTip;
   options.menuText = texts.quit;
   options.aboutText = texts.about;
+  // The icon theme's name (the launcher's icon), and the same drawing from
+  // the skin for hosts that show the picture rather than look the name up.
+  options.iconName = ORVANE_APP_ID;
+  LoadTrayPicture(platform::ToUtf8(DUI::MRender::GetSkinFile(L"orvane.png")), options);
   tray_ = std::make_unique<platform::TrayIcon>(std::move(options), this);
   // Without a session bus the program runs on without a tray.
   if (!tray_->Add()) {

@@ -7,6 +7,7 @@
 // the window's queue as the messages the window handles (1690, WM_COMMAND,
 // 1691, 2022).
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -16,9 +17,15 @@
 
 namespace platform {
 class TrayIcon;
-}
+struct TrayOptions;
+}  // namespace platform
 
 namespace app {
+
+// The tray's picture: the program icon of the skin (the window's icon), as
+// the straight-alpha pixels the notification area takes. False, and the
+// options unchanged, when the file cannot be read.
+bool LoadTrayPicture(const std::filesystem::path& file, platform::TrayOptions& options);
 
 class DesktopHost : public ui::MainWindowHost, public platform::TrayEvents, public platform::InstanceEvents {
  public:

@@ -59,6 +59,55 @@ int PrintHelp(std::FILE* out) {
   return 0;
 }
 
+namespace {
+
+// Roff text: backslashes as \e, hyphens as minus signs (so options can be
+// searched and copied), and a line never starting with a control character.
+std::string Roff(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '\\')
+      out += "\\e";
+    else if (c == '-')
+      out += "\\-";
+    else
+      out += c;
+  }
+  if (!out.empty() && (out[0] == '.' || out[0] == '\'')) out.insert(0, "\\&");
+  return out;
+}
+
+}  // namespace
+
+int PrintManual(const std::string& version, std::FILE* out) {
+  std::fprintf(out, ".TH ORVANE 1 \"\" \"orvane %s\" \"User Commands\"\n", Roff(version).c_str());
+  std::fprintf(out, ".SH NAME\norvane \\- configure gaming mice: DPI, report rate, buttons, macros and lighting\n");
+  std::fprintf(out, ".SH SYNOPSIS\n.B orvane\n[\\fIOPTION\\fR]...\n");
+  std::fprintf(out, ".SH DESCRIPTION\n");
+  std::fprintf(out,
+               "Orvane configures the supported gaming mice, by cable or through their receiver: DPI stages with "
+               "their colours, report rate, lift-off distance, sensor and power options, button functions, macros, "
+               "lighting effects and the profiles of each model.\n");
+  std::fprintf(out, ".PP\nWithout options it opens its window; a second start shows the running one and exits.\n");
+  std::fprintf(out, ".SH OPTIONS\n");
+  for (const CommandLineOption& option : kOptions) {
+    std::fprintf(out, ".TP\n\\fB%s\\fR", Roff(option.name).c_str());
+    if (*option.argument != '\0') std::fprintf(out, " \\fI%s\\fR", Roff(option.argument).c_str());
+    std::fprintf(out, "\n%s.\n", Roff(option.summary).c_str());
+  }
+  std::fprintf(out, ".SH FILES\n");
+  std::fprintf(out, ".TP\n.I /usr/share/orvane/\nThe catalog of supported models (config.xml), their descriptions, the "
+                    "language files and the skin.\n");
+  std::fprintf(out, ".TP\n.I $XDG_DATA_HOME/Orvane Files/\nThe settings databases and the log "
+                    "(default \\fI\\%%~/.local/share/Orvane Files/\\fR).\n");
+  std::fprintf(out, ".TP\n.I $XDG_CONFIG_HOME/Orvane/values\nPer-user values (default \\fI\\%%~/.config/Orvane/values\\fR).\n");
+  std::fprintf(out, ".TP\n.I /usr/lib/udev/rules.d/70\\-orvane.rules\nLets the logged-in user open the HID interfaces "
+                    "of the supported mice and receivers.\n");
+  std::fprintf(out, ".SH EXIT STATUS\n0 on success; a command that cannot do its work exits with a non-zero "
+                    "status and says why on standard error.\n");
+  return 0;
+}
+
 std::string BuildVersion() { return ORVANE_VERSION; }
 
 int PrintVersion(const std::filesystem::path& programFolder, std::FILE* out) {

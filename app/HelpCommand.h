@@ -1,7 +1,7 @@
 #pragma once
 // "orvane --help" and "orvane --version". Every option the program knows is
-// one row of a single table, from which the help text is printed (and from
-// which a manual page can be generated); a new option is added there.
+// one row of a single table, from which the help text and the manual page
+// (generated at build time) are printed; a new option is added there.
 //
 // Exit code of both commands: 0.
 
@@ -29,6 +29,11 @@ bool IsVersionCommand(int argc, const char* const* argv);
 // The usage line, a line on what the program does, and one line per option
 // with the summaries aligned in a column.
 int PrintHelp(std::FILE* out = stdout);
+
+// The manual page orvane(1) in roff, made from the same table as the help:
+// name, synopsis, description, one entry per option, files, exit status.
+// The version goes into the page's header.
+int PrintManual(const std::string& version, std::FILE* out = stdout);
 
 // "orvane <version>": the software version the catalog of the program folder
 // names (the version the program shows), or the build's version when the

@@ -109,6 +109,8 @@ bool ParseMainRunOptions(int argc, char** argv, MainRunOptions& options) {
 
 int RunMainWindow(const MainRunOptions& options, SingleInstance* instance) {
   const bool screenshot = !options.screenshot.empty();
+  // The launcher's entry matches its windows by this class.
+  platform::SetWindowClass(ORVANE_APP_ID);
   if (!platform::InitWindowSystem(screenshot ? platform::WindowBackend::Headless : platform::WindowBackend::Auto)) {
     std::fprintf(stderr, "orvane: no window system\n");
     return 1;

@@ -18,6 +18,8 @@ void AdoptCatalogStart(const CatalogStart& start) {
 void HandNamesToToolkit() {
   DUI::Manager::SetDeviceName(shell::ApplicationName());
   DUI::Manager::SetFontName(shell::FontName());
+  // An installed program keeps its skin under <prefix>/share/orvane/.
+  DUI::Manager::SetProgramFolder(shell::ProgramFolder());
 }
 
 void PrepareDatabaseFolder(SettingsStore& store) {

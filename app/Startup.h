@@ -18,9 +18,9 @@ namespace app {
 // stays as it is.
 void AdoptCatalogStart(const CatalogStart& start);
 
-// Copies the application name and the font name into the toolkit
-// (Manager::SetDeviceName, Manager::SetFontName). Called once the name is
-// final, before any window exists.
+// Copies the application name, the font name and the program folder into
+// the toolkit (Manager::SetDeviceName, SetFontName, SetProgramFolder).
+// Called once the name is final, before any window exists.
 void HandNamesToToolkit();
 
 // Creates the user's database folder (with every folder above it) and hands

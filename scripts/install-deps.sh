@@ -14,6 +14,7 @@ PACKAGES=(
   libcurl4-openssl-dev libsystemd-dev
   libxml2-dev libpugixml-dev
   xvfb xauth xdotool imagemagick dbus twm python3 libx11-dev
+  dpkg-dev fakeroot lintian desktop-file-utils appstream libxml2-utils man-db
 )
 
 missing=()

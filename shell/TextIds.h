@@ -238,6 +238,10 @@ inline constexpr int kTextIds[] = {
     614,  // caption word of the demo on simulated mice
     615,  // link to the feedback page
     616,  // link to the questions page
+    // The launcher's entry and the software centre's listing (generated at build time)
+    990,  // generic name of the program, "Gaming Mouse Settings"
+    991,  // one-line description of the program; the software centre's summary
+    992,  // search keywords, separated and ended by ';'
 };
 
 // Ids the non-visual code asks for by name.
@@ -245,6 +249,12 @@ inline constexpr int kTextProfileWord = 61;
 inline constexpr int kTextCustomMacroWord = 351;
 inline constexpr int kTextCopyWord = 31;
 inline constexpr int kTextSoftwareVersion = 17;
+// The texts of the launcher's entry and the software centre's listing, which
+// the build reads from the language files (packaging/): beyond the window's
+// own ids.
+inline constexpr int kTextLauncherGenericName = 990;
+inline constexpr int kTextLauncherComment = 991;
+inline constexpr int kTextLauncherKeywords = 992;
 
 inline constexpr std::span<const int> TextIds() { return kTextIds; }
 

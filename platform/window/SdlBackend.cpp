@@ -17,17 +17,42 @@
 #include <SDL2/SDL.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <map>
+#include <mutex>
+#include <string>
 #include <thread>
 
 #include "platform/Text.h"
 #include "platform/window/KeyTable.h"
 #include "platform/window/WindowBackend.h"
 
+namespace platform {
+
+namespace {
+std::mutex g_windowClassLock;
+std::string g_windowClass;  // guarded by g_windowClassLock
+}  // namespace
+
+void SetWindowClass(const std::string& name) {
+  std::lock_guard lock(g_windowClassLock);
+  g_windowClass = name;
+}
+
+}  // namespace platform
+
 namespace platform::detail {
 
 namespace {
+
+// SDL reads the window class from the environment when it creates a window.
+void ApplyWindowClass() {
+  std::lock_guard lock(g_windowClassLock);
+  if (g_windowClass.empty()) return;
+  setenv("SDL_VIDEO_X11_WMCLASS", g_windowClass.c_str(), 0);
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", g_windowClass.c_str(), 0);
+}
 
 SDL_Window* Native(const WindowRecord& w) { return static_cast<SDL_Window*>(w.native); }
 
@@ -60,6 +85,7 @@ class SdlBackend : public Backend {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");  // capture follows SetCapture only
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    ApplyWindowClass();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     wakeEvent_ = SDL_RegisterEvents(1);
     thread_ = std::this_thread::get_id();

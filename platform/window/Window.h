@@ -49,6 +49,11 @@ bool InitWindowSystem(WindowBackend backend = WindowBackend::Auto);
 // Destroys every remaining window and returns to the state before Init.
 void ShutdownWindowSystem();
 WindowBackend ActiveBackend();  // Auto when not started
+// The desktop's name for the program's windows (the X11 WM_CLASS and the
+// Wayland app id), which the launcher's desktop entry names to match its
+// windows and icon. Set before InitWindowSystem; a value given in the
+// environment (SDL_VIDEO_X11_WMCLASS, SDL_VIDEO_WAYLAND_WMCLASS) wins.
+void SetWindowClass(const std::string& name);
 
 // --- 2. Creating and destroying windows -------------------------------------------
 struct WindowDesc {

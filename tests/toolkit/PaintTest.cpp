@@ -5,7 +5,9 @@
 #include <filesystem>
 
 #include "ToolkitFixture.h"
+#include "platform/Paths.h"
 #include "platform/Text.h"
+#include "toolkit/core/Manager.h"
 #include "platform/draw/Image.h"
 #include "toolkit/core/MPicture.h"
 #include "toolkit/core/MText.h"
@@ -329,6 +331,22 @@ TEST_F(PaintTest, SkinNamesBecomeFilesOfTheSkinFolder) {
     const CString expected = *k.file ? folder + k.file : CString();
     EXPECT_EQ(MRender::GetSkinFile(k.name), expected) << platform::ToUtf8(k.name);
   }
+}
+
+// An installed program names its data folder; the skin, the resources and
+// the fonts are then looked up there instead of beside the executable.
+TEST_F(PaintTest, TheProgramFolderMovesTheSkinFolder) {
+  const std::filesystem::path beside = platform::ExecutableFolder();
+  EXPECT_EQ(Manager::GetProgramFolder(), beside);
+  const std::filesystem::path installed = std::filesystem::path(testing::TempDir()) / "share" / "orvane";
+  Manager::SetProgramFolder(installed);
+  EXPECT_EQ(MRender::GetSkinFolder(), platform::FromUtf8((installed / "skins" / "theme1").string()) + L"/");
+  EXPECT_EQ(MRender::GetSkinFile(L"icon\\battery.png"),
+            platform::FromUtf8((installed / "skins" / "theme1" / "icon" / "battery.png").string()));
+  EXPECT_EQ(MRender::GetResourcePath(106, L"TTF"), platform::FromUtf8((installed / "resources" / "106.ttf").string()));
+  Manager::SetProgramFolder({});
+  EXPECT_EQ(Manager::GetProgramFolder(), beside);
+  EXPECT_EQ(MRender::GetSkinFolder(), platform::FromUtf8((beside / "skins" / "theme1").string()) + L"/");
 }
 
 TEST_F(PaintTest, EveryImageLoaderResolvesBackslashNames) {

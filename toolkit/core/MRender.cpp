@@ -57,7 +57,7 @@ Image* MRender::LoadImageFromFileEx(CString path, int width, int height) {
 
 CString MRender::GetResourcePath(UINT id, CString type) {
   for (auto& c : type) c = static_cast<wchar_t>(std::towlower(c));
-  const auto folder = platform::ExecutableFolder() / "resources";
+  const auto folder = Manager::GetProgramFolder() / "resources";
   return platform::FromUtf8((folder / (std::to_string(id) + "." + platform::ToUtf8(type))).string());
 }
 
@@ -68,7 +68,7 @@ Image* MRender::LoadImageFromIDResource(UINT id, CString type, void*) {
 HICON MRender::LoadIconFromFile(CString path) { return LoadImageFromFile(path); }
 
 CString MRender::GetSkinFolder() {
-  const auto folder = platform::ExecutableFolder() / "skins" / platform::ToUtf8(Manager::GetTheme());
+  const auto folder = Manager::GetProgramFolder() / "skins" / platform::ToUtf8(Manager::GetTheme());
   CString s = platform::FromUtf8(folder.string());
   if (s.empty() || s.back() != L'/') s += L'/';
   return s;

@@ -46,12 +46,12 @@ class MRender {
   // A width x height thumbnail (the image's own size when both are 0).
   static Image* LoadImageFromFileEx(CString path, int width, int height);
   // Module resources are files named "<id>.<type>" in the folder "resources"
-  // beside the executable (type lower-cased); null when absent.
+  // of the program folder (type lower-cased); null when absent.
   static Image* LoadImageFromIDResource(UINT id, CString type, void* module);
   // Window icons are plain image files on this platform.
   static HICON LoadIconFromFile(CString path);
-  // The skin folder: "skins/<theme>/" beside the executable, computed anew
-  // on every call.
+  // The skin folder: "skins/<theme>/" in the program folder
+  // (Manager::GetProgramFolder), computed anew on every call.
   static CString GetSkinFolder();
   // The full path of the skin image named `name`, the one place where skin
   // names become files. Names are relative to the skin folder and may be

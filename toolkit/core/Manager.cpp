@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "platform/Paths.h"
 #include "platform/window/Window.h"
 
 namespace DUI {
@@ -13,6 +14,7 @@ std::mutex g_lock;
 std::wstring g_dev_name = L"Velmora";
 std::wstring g_fontname = L"Open Sans Semibold";
 void* g_instance = nullptr;
+std::filesystem::path g_programFolder;  // empty: the executable's folder
 }  // namespace
 
 Color Manager::m_select_color{0xFFFA373E};
@@ -20,6 +22,19 @@ UINT Manager::m_uControlID = 0;
 std::atomic<int> Manager::m_fontwidth{14};
 std::atomic<int> Manager::m_paintPause{15};
 std::atomic<bool> Manager::m_gdiplusStarted{false};
+
+void Manager::SetProgramFolder(const std::filesystem::path& folder) {
+  std::lock_guard lock(g_lock);
+  g_programFolder = folder;
+}
+
+std::filesystem::path Manager::GetProgramFolder() {
+  {
+    std::lock_guard lock(g_lock);
+    if (!g_programFolder.empty()) return g_programFolder;
+  }
+  return platform::ExecutableFolder();
+}
 
 void Manager::SetDeviceName(const std::wstring& name) {
   std::lock_guard lock(g_lock);

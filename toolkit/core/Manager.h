@@ -4,6 +4,7 @@
 // program sets them before it creates windows.
 
 #include <atomic>
+#include <filesystem>
 #include <string>
 
 #include "toolkit/core/Color.h"
@@ -28,6 +29,13 @@ class Manager {
   // and writes it directly (window thread only).
   static Color m_select_color;
   static Color GetSelectColor() { return m_select_color; }
+
+  // The folder of the program's read-only files (skins/, font/,
+  // resources/): the executable's folder unless the program names another,
+  // as an installed program does (<prefix>/share/<name>/). An empty path
+  // returns to the executable's folder.
+  static void SetProgramFolder(const std::filesystem::path& folder);
+  static std::filesystem::path GetProgramFolder();
 
   // The theme folder inside the skin folder (a constant).
   static std::wstring GetTheme() { return L"theme1/"; }

@@ -50,8 +50,8 @@ void PaintManager::Init(HWND hwnd, MWindow* owner) {
   m_hwnd = hwnd;
   m_owner = owner;
   m_thread = std::this_thread::get_id();
-  // Private fonts beside the program, when they are there.
-  const auto fontFolder = platform::ExecutableFolder() / "font";
+  // Private fonts in the program folder, when they are there.
+  const auto fontFolder = Manager::GetProgramFolder() / "font";
   const struct {
     const wchar_t* family;
     const char* file;

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "ProgramIcon.h"
 #include "SkinGroups.h"
 #include "SkinPainter.h"
 
@@ -280,26 +281,9 @@ void EventIcons(SkinPainter& p) {
 }
 
 // --- 5. Program icon ----------------------------------------------------------------------
-// The logo's double chevron on a dark tile, legible down to tray size.
+// The same drawing as the launcher's icon theme (ProgramIcon.h).
 void ProgramIcon(SkinPainter& p) {
-  p.Single("orvane.png", 64, 64, [](Canvas& c, RectF r) {
-    const RectF tile{r.x + 2, r.y + 2, r.width - 4, r.height - 4};
-    c.FillRoundRect(tile, 14, 14, Brush::Linear({0, 2}, {0, 62}, 0xFF262A31, 0xFF0F1114));
-    c.DrawRoundRect(RectF{tile.x + 0.75f, tile.y + 0.75f, tile.width - 1.5f, tile.height - 1.5f}, 13, 13,
-                    Pen{0xC0FA373E, 1.5f, {}});
-    for (int i = 0; i < 2; ++i) {
-      const float x = 15 + float(i) * 14;
-      Path m;
-      m.MoveTo(x, 16);
-      m.LineTo(x + 16, 32);
-      m.LineTo(x, 48);
-      m.LineTo(x + 8, 48);
-      m.LineTo(x + 24, 32);
-      m.LineTo(x + 8, 16);
-      m.Close();
-      c.FillPath(m, Brush::SolidColor(i == 0 ? color::kAccentDark : color::kAccent));
-    }
-  });
+  p.Single("orvane.png", 64, 64, [](Canvas& c, RectF r) { DrawProgramIcon(c, r.width); });
 }
 
 void DrawIcons(SkinPainter& p) {

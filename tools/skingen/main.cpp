@@ -18,8 +18,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <numbers>
+#include <string_view>
 #include <vector>
 
+#include "ProgramIcon.h"
 #include "SkinGroups.h"
 #include "SkinPainter.h"
 
@@ -351,8 +353,12 @@ void Pictures(SkinPainter& p) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // "skingen --icons <folder> <name>": the program icon as an icon theme
+  // (hicolor sizes and SVG) for the launcher.
+  if (argc == 4 && std::string_view(argv[1]) == "--icons")
+    return WriteProgramIconTheme(argv[2], argv[3]) ? 0 : 1;
   if (argc != 2) {
-    std::fprintf(stderr, "usage: skingen <output folder>\n");
+    std::fprintf(stderr, "usage: skingen <output folder>\n       skingen --icons <folder> <icon name>\n");
     return 2;
   }
   std::filesystem::path folder(argv[1]);
