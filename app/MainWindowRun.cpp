@@ -7,6 +7,7 @@
 
 #include "app/CommandLine.h"
 #include "app/DesktopHost.h"
+#include "app/SimulatedDemo.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "device/DeviceSession.h"
@@ -27,24 +28,6 @@
 namespace app {
 
 namespace {
-
-std::shared_ptr<SimulatedHid> SimulatedMice(const std::shared_ptr<Clock>& clock) {
-  NullCatalogSink sink;
-  const Catalog catalog = ReadDeviceList(shell::ProgramFolder(), shell::ProgramFolder(), sink, nullptr);
-  std::vector<ModeEntry> modes;
-  for (const CatalogEntry& mode : catalog.modes) {
-    ModeEntry entry;
-    entry.vendor_id = mode.vid;
-    entry.product_id = mode.pid;
-    entry.device_type = mode.device_type;
-    entry.mode = mode.mode;
-    entry.dev_id = mode.dev_id;
-    modes.push_back(entry);
-  }
-  auto bus = std::make_shared<SimulatedHid>(clock);
-  PlugCatalogMice(*bus, modes);
-  return bus;
-}
 
 // Runs the queued jobs on the window thread, each followed by the window
 // tasks it posted, until the queue is empty (bounded: a job may queue more).
@@ -115,8 +98,11 @@ int RunMainWindow(const MainRunOptions& options, SingleInstance* instance) {
   ui::DeviceMainOptions window;
   window.clock = clock;
   std::shared_ptr<SimulatedHid> simulated;
+  // Declared before the window, so the mice keep saving until it is gone.
+  std::unique_ptr<SimulatedDemo> demo;
   if (options.simulate) {
-    simulated = SimulatedMice(clock);
+    demo = SimulatedDemo::ForProgram(clock);
+    simulated = demo->Bus();
     window.backend = simulated;
   } else {
     window.backend = std::make_shared<HidapiBackend>();
