@@ -22,6 +22,7 @@
 #include "platform/draw/Image.h"
 #include "platform/window/Window.h"
 #include "shell/AppNames.h"
+#include "shell/DisplayNames.h"
 #include "shell/Environment.h"
 #include "shell/Localisation.h"
 #include "store/SettingsStore.h"
@@ -38,6 +39,8 @@
 #include "toolkit/core/MText.h"
 #include "toolkit/core/Manager.h"
 #include "toolkit/core/Notify.h"
+#include "ui/ProfileDlg.h"
+#include "ui/ProfileExchange.h"
 #include "ui/SaveWaitDlg.h"
 #include "ui/ShowMessage.h"
 
@@ -148,6 +151,12 @@ DeviceMainDlg::DeviceMainDlg(DeviceMainOptions options)
                                             [](int id) { return shell::GetText(id); });
   m_messageBox = [](const wchar_t* text, HWND parent, const wchar_t* title, int kind) {
     return ShowMessage(text, parent, title, kind);
+  };
+  m_exchange = std::make_unique<ProfileExchange>(*this);
+  m_profileDialog = [this](CRect rect, int profile) {
+    const shell::DisplayNames names = shell::DisplayNames::FromInstalledLanguages();
+    ProfileDlg dialog(m_store, names);
+    dialog.Run(m_hWnd, rect, profile);
   };
 }
 
@@ -575,8 +584,11 @@ LRESULT DeviceMainDlg::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         m_store.GetProfileName(m_currentProfile, name);
         ShowProfile(m_currentProfile, name);
         AppendJob(DeviceWorker::kJobWriteProfile);
+      } else if (wParam == 1) {
+        m_exchange->StartImport();
+      } else if (wParam == 2) {
+        m_exchange->StartExport();
       }
-      // Import (1) and export (2) belong to the profile dialog's work.
       return 1;
     case kMacroMenu:
     case kInsertMenu:
@@ -655,8 +667,7 @@ void DeviceMainDlg::RefreshTexts() {
   m_link->SetTitle(Text(kTextLink).c_str());
   for (int i = 0; i < 4; ++i) m_sysButtons[i]->SetTooltip(Text(kSysButtons[i].tip).c_str());
   m_actionButton->SetTitle(Text(kTextAction).c_str());
-  m_profileButton->SetTitle(m_profileName.empty() ? (Text(kTextProfile) + L" " + std::to_wstring(m_currentProfile)).c_str()
-                                                  : m_profileName.c_str());
+  m_profileButton->SetTitle(ProfileLabel().c_str());
   for (int i = 0; i < kTabCount; ++i) m_tabs->SetItemText(i, Text(kTabItems[i].text));
   m_emptyText->SetTitle(Text(kTextNoDevice).c_str());
   m_previous->SetTooltip(Text(kTextPrevious).c_str());
@@ -735,6 +746,10 @@ void DeviceMainDlg::ShowDeviceList(bool anyOnline) {
   m_next->SetVisible(anyOnline ? 1 : 0);
   m_emptyPicture->SetVisible(anyOnline ? 0 : 1);
   m_emptyText->SetVisible(anyOnline ? 0 : 1);
+}
+
+std::wstring DeviceMainDlg::ProfileLabel() const {
+  return m_profileName.empty() ? Text(kTextProfile) + L" " + std::to_wstring(m_currentProfile) : m_profileName;
 }
 
 void DeviceMainDlg::ShowProfile(int profile, const std::wstring& name) {

@@ -60,6 +60,7 @@ class CDeviceList;
 namespace ui {
 
 class SaveWaitDlg;
+class ProfileExchange;
 
 // A page container. The configuration pages reuse control ids, so a
 // notification is routed by the page that owns the control: the page's
@@ -151,6 +152,10 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   int GetLastTabIndex() const { return m_lastTabIndex; }
   int GetCurrentDeviceType() const { return m_currentDeviceType; }
   int GetCurrentProfile() const { return m_currentProfile; }
+  // The text of the profile button: the current profile's shown name.
+  std::wstring ProfileLabel() const;
+  // The profile export and import (the profile dialog's commands 1 and 2).
+  ProfileExchange& Exchange() { return *m_exchange; }
   int GetModelLoadCount() const { return m_modelLoads; }
   int GetVisibleTabCount() const;
   bool GetLighting() const { return m_lighting != 0; }
@@ -165,8 +170,8 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   void SetMessageBox(std::function<int(const wchar_t* text, HWND, const wchar_t* title, int kind)> box) {
     m_messageBox = std::move(box);
   }
-  // Opens the profile dialog over the button; the dialog itself is another
-  // piece of work: until it exists this seam is empty and nothing opens.
+  // Opens the profile dialog over the button (ProfileDlg, modal); tests
+  // replace it.
   void SetProfileDialog(std::function<void(DUI::CRect screenRect, int profile)> open) { m_profileDialog = std::move(open); }
 
   // --- The pages ------------------------------------------------------------------------
@@ -317,6 +322,7 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
 
   std::function<int(const wchar_t*, HWND, const wchar_t*, int)> m_messageBox;
   std::function<void(DUI::CRect, int)> m_profileDialog;
+  std::unique_ptr<ProfileExchange> m_exchange;
 
   // The configuration pages, with the container each is built into.
   struct BuiltPage {
