@@ -41,6 +41,7 @@ class ProfileDlgTest : public MainWindowTest {
  protected:
   void SetUp() override {
     MainWindowTest::SetUp();
+    savedFolder_ = SettingsStore::GetInstance().DatabaseFolder();
     SettingsStore::GetInstance().CloseDatabase();
     SettingsStore::GetInstance().SetDatabaseFolder(databases_.Path());
     main_ = Open(1);
@@ -58,6 +59,9 @@ class ProfileDlgTest : public MainWindowTest {
     dialog_.reset();
     owner_.DestroyWindow();
     main_.reset();
+    // The next tests find the store as it was.
+    SettingsStore::GetInstance().CloseDatabase();
+    SettingsStore::GetInstance().SetDatabaseFolder(savedFolder_);
   }
 
   SettingsStore& Store() { return main_->Store(); }
@@ -92,6 +96,7 @@ class ProfileDlgTest : public MainWindowTest {
   bool Closed() { return dialog_->GetSafeHwnd() == nullptr || !platform::IsWindow(dialog_->GetSafeHwnd()); }
 
   testenv::TempDir databases_;
+  std::filesystem::path savedFolder_;
   std::unique_ptr<DeviceMainDlg> main_;
   Owner owner_;
   shell::DisplayNames names_;
