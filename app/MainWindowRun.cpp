@@ -29,15 +29,6 @@ namespace app {
 
 namespace {
 
-// Runs the queued jobs on the window thread, each followed by the window
-// tasks it posted, until the queue is empty (bounded: a job may queue more).
-void RunQueuedJobs(ui::DeviceMainDlg& dlg) {
-  for (int guard = 0; guard < 64 && !dlg.Worker().Jobs().Empty(); ++guard) {
-    dlg.Worker().Step();
-    platform::PumpPendingMessages();
-  }
-}
-
 int Screenshot(ui::DeviceMainDlg& dlg, const MainRunOptions& options) {
   if (dlg.CreateMain(1) == nullptr) {
     std::fprintf(stderr, "orvane: the window could not be created\n");
@@ -67,6 +58,13 @@ int Screenshot(ui::DeviceMainDlg& dlg, const MainRunOptions& options) {
 }
 
 }  // namespace
+
+void RunQueuedJobs(ui::DeviceMainDlg& dlg) {
+  for (int guard = 0; guard < 64 && !dlg.Worker().Jobs().Empty(); ++guard) {
+    dlg.Worker().Step();
+    platform::PumpPendingMessages();
+  }
+}
 
 bool ParseMainRunOptions(int argc, char** argv, MainRunOptions& options) {
   options.hide = HasHideOption(CommandLineText(argc, argv));
@@ -122,6 +120,8 @@ int RunMainWindow(const MainRunOptions& options, SingleInstance* instance) {
     instance->SetEvents(&host);
     // `orvane --inspect` describes this window.
     instance->SetInspectedWindow(&dlg);
+    // `orvane --set ...` and the other settings commands are done here.
+    instance->SetCommandWindow(&dlg);
   }
   // A language chosen in the settings page re-texts the window.
   InstallLanguageChangedHandler([&dlg](const std::wstring&) { dlg.RefreshTexts(); });
@@ -135,7 +135,10 @@ int RunMainWindow(const MainRunOptions& options, SingleInstance* instance) {
     DeviceSession::StartHotplug(monitor, deliver);
   }
   dlg.ShowModal(options.hide ? SW_HIDE : SW_SHOWNORMAL);
-  if (instance != nullptr) instance->SetInspectedWindow(nullptr);
+  if (instance != nullptr) {
+    instance->SetInspectedWindow(nullptr);
+    instance->SetCommandWindow(nullptr);
+  }
   return 1;
 }
 

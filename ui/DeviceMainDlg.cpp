@@ -578,12 +578,7 @@ LRESULT DeviceMainDlg::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kProfileCommand:
       if (wParam == 0) {
-        m_currentProfile = int(lParam);
-        m_store.SetCurrentProfile(m_currentProfile);
-        std::wstring name;
-        m_store.GetProfileName(m_currentProfile, name);
-        ShowProfile(m_currentProfile, name);
-        AppendJob(DeviceWorker::kJobWriteProfile);
+        SwitchProfile(int(lParam), true);
       } else if (wParam == 1) {
         m_exchange->StartImport();
       } else if (wParam == 2) {
@@ -746,6 +741,16 @@ void DeviceMainDlg::ShowDeviceList(bool anyOnline) {
   m_next->SetVisible(anyOnline ? 1 : 0);
   m_emptyPicture->SetVisible(anyOnline ? 0 : 1);
   m_emptyText->SetVisible(anyOnline ? 0 : 1);
+}
+
+void DeviceMainDlg::SwitchProfile(int profile, bool send) {
+  m_currentProfile = profile;
+  m_store.SetCurrentProfile(m_currentProfile);
+  m_worker->Sequences().SetCurrentProfile(profile);
+  std::wstring name;
+  m_store.GetProfileName(m_currentProfile, name);
+  ShowProfile(m_currentProfile, name);
+  if (send) AppendJob(DeviceWorker::kJobWriteProfile);
 }
 
 std::wstring DeviceMainDlg::ProfileLabel() const {

@@ -152,6 +152,9 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   int GetLastTabIndex() const { return m_lastTabIndex; }
   int GetCurrentDeviceType() const { return m_currentDeviceType; }
   int GetCurrentProfile() const { return m_currentProfile; }
+  // Makes the profile current (store, profile button, pages); send queues
+  // the write of the whole profile to the mouse (job 5).
+  void SwitchProfile(int profile, bool send);
   // The text of the profile button: the current profile's shown name.
   std::wstring ProfileLabel() const;
   // The profile export and import (the profile dialog's commands 1 and 2).

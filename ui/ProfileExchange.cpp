@@ -47,7 +47,7 @@ ExchangeModel ProfileExchange::CurrentModel(DeviceMainDlg& dlg) {
 
 // --- 2. Import and export of a named file ---------------------------------------------------
 
-bool ProfileExchange::ImportProfile(const std::filesystem::path& path, std::string* error) {
+bool ProfileExchange::ImportProfile(const std::filesystem::path& path, std::string* error, bool send) {
   const int profile = dlg_.GetCurrentProfile();
   ExchangeImporter importer(dlg_.Store());
   const ProfileImportResult result = importer.ImportProfile(path, profile, CurrentModel(dlg_));
@@ -57,7 +57,7 @@ bool ProfileExchange::ImportProfile(const std::filesystem::path& path, std::stri
     return false;
   }
   dlg_.ShowProfile(profile, result.name);
-  if (result.write_profile_to_device) dlg_.AppendJob(DeviceWorker::kJobWriteProfile);
+  if (send && result.write_profile_to_device) dlg_.AppendJob(DeviceWorker::kJobWriteProfile);
   return true;
 }
 

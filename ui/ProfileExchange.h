@@ -38,9 +38,9 @@ class ProfileExchange {
 
   // --- Without a dialog (the command line) ----------------------------------------
   // Replaces the current profile's settings with the file's, shows the new
-  // name and queues job 5. False with *error when the file was refused
-  // (then nothing changed).
-  bool ImportProfile(const std::filesystem::path& path, std::string* error);
+  // name and, with send, queues job 5. False with *error when the file was
+  // refused (then nothing changed).
+  bool ImportProfile(const std::filesystem::path& path, std::string* error, bool send = true);
   // Writes the current profile under the name the window shows.
   bool ExportProfile(const std::filesystem::path& path, std::string* error);
 
