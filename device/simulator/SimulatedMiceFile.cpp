@@ -251,10 +251,10 @@ bool SimulatedMiceFile::Load(SimulatedHid& bus, const std::vector<SimulatedModel
     return false;
   }
   for (const SimulatedModel& model : models) {
-    for (const auto& [deviceType, settings] : entries) {
-      if (deviceType != model.device_type) continue;
+    for (const auto& entry : entries) {
+      if (entry.first != model.device_type) continue;
       bus.UpdateFirmware(model.mouse, [&](mouseproto::MouseState& state) {
-        state.settings = settings;
+        state.settings = entry.second;
         state.assembly = {};
       });
     }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "TestEnv.h"
+#include "app/ListCommand.h"
 #include "app/SettingsCommandRun.h"
 #include "app/SimulatedDemo.h"
 #include "app/SingleInstance.h"
@@ -144,6 +145,13 @@ TEST_F(SettingsCommandTest, SeveralSettingsInOneRunAndTheListingOfTheNextRun) {
   EXPECT_EQ(s.dpi_count, 3);
   EXPECT_EQ(s.report_rate, 1);
   EXPECT_EQ(s.DpiValues(17)[2], 1600);
+
+  // What `orvane --simulate --list` prints in the next run.
+  ::testing::internal::CaptureStdout();
+  EXPECT_EQ(app::RunListCommand(true), 0);
+  const std::string listed = ::testing::internal::GetCapturedStdout();
+  EXPECT_NE(listed.find("DPI stages: 400 #FF0000, 800 #00FF00, 1600 #0000FF"), std::string::npos) << listed;
+  EXPECT_NE(listed.find("selected stage 2 of 3, report rate 1000 Hz"), std::string::npos) << listed;
 }
 
 TEST_F(SettingsCommandTest, ProfilesAndExchangeFiles) {
