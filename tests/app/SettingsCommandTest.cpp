@@ -24,6 +24,7 @@
 #include "device/simulator/SimulatedMiceFile.h"
 #include "platform/window/Window.h"
 #include "shell/Environment.h"
+#include "shell/Log.h"
 #include "store/SettingsStore.h"
 #include "toolkit/core/Manager.h"
 #include "toolkit/core/Notify.h"
@@ -331,6 +332,32 @@ TEST_F(RunningInstanceTest, TheWindowCarriesTheCommandOut) {
   EXPECT_EQ(dlg.Store().GetConfigInt(dlg.GetCurrentProfile(), L"dpi_count"), 2);
 
   instance.SetCommandWindow(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SimulatedDemoTest, ADamagedStateFileGivesFreshMiceAndALogLine) {
+  testenv::FreshUserFolders home;
+  const auto file = app::SimulatedDemo::DefaultStateFile();
+  ASSERT_FALSE(file.empty());
+  std::filesystem::create_directories(file.parent_path());
+  static constexpr char kDamaged[] = "orvane simulated mice 1\nmouse 1\n\xff\xfe\0garbage";
+  std::ofstream(file, std::ios::binary) << std::string(kDamaged, sizeof kDamaged - 1);
+  std::vector<std::string> lines;
+  shell::SetLogSink([&](const std::string& line) { lines.push_back(line); });
+  auto clock = std::make_shared<VirtualClock>();
+  {
+    app::SimulatedDemo demo(clock, app::CatalogModes(), file);
+    ASSERT_FALSE(demo.Models().empty());
+    const MouseSettings s = demo.Bus()->Firmware(demo.Models().front().mouse).settings;
+    EXPECT_EQ(s.dpi_count, 6);
+    EXPECT_EQ(s.liftoff_height, 2);
+  }
+  shell::SetLogSink(nullptr);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("factory settings"), std::string::npos) << lines[0];
 }
 
 }  // namespace
