@@ -743,6 +743,8 @@ void DeviceMainDlg::ShowDeviceList(bool anyOnline) {
   m_emptyText->SetVisible(anyOnline ? 0 : 1);
 }
 
+LightEffects DeviceMainDlg::GetLightEffects() const { return m_model->Effects(); }
+
 void DeviceMainDlg::SwitchProfile(int profile, bool send) {
   m_currentProfile = profile;
   m_store.SetCurrentProfile(m_currentProfile);

@@ -27,6 +27,7 @@
 
 #include "catalog/Catalog.h"
 #include "device/DeviceObserver.h"
+#include "device/ModelDefaults.h"
 #include "platform/DeviceChange.h"
 #include "store/KeyRecord.h"
 #include "toolkit/core/MDialog.h"
@@ -162,6 +163,8 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   int GetModelLoadCount() const { return m_modelLoads; }
   int GetVisibleTabCount() const;
   bool GetLighting() const { return m_lighting != 0; }
+  // The light effects the current model offers (its description's flags).
+  LightEffects GetLightEffects() const;
   int GetShowDpiTips() const { return show_dpitips; }
   int GetShowSaveTips() const { return show_savetips; }
   const std::vector<KeyRecord>& GetDefaultKeys() const { return m_defaultKeys; }

@@ -12,6 +12,7 @@
 #include <set>
 
 #include "device/Commands.h"
+#include "device/DefaultLights.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceSequences.h"
 #include "device/DeviceWorker.h"
@@ -305,14 +306,22 @@ CommandOutcome ApplySettingsRequest(DeviceMainDlg& dlg, const SettingsRequest& r
   }
   const bool lighting = light != nullptr || Find(request, "brightness") != nullptr || Find(request, "speed") != nullptr;
   // Without light=, brightness and speed are those of the profile's current mode.
-  const int lightMode = light != nullptr ? light->values[0] : store.GetCurrentLightMode(profile);
+  // (a profile without light records gets mode 1 as its current one).
+  const int lightMode = light != nullptr                    ? light->values[0]
+                        : store.CountLights(profile) == 0 ? 1
+                                                          : store.GetCurrentLightMode(profile);
   LightRecord lightRecord;
   if (lighting) {
     if (!dlg.GetLighting()) {
       Refused(outcome, "this mouse has no lighting");
       return outcome;
     }
-    if (!store.GetLight(profile, lightMode, lightRecord)) {
+    // A profile that was never current has no light records yet; they are
+    // made when it is used, from the modes the model offers.
+    bool offered = false;
+    const LightEffects effects = dlg.GetLightEffects();
+    for (int i = 0; i < kModelLightEffects; ++i) offered = offered || (effects[i] && kModelLightEffectModes[i] == lightMode);
+    if (store.CountLights(profile) == 0 ? !offered : !store.GetLight(profile, lightMode, lightRecord)) {
       Refused(outcome, "this mouse has no light mode " + std::to_string(lightMode));
       return outcome;
     }
@@ -397,6 +406,10 @@ CommandOutcome ApplySettingsRequest(DeviceMainDlg& dlg, const SettingsRequest& r
     store.SetConfigInt(profile, L"dpi_index", stageCount - 1);
   }
   if (lighting) {
+    if (store.CountLights(profile) == 0) {
+      CreateDefaultLights(store, profile, dlg.GetLightEffects());
+      store.GetLight(profile, lightMode, lightRecord);
+    }
     if (const auto* b = Find(request, "brightness")) lightRecord.brightness = b->values[0];
     if (const auto* s = Find(request, "speed")) lightRecord.speed = s->values[0];
     store.UpdateLight(lightMode, lightRecord);

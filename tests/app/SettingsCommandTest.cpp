@@ -160,8 +160,13 @@ TEST_F(SettingsCommandTest, ProfilesAndExchangeFiles) {
   const auto profileFile = files.Path() / "Game.xml";
   const auto macroFile = files.Path() / "macros.xml";
 
-  ASSERT_EQ(Command({"--simulate", "--profile", "2"}, clock_).code, 0);
+  // A profile never used before gets its light records with the switch.
+  const Outcome lit = Command({"--simulate", "--profile", "2", "--set", "light=2", "--set", "brightness=4"}, clock_);
+  ASSERT_EQ(lit.code, 0) << lit.err;
   EXPECT_EQ(SettingsStore::GetInstance().GetCurrentProfile(), 2);
+  EXPECT_EQ(Saved().lighting.mode, 2);
+  EXPECT_EQ(Saved().lighting.brightness, 4);
+  EXPECT_EQ(Command({"--simulate", "--profile", "3", "--set", "light=7"}, clock_).code, 1);
 
   ASSERT_EQ(Command({"--simulate", "--set", "dpi=1200", "--export-profile", profileFile.string()}, clock_).code, 0);
   EXPECT_NE(FileText(profileFile).find("<profile>"), std::string::npos);
