@@ -17,12 +17,22 @@ namespace {
 constexpr CommandLineOption kOptions[] = {
     {"-hide", "", "start in the notification area without showing the window"},
     {"--list", "", "list the supported mice on this machine with the settings read from each, then exit"},
-    {"--simulate", "", "use simulated mice instead of the machine's (the demo; also with --list and --screenshot)"},
+    {"--simulate", "", "use simulated mice instead of the machine's (the demo; also with --list, --screenshot and the settings "
+     "options); they keep their settings across runs"},
     {"--post", "MSG WPARAM LPARAM",
      "post a public message to the running instance, then exit (1691 0 610 quits it, 2022 0 0 refreshes its texts)"},
     {"--screenshot", "FILE", "render the window headless after start-up has read the mouse, write the PNG, then exit"},
     {"--tab", "ID", "with --screenshot: the tab to show (1 home, 2 buttons, 3 DPI, 4 macros, 5 lighting, 7 settings)"},
     {"--inspect", "", "print the running instance's window as one line per control, then exit"},
+    {"--profile", "N", "make profile N (1, 2, ...) current and write it to the mouse"},
+    {"--set", "NAME=VALUE[,VALUE...]",
+     "store a setting and write it to the mouse (may be repeated): dpi=V1[,..V6] (stages and count), count=N, "
+     "stage=N, rate=HZ, liftoff=1|2, sensor=BITS (4, 8, 16), sleep=MIN, wakeup=0|1, closelight=0|1, "
+     "response=MS, light=MODE, brightness=0-15, speed=0-15"},
+    {"--export-profile", "FILE", "write the current profile to FILE"},
+    {"--import-profile", "FILE", "replace the current profile's settings with FILE's and write them to the mouse"},
+    {"--export-macros", "FILE", "write every macro to FILE"},
+    {"--import-macros", "FILE", "add the macros of FILE"},
     {"-autorun", "", "added by the start-with-the-system entry; starts in the notification area when start minimised is chosen"},
     {"--help", "", "print this help, then exit"},
     {"--version", "", "print the version, then exit"},

@@ -1,5 +1,7 @@
 #include "app/ListCommand.h"
 
+#include "app/SimulatedDemo.h"
+
 #include <dirent.h>
 #include <unistd.h>
 
@@ -200,10 +202,10 @@ int RunListCommand(bool simulate) {
 
   auto clock = std::make_shared<RealClock>();
   std::shared_ptr<HidBackend> backend;
+  std::unique_ptr<SimulatedDemo> demo;
   if (simulate) {
-    auto bus = std::make_shared<SimulatedHid>(clock);
-    PlugCatalogMice(*bus, entries);
-    backend = bus;
+    demo = std::make_unique<SimulatedDemo>(clock, entries, SimulatedDemo::DefaultStateFile());
+    backend = demo->Bus();
   } else {
     backend = std::make_shared<HidapiBackend>();
   }

@@ -9,6 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/DesktopHost.h"
 #include "app/SimulatedDpiButton.h"
+#include "app/SimulatedDemo.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "device/DeviceSession.h"
@@ -29,33 +30,6 @@
 namespace app {
 
 namespace {
-
-std::shared_ptr<SimulatedHid> SimulatedMice(const std::shared_ptr<Clock>& clock, std::vector<int>& mice) {
-  NullCatalogSink sink;
-  const Catalog catalog = ReadDeviceList(shell::ProgramFolder(), shell::ProgramFolder(), sink, nullptr);
-  std::vector<ModeEntry> modes;
-  for (const CatalogEntry& mode : catalog.modes) {
-    ModeEntry entry;
-    entry.vendor_id = mode.vid;
-    entry.product_id = mode.pid;
-    entry.device_type = mode.device_type;
-    entry.mode = mode.mode;
-    entry.dev_id = mode.dev_id;
-    modes.push_back(entry);
-  }
-  auto bus = std::make_shared<SimulatedHid>(clock);
-  for (const SimulatedModel& model : PlugCatalogMice(*bus, modes)) mice.push_back(model.mouse);
-  return bus;
-}
-
-// Runs the queued jobs on the window thread, each followed by the window
-// tasks it posted, until the queue is empty (bounded: a job may queue more).
-void RunQueuedJobs(ui::DeviceMainDlg& dlg) {
-  for (int guard = 0; guard < 64 && !dlg.Worker().Jobs().Empty(); ++guard) {
-    dlg.Worker().Step();
-    platform::PumpPendingMessages();
-  }
-}
 
 int Screenshot(ui::DeviceMainDlg& dlg, const MainRunOptions& options) {
   if (dlg.CreateMain(1) == nullptr) {
@@ -86,6 +60,13 @@ int Screenshot(ui::DeviceMainDlg& dlg, const MainRunOptions& options) {
 }
 
 }  // namespace
+
+void RunQueuedJobs(ui::DeviceMainDlg& dlg) {
+  for (int guard = 0; guard < 64 && !dlg.Worker().Jobs().Empty(); ++guard) {
+    dlg.Worker().Step();
+    platform::PumpPendingMessages();
+  }
+}
 
 bool ParseMainRunOptions(int argc, char** argv, MainRunOptions& options) {
   options.hide = StartsHidden(CommandLineText(argc, argv));
@@ -120,8 +101,12 @@ int RunMainWindow(const MainRunOptions& options, SingleInstance* instance) {
   window.clock = clock;
   std::shared_ptr<SimulatedHid> simulated;
   std::vector<int> simulatedMice;
+  // Declared before the window, so the mice keep saving until it is gone.
+  std::unique_ptr<SimulatedDemo> demo;
   if (options.simulate) {
-    simulated = SimulatedMice(clock, simulatedMice);
+    demo = SimulatedDemo::ForProgram(clock);
+    simulated = demo->Bus();
+    for (const SimulatedModel& model : demo->Models()) simulatedMice.push_back(model.mouse);
     window.backend = simulated;
   } else {
     window.backend = std::make_shared<HidapiBackend>();
@@ -144,6 +129,8 @@ int RunMainWindow(const MainRunOptions& options, SingleInstance* instance) {
     instance->SetEvents(&host);
     // `orvane --inspect` describes this window.
     instance->SetInspectedWindow(&dlg);
+    // `orvane --set ...` and the other settings commands are done here.
+    instance->SetCommandWindow(&dlg);
   }
   // A language chosen in the settings page re-texts the window.
   InstallLanguageChangedHandler([&dlg](const std::wstring&) { dlg.RefreshTexts(); });
@@ -161,7 +148,10 @@ int RunMainWindow(const MainRunOptions& options, SingleInstance* instance) {
     DeviceSession::StartHotplug(monitor, deliver);
   }
   dlg.ShowModal(options.hide ? SW_HIDE : SW_SHOWNORMAL);
-  if (instance != nullptr) instance->SetInspectedWindow(nullptr);
+  if (instance != nullptr) {
+    instance->SetInspectedWindow(nullptr);
+    instance->SetCommandWindow(nullptr);
+  }
   return 1;
 }
 

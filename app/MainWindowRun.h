@@ -20,6 +20,16 @@ struct MainRunOptions {
 bool ParseMainRunOptions(int argc, char** argv, MainRunOptions& options);
 
 class SingleInstance;
+}  // namespace app
+namespace ui {
+class DeviceMainDlg;
+}
+namespace app {
+
+// Runs the window's queued jobs on the calling (window) thread, each
+// followed by the window tasks it posted, until the queue is empty (bounded:
+// a job may queue more).
+void RunQueuedJobs(ui::DeviceMainDlg& dlg);
 
 // Returns the process exit code (the quitting paths end the process
 // themselves with 0). instance, when given, hands the requests of later

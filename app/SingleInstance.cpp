@@ -4,6 +4,8 @@
 #include "shell/AppNames.h"
 #include "toolkit/core/ControlTreeDump.h"
 #include "toolkit/core/MDialog.h"
+#include "ui/DeviceMainDlg.h"
+#include "ui/SettingsCommand.h"
 
 namespace app {
 
@@ -35,6 +37,32 @@ void SingleInstance::SetInspectedWindow(DUI::MDialog* window) {
   lock_->SetInspector([window](std::shared_ptr<platform::WindowDumpReply> reply) {
     DUI::ControlTreeDump::PostDump(*window, [reply](DUI::CString text) { reply->Answer(platform::ToUtf8(text)); });
   });
+}
+
+void SingleInstance::SetCommandWindow(ui::DeviceMainDlg* window) {
+  if (lock_ == nullptr) return;
+  if (window == nullptr) {
+    lock_->SetCommandHandler({});
+    return;
+  }
+  lock_->SetCommandHandler([window](std::vector<std::string> arguments, std::shared_ptr<platform::WindowDumpReply> reply) {
+    window->PostTask([window, arguments = std::move(arguments), reply] {
+      reply->Answer(RunCommandInWindow(*window, arguments));
+    });
+  });
+}
+
+std::string RunCommandInWindow(ui::DeviceMainDlg& window, const std::vector<std::string>& arguments) {
+  ui::SettingsRequest request;
+  std::string error;
+  ui::CommandOutcome outcome;
+  if (!ui::ParseSettingsRequest(arguments, request, &error)) {
+    outcome.exitCode = 2;
+    outcome.message = error + "\n";
+  } else {
+    outcome = ui::ApplySettingsRequest(window, request);
+  }
+  return std::to_string(outcome.exitCode) + "\n" + outcome.message;
 }
 
 bool IsQuitRequest(std::uint32_t message, std::int64_t lParam) {

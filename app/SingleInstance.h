@@ -5,12 +5,17 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/instance/InstanceEvents.h"
 #include "platform/instance/InstanceLock.h"
 
 namespace DUI {
 class MDialog;
+}
+namespace ui {
+class DeviceMainDlg;
 }
 
 namespace app {
@@ -36,10 +41,19 @@ class SingleInstance {
   // window the answer is "unavailable".
   void SetInspectedWindow(DUI::MDialog* window);
 
+  // The window that carries out the settings commands of later processes
+  // ("orvane --set ..." while this instance runs), on its window thread.
+  // Null stops taking them; set null before the window is destroyed.
+  void SetCommandWindow(ui::DeviceMainDlg* window);
+
  private:
   platform::InstanceOptions options_;
   std::unique_ptr<platform::InstanceLock> lock_;
 };
+
+// Carries out a settings command in the window (window thread): the answer
+// is the exit code on the first line, then what the command did.
+std::string RunCommandInWindow(ui::DeviceMainDlg& window, const std::vector<std::string>& arguments);
 
 // Message 1691 ends the program only with lParam 610; any other value is
 // ignored.

@@ -7,6 +7,7 @@
 #include "app/ListCommand.h"
 #include "app/MainWindowRun.h"
 #include "app/PostCommand.h"
+#include "app/SettingsCommandRun.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "catalog/Catalog.h"
@@ -26,6 +27,11 @@ int main(int argc, char** argv) {
   if (app::IsListCommand(argc, argv, simulate)) return app::RunListCommand(simulate);
   if (app::IsPostCommand(argc, argv)) return app::RunPostCommand(argc, argv);
   if (app::IsWindowDumpCommand(argc, argv)) return app::RunWindowDumpCommand(argc, argv);
+  if (app::IsSettingsCommandLine(argc, argv)) {
+    shell::ChooseLanguage();
+    app::PrepareDatabaseFolder(SettingsStore::GetInstance());
+    return app::RunSettingsCommand(argc, argv);
+  }
 
   app::MainRunOptions options;
   if (!app::ParseMainRunOptions(argc, argv, options)) return 2;

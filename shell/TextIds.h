@@ -224,6 +224,8 @@ inline constexpr int kTextIds[] = {
     580,  // update state: nothing newer
     582,  // newer firmware version caption, "%s: V%s.%s"
     583,  // question after the newer version
+    590,  // message: the desktop has no file dialog (no portal)
+    591,  // question before an exchange file replaces an existing one, "%s" the file name
     596,  // firmware update in progress
     600,  // caption of the language choice
     603,  // caption of the start options

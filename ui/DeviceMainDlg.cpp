@@ -26,6 +26,7 @@
 #include "platform/window/TextInput.h"
 #include "platform/window/Window.h"
 #include "shell/AppNames.h"
+#include "shell/DisplayNames.h"
 #include "shell/Environment.h"
 #include "shell/Localisation.h"
 #include "store/SettingsStore.h"
@@ -45,6 +46,8 @@
 #include "ui/DPIMsgDlg.h"
 #include "ui/RawKeyDecoder.h"
 #include "ui/MousePaletteDlg.h"
+#include "ui/ProfileDlg.h"
+#include "ui/ProfileExchange.h"
 #include "ui/SaveWaitDlg.h"
 #include "ui/ShowMessage.h"
 #include "ui/UpdateNotice.h"
@@ -177,6 +180,12 @@ DeviceMainDlg::DeviceMainDlg(DeviceMainOptions options)
     const std::optional<COLORREF> picked = MousePaletteDlg::Pick(owner, swap(colour));
     if (!picked) return std::nullopt;
     return 0xFF000000u | swap(*picked);
+  };
+  m_exchange = std::make_unique<ProfileExchange>(*this);
+  m_profileDialog = [this](CRect rect, int profile) {
+    const shell::DisplayNames names = shell::DisplayNames::FromInstalledLanguages();
+    ProfileDlg dialog(m_store, names);
+    dialog.Run(m_hWnd, rect, profile);
   };
 }
 
@@ -671,14 +680,12 @@ LRESULT DeviceMainDlg::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lPara
       return 0;
     case kProfileCommand:
       if (wParam == 0) {
-        m_currentProfile = int(lParam);
-        m_store.SetCurrentProfile(m_currentProfile);
-        std::wstring name;
-        m_store.GetProfileName(m_currentProfile, name);
-        ShowProfile(m_currentProfile, name);
-        AppendJob(DeviceWorker::kJobWriteProfile);
+        SwitchProfile(int(lParam), true);
+      } else if (wParam == 1) {
+        m_exchange->StartImport();
+      } else if (wParam == 2) {
+        m_exchange->StartExport();
       }
-      // Import (1) and export (2) belong to the profile dialog's work.
       return 1;
     case kMacroMenu:
     case kInsertMenu:
@@ -760,8 +767,7 @@ void DeviceMainDlg::RefreshTexts() {
   m_link->SetTitle(Text(kTextLink).c_str());
   for (int i = 0; i < 4; ++i) m_sysButtons[i]->SetTooltip(Text(kSysButtons[i].tip).c_str());
   m_actionButton->SetTitle(Text(kTextAction).c_str());
-  m_profileButton->SetTitle(m_profileName.empty() ? (Text(kTextProfile) + L" " + std::to_wstring(m_currentProfile)).c_str()
-                                                  : m_profileName.c_str());
+  m_profileButton->SetTitle(ProfileLabel().c_str());
   for (int i = 0; i < kTabCount; ++i) m_tabs->SetItemText(i, Text(kTabItems[i].text));
   m_emptyText->SetTitle(Text(kTextNoDevice).c_str());
   m_previous->SetTooltip(Text(kTextPrevious).c_str());
@@ -879,6 +885,21 @@ void DeviceMainDlg::ShowDeviceList(bool anyOnline) {
   m_next->SetVisible(anyOnline ? 1 : 0);
   m_emptyPicture->SetVisible(anyOnline ? 0 : 1);
   m_emptyText->SetVisible(anyOnline ? 0 : 1);
+}
+
+
+void DeviceMainDlg::SwitchProfile(int profile, bool send) {
+  m_currentProfile = profile;
+  m_store.SetCurrentProfile(m_currentProfile);
+  m_worker->Sequences().SetCurrentProfile(profile);
+  std::wstring name;
+  m_store.GetProfileName(m_currentProfile, name);
+  ShowProfile(m_currentProfile, name);
+  if (send) AppendJob(DeviceWorker::kJobWriteProfile);
+}
+
+std::wstring DeviceMainDlg::ProfileLabel() const {
+  return m_profileName.empty() ? Text(kTextProfile) + L" " + std::to_wstring(m_currentProfile) : m_profileName;
 }
 
 void DeviceMainDlg::ShowProfile(int profile, const std::wstring& name) {

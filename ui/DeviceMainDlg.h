@@ -69,6 +69,7 @@ class DPIMsgDlg;
 class UpdateNotice;
 class UpdateTipDlg;
 struct UpdateLines;
+class ProfileExchange;
 
 // A page container. The configuration pages reuse control ids, so a
 // notification is routed by the page that owns the control: the page's
@@ -173,9 +174,18 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   int GetLastTabIndex() const { return m_lastTabIndex; }
   int GetCurrentDeviceType() const { return m_currentDeviceType; }
   int GetCurrentProfile() const { return m_currentProfile; }
+  // Makes the profile current (store, profile button, pages); send queues
+  // the write of the whole profile to the mouse (job 5).
+  void SwitchProfile(int profile, bool send);
+  // The text of the profile button: the current profile's shown name.
+  std::wstring ProfileLabel() const;
+  // The profile export and import (the profile dialog's commands 1 and 2).
+  ProfileExchange& Exchange() { return *m_exchange; }
   int GetModelLoadCount() const { return m_modelLoads; }
   int GetVisibleTabCount() const;
   bool GetLighting() const { return m_lighting != 0; }
+  // The light effects the current model offers (its description's flags).
+  LightEffects GetLightEffects() const;
   int GetShowDpiTips() const { return show_dpitips; }
   int GetShowSaveTips() const { return show_savetips; }
   int GetShowLod() const { return show_lod; }
@@ -184,8 +194,6 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   // The shown model's buttons with their places on the picture ("mouse_key").
   const std::vector<ModelButton>& GetModelButtons() const { return m_modelButtons; }
   const std::wstring& GetFirmwareUrl() const { return m_firmwareUrl; }
-  // The light effects the loaded models offer (the lighting page's records).
-  LightEffects GetLightEffects() const;
   // The process around the window (browser, tray); never null once built.
   MainWindowHost* Host() const { return m_options.host; }
   float GetScale() const { return m_scale; }
@@ -214,8 +222,8 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
   void SetMessageBox(std::function<int(const wchar_t* text, HWND, const wchar_t* title, int kind)> box) {
     m_messageBox = std::move(box);
   }
-  // Opens the profile dialog over the button; the dialog itself is another
-  // piece of work: until it exists this seam is empty and nothing opens.
+  // Opens the profile dialog over the button (ProfileDlg, modal); tests
+  // replace it.
   void SetProfileDialog(std::function<void(DUI::CRect screenRect, int profile)> open) { m_profileDialog = std::move(open); }
 
   // --- The pages ------------------------------------------------------------------------
@@ -382,6 +390,7 @@ class DeviceMainDlg : public DUI::MDialog, public DeviceObserver {
 
   std::function<int(const wchar_t*, HWND, const wchar_t*, int)> m_messageBox;
   std::function<void(DUI::CRect, int)> m_profileDialog;
+  std::unique_ptr<ProfileExchange> m_exchange;
 
   // The configuration pages, with the container each is built into.
   struct BuiltPage {

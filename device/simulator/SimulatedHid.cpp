@@ -261,17 +261,34 @@ void SimulatedHid::Notify(int plug, const std::vector<uint8_t>& report) {
 }
 
 void SimulatedHid::PressDpiButton(int mouse, int stage, int count) {
-  std::lock_guard<std::mutex> hold(lock_);
-  if (mouse < 0 || mouse >= static_cast<int>(mice_.size())) return;
-  Mouse& state = mice_[mouse];
-  if (count > 0) state.state.settings.dpi_count = count;
-  state.state.settings.dpi_index = stage;
-  const std::vector<uint8_t> report = SimulatedFirmware::DpiReport(state.state);
-  for (size_t id = 0; id < plugs_.size(); ++id) {
-    const Plug& plug = plugs_[id];
-    if (!plug.present || plug.mouse != mouse || (plug.receiver && !state.powered)) continue;
-    QueueLocked(static_cast<int>(id), kVendorInterface, report);
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (mouse < 0 || mouse >= static_cast<int>(mice_.size())) return;
+    Mouse& state = mice_[mouse];
+    if (count > 0) state.state.settings.dpi_count = count;
+    state.state.settings.dpi_index = stage;
+    const std::vector<uint8_t> report = SimulatedFirmware::DpiReport(state.state);
+    for (size_t id = 0; id < plugs_.size(); ++id) {
+      const Plug& plug = plugs_[id];
+      if (!plug.present || plug.mouse != mouse || (plug.receiver && !state.powered)) continue;
+      QueueLocked(static_cast<int>(id), kVendorInterface, report);
+    }
   }
+  NotifyStateChanged();
+}
+
+void SimulatedHid::SetStateListener(std::function<void()> listener) {
+  std::lock_guard<std::mutex> hold(lock_);
+  stateListener_ = std::move(listener);
+}
+
+void SimulatedHid::NotifyStateChanged() {
+  std::function<void()> listener;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    listener = stateListener_;
+  }
+  if (listener) listener();
 }
 
 void SimulatedHid::QueueLocked(int plug, int interfaceNumber, std::vector<uint8_t> bytes) {
@@ -445,6 +462,7 @@ int SimulatedHid::Write(HidDevice* device, const uint8_t* data, size_t length) {
     if (reply) QueueLocked(handle->plug, kVendorInterface, std::move(*reply));
   }
   Dispatch(events);
+  NotifyStateChanged();
   return result;
 }
 

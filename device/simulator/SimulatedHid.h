@@ -79,6 +79,10 @@ class SimulatedHid : public HidBackend {
   // descriptor, in bytes without the report id; 0 declares none.
   void SetOutputReportBytes(int plug, int bytes);
   void SetChangeListener(std::function<void(const platform::DeviceChangeEvent&)> listener);
+  // Called after a host request or a DPI button press may have changed a
+  // mouse's firmware state, on the caller's thread, outside the bus lock
+  // (the demo keeps the state in a file).
+  void SetStateListener(std::function<void()> listener);
 
   // A copy of the mouse's firmware state, and a change made to it in place.
   mouseproto::MouseState Firmware(int mouse) const;
@@ -161,6 +165,7 @@ class SimulatedHid : public HidBackend {
   void TakeDownLocked(int plug, Events& events);
   void QueueLocked(int plug, int interfaceNumber, std::vector<uint8_t> bytes);
   void Dispatch(const Events& events);
+  void NotifyStateChanged();
   Handle* Checked(HidDevice* device);
 
   std::shared_ptr<Clock> clock_;
@@ -173,5 +178,6 @@ class SimulatedHid : public HidBackend {
   int latency_ = kDefaultLatencyMs;
   bool receiversAnswer_ = false;
   std::function<void(const platform::DeviceChangeEvent&)> listener_;
+  std::function<void()> stateListener_;
   std::wstring lastError_;
 };

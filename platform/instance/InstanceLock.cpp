@@ -71,6 +71,8 @@ bool FillAddress(const std::string& name, sockaddr_un& addr, socklen_t& length) 
 struct Request {
   bool activate = false;
   bool inspect = false;
+  bool command = false;
+  size_t commandBytes = 0;
   std::uint32_t message = 0;
   std::uint64_t wParam = 0;
   std::int64_t lParam = 0;
@@ -107,6 +109,10 @@ bool ParseRequest(std::string_view line, Request& request) {
   if (words.size() == 1 && words[0] == "inspect") {
     request.inspect = true;
     return true;
+  }
+  if (words.size() == 2 && words[0] == "command") {
+    request.command = true;
+    return ParseNumber(words[1], request.commandBytes) && request.commandBytes <= kMaxCommandBytes;
   }
   return words.size() == 4 && words[0] == "post" && ParseNumber(words[1], request.message) &&
          ParseNumber(words[2], request.wParam) && ParseNumber(words[3], request.lParam);
@@ -221,6 +227,7 @@ struct InstanceLock::State {
   std::mutex mutex;  // guards events, inspector and pending
   InstanceEvents* events = nullptr;
   InstanceInspector inspector;
+  InstanceCommandHandler commandHandler;
   std::deque<Request> pending;
 
   void Deliver(const Request& request) {
@@ -255,6 +262,41 @@ struct InstanceLock::State {
     if (WriteAllTo(fd, "ok " + std::to_string(text.size()) + "\n")) WriteAllTo(fd, text);
   }
 
+  // The window thread carries the command out; this thread waits for it a
+  // bounded time, as for "inspect".
+  void Command(int fd, size_t bytes) {
+    std::string payload;
+    if (!ReadExactly(fd, bytes, payload)) {
+      WriteAllTo(fd, "error\n");
+      return;
+    }
+    std::vector<std::string> arguments;
+    size_t start = 0;
+    while (start < payload.size()) {
+      size_t end = payload.find('\0', start);
+      if (end == std::string::npos) end = payload.size();
+      arguments.push_back(payload.substr(start, end - start));
+      start = end + 1;
+    }
+    auto reply = std::make_shared<WindowDumpReply>();
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      if (!commandHandler) {
+        WriteAllTo(fd, "unavailable\n");
+        return;
+      }
+      commandHandler(std::move(arguments), reply);
+    }
+    std::string text;
+    if (!reply->WaitFor(options.commandTimeout, text)) {
+      WriteAllTo(fd, "unavailable\n");
+      return;
+    }
+    text = BoundedAnswer(std::move(text));
+    SetTimeouts(fd, 2000);
+    if (WriteAllTo(fd, "ok " + std::to_string(text.size()) + "\n")) WriteAllTo(fd, text);
+  }
+
   void Serve(int fd) {
     if (!IsSameUserPeer(fd)) return;
     SetTimeouts(fd, 1000);
@@ -266,6 +308,10 @@ struct InstanceLock::State {
     }
     if (request.inspect) {
       Inspect(fd);
+      return;
+    }
+    if (request.command) {
+      Command(fd, request.commandBytes);
       return;
     }
     if (!request.activate && !IsPublicMessage(request.message)) {
@@ -393,6 +439,12 @@ void InstanceLock::SetInspector(InstanceInspector inspector) {
   s.inspector = std::move(inspector);
 }
 
+void InstanceLock::SetCommandHandler(InstanceCommandHandler handler) {
+  State& s = *state_;
+  std::lock_guard<std::mutex> lock(s.mutex);
+  s.commandHandler = std::move(handler);
+}
+
 // --- 4. Client ---------------------------------------------------------------
 
 namespace {
@@ -470,6 +522,38 @@ InstanceLock::Delivery InstanceLock::SendInspect(const std::wstring& application
       result = Delivery::Delivered;
     } else {
       text.clear();
+    }
+  }
+  ::close(fd);
+  return result;
+}
+
+InstanceLock::Delivery InstanceLock::SendCommand(const std::wstring& applicationName,
+                                                 const std::vector<std::string>& arguments, std::string& answer,
+                                                 const InstanceOptions& options) {
+  answer.clear();
+  std::string payload;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    if (i > 0) payload.push_back('\0');
+    payload += arguments[i];
+  }
+  if (payload.size() > kMaxCommandBytes) return Delivery::Ignored;
+  const int fd = ConnectToInstance(applicationName, options);
+  if (fd < 0) return Delivery::NoInstance;
+  const auto wait = options.commandTimeout + std::chrono::milliseconds(2000);
+  SetTimeouts(fd, static_cast<int>(wait.count()));
+  std::string header;
+  Delivery result = Delivery::NoInstance;
+  if (WriteAllTo(fd, "command " + std::to_string(payload.size()) + "\n") && WriteAllTo(fd, payload) &&
+      ReadLine(fd, header)) {
+    size_t size = 0;
+    if (header == "unavailable") {
+      result = Delivery::Ignored;
+    } else if (header.rfind("ok ", 0) == 0 && ParseNumber(std::string_view(header).substr(3), size) &&
+               size <= kMaxInspectBytes && ReadExactly(fd, size, answer)) {
+      result = Delivery::Delivered;
+    } else {
+      answer.clear();
     }
   }
   ::close(fd);

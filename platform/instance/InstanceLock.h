@@ -16,6 +16,11 @@
 //                                    window's control tree), or "unavailable"
 //                                    when no window is registered or it did not
 //                                    answer in time
+//   "command BYTES" + that many bytes of arguments, NUL-separated
+//                                 -> "ok BYTES" and that many bytes of answer
+//                                    (what the window made of the command), or
+//                                    "unavailable" when nobody takes commands
+//                                    or the window did not answer in time
 //   anything else                 -> "error"
 // Requests from another user id are refused: the connection is closed
 // unanswered.
@@ -25,7 +30,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/instance/WindowDumpReply.h"
 #include "platform/instance/InstanceEvents.h"
@@ -41,7 +48,19 @@ struct InstanceOptions {
   // How long the instance waits for its window thread to describe the
   // window; the client waits this long plus a margin for the answer.
   std::chrono::milliseconds inspectTimeout{3000};
+  // How long the instance waits for its window thread to carry out a
+  // command (it stores the settings and queues the writes).
+  std::chrono::milliseconds commandTimeout{20000};
 };
+
+// The largest argument list a "command" request carries.
+inline constexpr std::size_t kMaxCommandBytes = 64u << 10;
+
+// Called on the listener thread for each "command" request with its
+// arguments: it must hand the work to the window thread and return at once;
+// the window thread answers through the reply.
+using InstanceCommandHandler =
+    std::function<void(std::vector<std::string> arguments, std::shared_ptr<WindowDumpReply> reply)>;
 
 // The most an "inspect" answer carries; a longer description is cut at a
 // line end and ends with the line "... truncated".
@@ -72,6 +91,10 @@ class InstanceLock {
   // never called again.
   void SetInspector(InstanceInspector inspector);
 
+  // Who carries out "command" requests (empty: nobody, "unavailable").
+  // After it returns, the previous handler is never called again.
+  void SetCommandHandler(InstanceCommandHandler handler);
+
   // Client side: ask the running instance to show itself, or post a message
   // to it. NoInstance when no process holds the lock or none answered.
   static Delivery SendActivate(const std::wstring& applicationName, const InstanceOptions& options = {});
@@ -82,6 +105,11 @@ class InstanceLock {
   // time), NoInstance when none runs or the answer was malformed.
   static Delivery SendInspect(const std::wstring& applicationName, std::string& text,
                               const InstanceOptions& options = {});
+  // Hands a command to the running instance: Delivered with its answer,
+  // Ignored when it takes no commands (or did not answer in time),
+  // NoInstance when none runs or the answer was malformed.
+  static Delivery SendCommand(const std::wstring& applicationName, const std::vector<std::string>& arguments,
+                              std::string& answer, const InstanceOptions& options = {});
 
   // The lock file and the abstract socket name (without its leading NUL)
   // used for an application name; exposed for diagnostics and tests.

@@ -17,6 +17,7 @@
 #include "app/ListCommand.h"
 #include "app/MainWindowRun.h"
 #include "app/PostCommand.h"
+#include "app/SettingsCommandRun.h"
 
 namespace {
 
@@ -88,6 +89,12 @@ TEST(HelpCommand, TheHelpListsEveryOptionOfTheTable) {
                 app::ParseMainRunOptions(three.argc(), three.argv(), other) && other.tab == 3;
        }},
       {"--inspect", [](Argv& a) { return app::IsWindowDumpCommand(a.argc(), a.argv()); }},
+      {"--profile", [](Argv& a) { return app::IsSettingsCommandLine(a.argc(), a.argv()); }},
+      {"--set", [](Argv& a) { return app::IsSettingsCommandLine(a.argc(), a.argv()); }},
+      {"--export-profile", [](Argv& a) { return app::IsSettingsCommandLine(a.argc(), a.argv()); }},
+      {"--import-profile", [](Argv& a) { return app::IsSettingsCommandLine(a.argc(), a.argv()); }},
+      {"--export-macros", [](Argv& a) { return app::IsSettingsCommandLine(a.argc(), a.argv()); }},
+      {"--import-macros", [](Argv& a) { return app::IsSettingsCommandLine(a.argc(), a.argv()); }},
       // Written by the autostart entry; with a minimised start it hides the window.
       {"-autorun", [](Argv& a) { return app::HasAutorunOption(app::CommandLineText(a.argc(), a.argv())); }},
       {"--help", [](Argv& a) { return app::IsHelpCommand(a.argc(), a.argv()); }},
