@@ -318,7 +318,7 @@ void DeviceMainDlg::InitUI(CRect client) {
   m_deviceState->SetTextColor(kTextWhite);
   m_profileButton = Attach<CIconButton>(this, nullptr, kProfileButton, CRect(), L"", 0, 1);
   m_profileButton->SetImage(L"img_button.png", 4);
-  m_profileButton->SetIconImage(L"icon\\icon_arrow_up.png", 1);
+  m_profileButton->SetIconImage(L"icon\\icon_arrow_up.png", 4);
   m_actionButton = Attach<MButton>(this, nullptr, kActionButton, CRect(), L"", 0, 1);
   m_actionButton->SetImage(L"img_button.png", 4);
 
