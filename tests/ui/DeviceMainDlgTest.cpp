@@ -6,6 +6,7 @@
 // each test runs the jobs itself, so the relay's tasks are pumped in order.
 
 #include <future>
+#include <chrono>
 #include <memory>
 #include <thread>
 #include <string>
@@ -306,11 +307,19 @@ TEST_F(DeviceMainDlgTest, TheWorkerThreadReachesTheWindowThroughItsQueue) {
   ASSERT_NE(dlg->CreateMain(1), nullptr);
   // The first scan runs on the worker; its updates of the list arrive as
   // window tasks, so the list fills only while this thread pumps.
+  // An empty queue does not mean the last job has finished, so the wait
+  // lasts until its last update (the selection) has arrived too; the bound
+  // is generous, for a loaded machine, and only ends a failing run.
+  const auto settled = [&] {
+    return dlg->GetDeviceList()->GetOnlineDevCount() == int(mice_.size()) && dlg->Worker().Jobs().Empty() &&
+           dlg->GetDeviceList()->GetSelectDevice() == dlg->Session().CurrentDeviceType();
+  };
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   bool listed = false;
-  for (int i = 0; i < 200000 && !listed; ++i) {
+  while (!listed && std::chrono::steady_clock::now() < giveUp) {
     Pump();
-    listed = dlg->GetDeviceList()->GetOnlineDevCount() == int(mice_.size()) && dlg->Worker().Jobs().Empty();
-    std::this_thread::yield();
+    listed = settled();
+    if (!listed) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   EXPECT_TRUE(listed);
   EXPECT_EQ(dlg->GetDeviceList()->GetSelectDevice(), dlg->Session().CurrentDeviceType());
