@@ -171,9 +171,17 @@ TEST_F(ProfileDlgTest, AfterARenameImportAndExportReportTheRenamedProfileFirst) 
 
 TEST_F(ProfileDlgTest, ClickingAProfileReportsItAndClosing) {
   ProfileDlg& dlg = OpenDialog(ids_[0]);
-  Click(dlg.GetList());  // a row in the middle of the list
-  const int chosen = int(dlg.GetList()->GetCurData());
+  // The row under the middle of the list, read before the click closes the
+  // dialog and takes its controls with it.
+  DUI::DListBox* list = dlg.GetList();
+  const CPoint middle = list->GetRect().CenterPoint();
+  int chosen = 0;
+  for (int i = 0; i < list->GetItemCount(); ++i) {
+    if (list->ContentToWindow(list->GetItemRect(i)).PtInRect(middle)) chosen = int(list->GetItemData(i));
+  }
   ASSERT_GT(chosen, 0);
+  ASSERT_NE(chosen, ids_[0]) << "the middle row is another profile than the current one";
+  Click(list);
   EXPECT_TRUE(Closed());
   EXPECT_EQ(owner_.reports, (std::vector<std::pair<int, int>>{{0, chosen}}));
 }
