@@ -167,3 +167,67 @@ def pick_report_rate(s, title):
     e2e.click_at(s, rates.x + RATE_CARD_LEFT + RATE_CARD_PITCH * index + RATE_CARD_WIDTH // 2, rates.y + rates.h // 2)
     return e2e.wait_for_tree(s, lambda t: t.find(cls="ReporteCtrl", shown=True).selected() == index,
                              f"the {title} card to be selected")
+
+
+# --- Drop-down lists and the profile dialog ---------------------------------------
+
+# A combo box's drop-down is a window of its own, titled "ComboWnd": rows of
+# 30 px below 6 px of padding.
+COMBO_WINDOW, COMBO_PADDING, COMBO_ROW = "ComboWnd", 6, 30
+
+
+def pick_combo_item(s, combo, index):
+    """Clicks a combo box (a Control of the tree) to open its drop-down, then
+    the row index; waits until the drop-down has gone."""
+    e2e.click(s, combo)
+    e2e.wait_until(lambda: e2e.windows(s, COMBO_WINDOW), "the drop-down to open")
+    x, y, w, _ = e2e.geometry(s, e2e.windows(s, COMBO_WINDOW)[0])
+    e2e.click_at(s, x + w // 2, y + COMBO_PADDING + COMBO_ROW * index + COMBO_ROW // 2)
+    e2e.wait_until(lambda: not e2e.windows(s, COMBO_WINDOW), "the drop-down to close")
+
+
+PROFILE_BUTTON = 45
+# The profile dialog ("ProfileDlg"): its list starts 10 px inside, rows 36 px.
+PROFILE_WINDOW, PROFILE_LIST_TOP, PROFILE_ROW = "ProfileDlg", 10, 36
+
+
+def switch_profile(s, row):
+    """Opens the profile dialog with the profile button and clicks the
+    profile on that row of its list; waits until the dialog has closed."""
+    tree = e2e.inspect(s)
+    e2e.click(s, tree.find(id=PROFILE_BUTTON, shown=True))
+    e2e.wait_until(lambda: e2e.windows(s, PROFILE_WINDOW), "the profile dialog to open")
+    x, y, w, _ = e2e.geometry(s, e2e.windows(s, PROFILE_WINDOW)[0])
+    e2e.click_at(s, x + w // 2, y + PROFILE_LIST_TOP + PROFILE_ROW * row + PROFILE_ROW // 2)
+    e2e.wait_until(lambda: not e2e.windows(s, PROFILE_WINDOW), "the profile dialog to close")
+    return e2e.inspect(s)
+
+
+def current_profile(s, db):
+    """The profile the model's database marks as the current one."""
+    rows = e2e.query(s, db, "SELECT profile FROM t_profile_data WHERE status = 1")
+    return rows[0][0] if len(rows) == 1 else None
+
+
+# --- Settings page ----------------------------------------------------------------
+
+SETTINGS_BUTTON, SETTINGS_PAGE = 40, 56
+
+
+def open_settings(s):
+    """Clicks the caption's settings button; the settings page shows."""
+    tree = e2e.inspect(s)
+    e2e.click(s, tree.find(id=SETTINGS_BUTTON, path=str(SETTINGS_BUTTON)))
+    return e2e.wait_for_tree(s, lambda t: t.find(path=str(SETTINGS_PAGE)).shown, "the settings page to show")
+
+
+def user_value(s, name):
+    """A per-user value of the program ($XDG_CONFIG_HOME/<name>/values)."""
+    import glob
+    import os
+    for path in glob.glob(os.path.join(s.tmp, "config", "*", "values")):
+        with open(path, encoding="utf-8") as f:
+            for line in f.read().splitlines():
+                if line.startswith(name + "="):
+                    return line[len(name) + 1:]
+    return None
