@@ -75,6 +75,10 @@ def test_the_language_list_changes_the_windows_texts_and_the_stored_language(s):
     caption = strip_texts(tree)[0]
     e2e.check(any("\u4e00" <= ch <= "\u9fff" for ch in caption), f"the caption is not Chinese: {caption!r}")
     e2e.check(tree.find(path=LANGUAGE_COMBO).text == "简体中文", "the list shows another language")
+    # The default profile name is re-formed in the new language.
+    button = tree.find(id=steps.PROFILE_BUTTON).text
+    e2e.check(button.endswith(" 1") and any("\u4e00" <= ch <= "\u9fff" for ch in button),
+              f"the profile button shows {button!r}")
     e2e.screenshot(s, "settings-chinese")
 
 
