@@ -62,8 +62,8 @@ def test_the_profile_dialog_switches_the_current_profile(s):
 def test_the_language_list_changes_the_windows_texts_and_the_stored_language(s):
     steps.start_demo(s)
     tree = steps.pick_mouse(s)
-    strip_texts = lambda t: [c.text for c in t.find_all(path=str(steps.TAB_PAGES[DPI_TAB]) + "/111")]
-    dpi_caption = strip_texts(tree)
+    dpi_captions = lambda t: [c.text for c in t.find_all(path=str(steps.TAB_PAGES[DPI_TAB]) + "/111")]
+    dpi_caption = dpi_captions(tree)
     e2e.check(dpi_caption and dpi_caption[0], f"the DPI page has no caption: {dpi_caption}")
     tree = steps.open_settings(s)
     combo = tree.find(path=LANGUAGE_COMBO)
@@ -71,8 +71,8 @@ def test_the_language_list_changes_the_windows_texts_and_the_stored_language(s):
     steps.pick_combo_item(s, combo, 0)
     tree = e2e.wait_for_tree(s, lambda t: t.find(path=LANGUAGE_COMBO).selected() == 0, "the first language")
     e2e.wait_until(lambda: steps.user_value(s, "LCID") == str(SIMPLIFIED_CHINESE), "the language to be stored")
-    tree = e2e.wait_for_tree(s, lambda t: strip_texts(t) != dpi_caption, "the DPI page's caption to change")
-    caption = strip_texts(tree)[0]
+    tree = e2e.wait_for_tree(s, lambda t: dpi_captions(t) != dpi_caption, "the DPI page's caption to change")
+    caption = dpi_captions(tree)[0]
     e2e.check(any("\u4e00" <= ch <= "\u9fff" for ch in caption), f"the caption is not Chinese: {caption!r}")
     e2e.check(tree.find(path=LANGUAGE_COMBO).text == "简体中文", "the list shows another language")
     # The default profile name is re-formed in the new language.
