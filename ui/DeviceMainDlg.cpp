@@ -899,13 +899,16 @@ void DeviceMainDlg::SwitchProfile(int profile, bool send) {
 }
 
 std::wstring DeviceMainDlg::ProfileLabel() const {
-  return m_profileName.empty() ? Text(kTextProfile) + L" " + std::to_wstring(m_currentProfile) : m_profileName;
+  if (m_profileName.empty()) return Text(kTextProfile) + L" " + std::to_wstring(m_currentProfile);
+  // A default name ("Profile 2" in any installed language) is shown in the
+  // current language, as the profile dialog lists it; a user's name as typed.
+  return shell::DisplayNames::FromInstalledLanguages().ProfileName(m_profileName);
 }
 
 void DeviceMainDlg::ShowProfile(int profile, const std::wstring& name) {
   m_currentProfile = profile;
   m_profileName = name;
-  m_profileButton->SetTitle(name.c_str());
+  m_profileButton->SetTitle(ProfileLabel().c_str());
   ForEachPage([](DevicePage& page) { page.OnProfileChanged(); });
 }
 

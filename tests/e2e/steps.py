@@ -87,3 +87,147 @@ def step_mouse(s, arrow):
     e2e.click(s, tree.find(path=arrow))
     tree = e2e.wait_for_tree(s, lambda t: t.find(path=DEVICE_LIST).selected() != before, "another mouse to show")
     return tree.find(path=DEVICE_LIST).selected()
+
+
+# --- The simulated mice's firmware state ------------------------------------------
+
+# The mouse the home page shows first (and pick_mouse picks): the catalog's
+# first model, device type 1, whose sensor carries stages up to 10000 DPI as
+# DPI / 50.
+PICKED_MOUSE = 1
+
+
+def simulated_mice(s):
+    """What the simulated mice hold, from their state file in the data
+    folder: {device type: {setting: [numbers]}}; {} before the first change
+    (fresh mice write no file)."""
+    import os
+    path = os.path.join(s.data_folder(), "simulated-mice.txt")
+    try:
+        with open(path, encoding="utf-8") as f:
+            lines = f.read().splitlines()
+    except OSError:
+        return {}
+    mice, current = {}, None
+    for line in lines[1:]:
+        words = line.split()
+        if not words:
+            continue
+        if words[0] == "mouse":
+            current = mice.setdefault(int(words[1]), {})
+        elif words[0] == "end":
+            current = None
+        elif current is not None:
+            current[words[0]] = [int(w) for w in words[1:]]
+    return mice
+
+
+def mouse_setting(s, name, device_type=PICKED_MOUSE):
+    """One setting of a simulated mouse ([numbers]), or None."""
+    return simulated_mice(s).get(device_type, {}).get(name)
+
+
+# --- DPI page ---------------------------------------------------------------------
+
+# DPIControl's card geometry: card i starts 130 px after card i - 1; its value
+# (where a click opens the value editor) spans x + 26 .. x + 91, y 51 .. 71.
+DPI_CARD_PITCH, DPI_VALUE_CENTRE = 130, (58, 61)
+
+
+def type_dpi_stage(s, stage, value):
+    """On the DPI page: clicks the stage's value, which selects the stage and
+    opens its editor with the value selected, types the new value (an empty
+    one empties the field) and confirms with Return. Returns the tree once the stage is selected."""
+    tree = e2e.inspect(s)
+    cards = tree.find(cls="DPIControl", shown=True)
+    e2e.click_at(s, cards.x + DPI_CARD_PITCH * stage + DPI_VALUE_CENTRE[0], cards.y + DPI_VALUE_CENTRE[1])
+    e2e.wait_for_tree(s, lambda t: t.find(cls="DPIControl", shown=True).selected() == stage,
+                      f"DPI stage {stage} to be selected")
+    if str(value):
+        e2e.type_text(s, str(value))
+    else:
+        e2e.key(s, "BackSpace")  # empties the field: the text is selected
+    e2e.key(s, "Return")
+    return e2e.inspect(s)
+
+
+# --- Performance page -------------------------------------------------------------
+
+# ReporteCtrl's cards, at scale 1: card i spans x = 10 + 120 i .. 110 + 120 i.
+RATE_CARD_LEFT, RATE_CARD_PITCH, RATE_CARD_WIDTH = 10, 120, 100
+RATE_TITLES = ["125Hz", "250Hz", "500Hz", "1000Hz", "2000Hz", "4000Hz", "8000Hz"]
+
+
+def pick_report_rate(s, title):
+    """On the performance page: clicks the report-rate card with that title;
+    returns the tree once it is selected."""
+    index = RATE_TITLES.index(title)
+    tree = e2e.inspect(s)
+    rates = tree.find(cls="ReporteCtrl", shown=True)
+    e2e.click_at(s, rates.x + RATE_CARD_LEFT + RATE_CARD_PITCH * index + RATE_CARD_WIDTH // 2, rates.y + rates.h // 2)
+    return e2e.wait_for_tree(s, lambda t: t.find(cls="ReporteCtrl", shown=True).selected() == index,
+                             f"the {title} card to be selected")
+
+
+# --- Drop-down lists and the profile dialog ---------------------------------------
+
+# A combo box's drop-down is a window of its own, titled "ComboWnd": rows of
+# 30 px below 6 px of padding.
+COMBO_WINDOW, COMBO_PADDING, COMBO_ROW = "ComboWnd", 6, 30
+
+
+def pick_combo_item(s, combo, index):
+    """Clicks a combo box (a Control of the tree) to open its drop-down, then
+    the row index; waits until the drop-down has gone."""
+    e2e.click(s, combo)
+    e2e.wait_until(lambda: e2e.windows(s, COMBO_WINDOW), "the drop-down to open")
+    x, y, w, _ = e2e.geometry(s, e2e.windows(s, COMBO_WINDOW)[0])
+    e2e.click_at(s, x + w // 2, y + COMBO_PADDING + COMBO_ROW * index + COMBO_ROW // 2)
+    e2e.wait_until(lambda: not e2e.windows(s, COMBO_WINDOW), "the drop-down to close")
+
+
+PROFILE_BUTTON = 45
+# The profile dialog ("ProfileDlg"): its list starts 10 px inside, rows 36 px.
+PROFILE_WINDOW, PROFILE_LIST_TOP, PROFILE_ROW = "ProfileDlg", 10, 36
+
+
+def switch_profile(s, row):
+    """Opens the profile dialog with the profile button and clicks the
+    profile on that row of its list; waits until the dialog has closed."""
+    tree = e2e.inspect(s)
+    e2e.click(s, tree.find(id=PROFILE_BUTTON, shown=True))
+    e2e.wait_until(lambda: e2e.windows(s, PROFILE_WINDOW), "the profile dialog to open")
+    x, y, w, _ = e2e.geometry(s, e2e.windows(s, PROFILE_WINDOW)[0])
+    e2e.click_at(s, x + w // 2, y + PROFILE_LIST_TOP + PROFILE_ROW * row + PROFILE_ROW // 2)
+    e2e.wait_until(lambda: not e2e.windows(s, PROFILE_WINDOW), "the profile dialog to close")
+    return e2e.inspect(s)
+
+
+def current_profile(s, db):
+    """The profile the model's database marks as the current one."""
+    rows = e2e.query(s, db, "SELECT profile FROM t_profile_data WHERE status = 1")
+    return rows[0][0] if len(rows) == 1 else None
+
+
+# --- Settings page ----------------------------------------------------------------
+
+SETTINGS_BUTTON, SETTINGS_PAGE = 40, 56
+
+
+def open_settings(s):
+    """Clicks the caption's settings button; the settings page shows."""
+    tree = e2e.inspect(s)
+    e2e.click(s, tree.find(id=SETTINGS_BUTTON, path=str(SETTINGS_BUTTON)))
+    return e2e.wait_for_tree(s, lambda t: t.find(path=str(SETTINGS_PAGE)).shown, "the settings page to show")
+
+
+def user_value(s, name):
+    """A per-user value of the program ($XDG_CONFIG_HOME/<name>/values)."""
+    import glob
+    import os
+    for path in glob.glob(os.path.join(s.tmp, "config", "*", "values")):
+        with open(path, encoding="utf-8") as f:
+            for line in f.read().splitlines():
+                if line.startswith(name + "="):
+                    return line[len(name) + 1:]
+    return None

@@ -13,6 +13,7 @@
 #include "shell/DisplayNames.h"
 #include "store/SettingsStore.h"
 #include "toolkit/core/DListBox.h"
+#include "toolkit/core/MControlFont.h"
 #include "toolkit/core/MButton.h"
 #include "toolkit/core/Notify.h"
 #include "toolkit/core/TextEditor.h"
@@ -201,6 +202,40 @@ TEST_F(ProfileDlgTest, RenamingThenLosingTheActivationSwitchesTheWindowToThatPro
   EXPECT_EQ(main_->GetCurrentProfile(), ids_[3]);
   EXPECT_EQ(main_->ProfileLabel(), L"Racing");
   EXPECT_EQ(CountJobs(*main_, DeviceWorker::kJobWriteProfile), 1);
+}
+
+TEST_F(ProfileDlgTest, TheProfileButtonShowsADefaultNameInTheCurrentLanguage) {
+  MControl* button = main_->GetControl(DeviceMainDlg::kProfileButton);
+  ASSERT_NE(button, nullptr);
+  const auto shown = [&] { return std::wstring(dynamic_cast<MControlFont*>(button)->GetTitle()); };
+  std::wstring stored;
+  ASSERT_TRUE(Store().GetProfileName(ids_[1], stored));
+  main_->PostMessageW(ProfileDlg::kProfileCommand, 0, ids_[1]);
+  Pump();
+  ASSERT_EQ(shown(), stored);
+  const std::wstring number = stored.substr(stored.rfind(L' '));
+
+  // Another language re-forms the default name, on the refresh and on the
+  // next switch alike; the stored name stays.
+  shell::SetLanguage(shell::kLangChineseSimplified);
+  ASSERT_NE(shell::GetText(61), stored.substr(0, stored.rfind(L' ')));
+  main_->PostMessageW(DeviceMainDlg::kRefreshTexts, 0, 0);
+  Pump();
+  EXPECT_EQ(shown(), shell::GetText(61) + number);
+  main_->PostMessageW(ProfileDlg::kProfileCommand, 0, ids_[0]);
+  main_->PostMessageW(ProfileDlg::kProfileCommand, 0, ids_[1]);
+  Pump();
+  EXPECT_EQ(shown(), shell::GetText(61) + number);
+  std::wstring after;
+  ASSERT_TRUE(Store().GetProfileName(ids_[1], after));
+  EXPECT_EQ(after, stored);
+
+  // A name the user gave stays as typed.
+  ASSERT_TRUE(Store().RenameProfile(ids_[1], L"Racing 2"));
+  main_->PostMessageW(ProfileDlg::kProfileCommand, 0, ids_[1]);
+  Pump();
+  EXPECT_EQ(shown(), L"Racing 2");
+  shell::SetLanguage(shell::kLangEnglish);
 }
 
 }  // namespace
