@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <deque>
 #include <future>
+#include <optional>
 #include <thread>
 
 #include "SequenceFixture.h"
@@ -91,9 +92,13 @@ TEST(RelayTest, ConnectThroughTheRelayKeepsOrderAndRunsOnTheWindowThread) {
   std::thread::id windowId;
   {
     shell::WriteRegistryInt(L"DeviceType", 101);
+    // The relay outlives the window thread: the thread's last tasks still
+    // publish the window's state into it while the thread winds down.
+    std::optional<DeviceObserverRelay> relayed_to;
     WindowThread windowThread;
     windowId = windowThread.Id();
-    DeviceObserverRelay relay(window, [&](DeviceObserverRelay::Task task) { windowThread.Post(std::move(task)); });
+    relayed_to.emplace(window, [&](DeviceObserverRelay::Task task) { windowThread.Post(std::move(task)); });
+    DeviceObserverRelay& relay = *relayed_to;
     SettingsStore store;
     store.OpenDatabase(otherDatabases.Path(), L"sim");
     FixedModel model;
@@ -186,9 +191,12 @@ TEST(RelayTest, TheWorkerLoadsTheModelAndMakesTheLightRecordsWithoutWaitingForTh
   model.databaseFolder = databases.Path();
   DeviceWorker* workerRef = nullptr;
   LateLightingWindow window(store, workerRef, model.effects);
+  // The relay outlives the window thread, whose last tasks publish into it.
+  std::optional<DeviceObserverRelay> relayed_to;
   WindowThread windowThread;
-  DeviceObserverRelay relay(window, [&](DeviceObserverRelay::Task task) { windowThread.Post(std::move(task)); },
-                            windowThread.Id());
+  relayed_to.emplace(window, [&](DeviceObserverRelay::Task task) { windowThread.Post(std::move(task)); },
+                     windowThread.Id());
+  DeviceObserverRelay& relay = *relayed_to;
   DeviceSession session(manager, relay, nullptr);
   session.SetCatalogModes(devicetest::CatalogModes());
   DeviceWorker worker(manager, session, store, relay, model, *clock,
@@ -262,9 +270,12 @@ TEST(RelayTest, QueriesAnswerWhileTheWindowThreadIsBusyWithTheUpdatesPostedBefor
   BusyWindow window;
   window.shownCount = 4;
   window.shownStage = 0;
+  // The relay outlives the window thread, whose last tasks publish into it.
+  std::optional<DeviceObserverRelay> relayed_to;
   WindowThread windowThread;
-  DeviceObserverRelay relay(window, [&](DeviceObserverRelay::Task task) { windowThread.Post(std::move(task)); },
-                            windowThread.Id());
+  relayed_to.emplace(window, [&](DeviceObserverRelay::Task task) { windowThread.Post(std::move(task)); },
+                     windowThread.Id());
+  DeviceObserverRelay& relay = *relayed_to;
   // The window publishes what it shows before the worker starts.
   RunOnWindow(windowThread, [&] { relay.Publish(); });
   EXPECT_EQ(relay.ShownStageCount(), 4);
@@ -315,9 +326,12 @@ TEST(RelayTest, QueriesAnswerWhileTheWindowThreadIsBusyWithTheUpdatesPostedBefor
 TEST(RelayTest, AQueryFromTheWindowThreadIsAnsweredThere) {
   RecordingObserver window;
   window.shownCount = 4;
+  // The relay outlives the window thread, whose last tasks publish into it.
+  std::optional<DeviceObserverRelay> relayed_to;
   WindowThread windowThread;
-  DeviceObserverRelay relay(window, [&](DeviceObserverRelay::Task task) { windowThread.Post(std::move(task)); },
-                            windowThread.Id());
+  relayed_to.emplace(window, [&](DeviceObserverRelay::Task task) { windowThread.Post(std::move(task)); },
+                     windowThread.Id());
+  DeviceObserverRelay& relay = *relayed_to;
   int count = 0;
   int stage = -1;
   RunOnWindow(windowThread, [&] {
