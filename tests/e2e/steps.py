@@ -87,3 +87,104 @@ def step_mouse(s, arrow):
     e2e.click(s, tree.find(path=arrow))
     tree = e2e.wait_for_tree(s, lambda t: t.find(path=DEVICE_LIST).selected() != before, "another mouse to show")
     return tree.find(path=DEVICE_LIST).selected()
+
+
+# --- The key page and the macro page ------------------------------------------------
+
+KEY_PAGE, MACRO_PAGE = 50, 53
+KEY_LIST, KEY_NAME = "50/68", "50/70"
+KEY_ROW_PITCH, KEY_ROW_HEIGHT = 40, 30  # MouseKeyCtrl's rows and the gap between them
+MOUSE_BOX, MACRO_BOX, DPI_BOX = "50/73", "50/77", "50/81"
+DROP_DOWN, DROP_ROW, DROP_PAD = "ComboWnd", 30, 6  # a combo's list window, its rows, its top padding
+MICE_FILE = "simulated-mice.txt"
+
+
+def select_key_row(s, row, tree=None):
+    """Clicks a row of the key page's button list; the function column then
+    names that button. Returns the tree and the button's name."""
+    tree = tree or e2e.inspect(s)
+    rows = tree.find(path=KEY_LIST)
+    e2e.click_at(s, rows.x + rows.w // 2, rows.y + row * KEY_ROW_PITCH + KEY_ROW_HEIGHT // 2)
+    tree = e2e.wait_for_tree(s, lambda t: t.find(path=KEY_LIST).selected() == row, f"button row {row} selected")
+    return tree, tree.find(path=KEY_NAME).text
+
+
+def pick_from_combo(s, combo_path, index, tree=None):
+    """Opens a combo box's list (its own top-level window) and clicks the
+    item at index; the list closes and the combo shows the item."""
+    tree = tree or e2e.inspect(s)
+    e2e.click(s, tree.find(path=combo_path))
+    found = {}
+
+    def opened():
+        ids = e2e.windows(s, DROP_DOWN)
+        if ids:
+            found["geometry"] = e2e.geometry(s, ids[0])
+        return bool(ids)
+
+    e2e.wait_until(opened, f"the list of {combo_path} to open")
+    x, y, w, h = found["geometry"]
+    row_y = y + DROP_PAD + index * DROP_ROW + DROP_ROW // 2
+    e2e.check(row_y < y + h, f"item {index} lies outside the list {found['geometry']}")
+    e2e.click_at(s, x + w // 2, row_y)
+    e2e.wait_until(lambda: not e2e.windows(s, DROP_DOWN), f"the list of {combo_path} to close")
+    return e2e.inspect(s)
+
+
+def key_record(s, db, key_code=None, profile=1):
+    """The stored key records of a profile as dicts (one button's, or all)."""
+    sql = ("SELECT key_code, macro_type, macro_value, macro_value2, macro_desc FROM t_key_macro_data"
+           " WHERE profile = ? AND fn_layer = 0")
+    rows = [dict(zip(("key_code", "macro_type", "macro_value", "macro_value2", "macro_desc"), r))
+            for r in e2e.query(s, db, sql, (profile,))]
+    return [r for r in rows if key_code is None or r["key_code"] == key_code]
+
+
+def simulated_mice(s):
+    """What the simulated mice hold, from the demo's state file:
+    {device type: {"key_slots": [(b0, b1, b2) per slot], "macros": {key code:
+    [(code, delay, data)...]}, other key: [ints]}}; {} while there is no file."""
+    import os
+    path = os.path.join(s.data_folder(), MICE_FILE)
+    if not os.path.exists(path):
+        return {}
+    mice, mouse = {}, None
+    with open(path, encoding="utf-8") as f:
+        lines = f.read().splitlines()
+    for line in lines[1:]:
+        words = line.split()
+        if not words:
+            continue
+        if words[0] == "mouse":
+            mouse = mice.setdefault(int(words[1]), {"macros": {}})
+        elif words[0] == "end":
+            mouse = None
+        elif mouse is None:
+            raise e2e.E2EFailure(f"{MICE_FILE}: {line!r} outside a mouse block")
+        elif words[0] == "key_slots":
+            b = [int(v) for v in words[1:]]
+            mouse["key_slots"] = [tuple(b[i:i + 3]) for i in range(0, len(b), 3)]
+        elif words[0] == "macro":
+            n = int(words[2])
+            v = [int(x) for x in words[3:]]
+            e2e.check(len(v) == 3 * n, f"{MICE_FILE}: macro line {line!r} states {n} events")
+            mouse["macros"][int(words[1])] = [tuple(v[i:i + 3]) for i in range(0, len(v), 3)]
+        else:
+            mouse[words[0]] = [int(x) for x in words[1:]]
+    return mice
+
+
+def mouse_holding(s, condition, what, timeout=10):
+    """Waits until exactly one simulated mouse's state satisfies condition;
+    returns (its device type, its state, the others' states)."""
+    found = {}
+
+    def one():
+        mice = simulated_mice(s)
+        holding = [t for t, m in mice.items() if condition(m)]
+        if len(holding) == 1:
+            found["mouse"] = (holding[0], mice[holding[0]], [m for t, m in mice.items() if t != holding[0]])
+        return len(holding) == 1
+
+    e2e.wait_until(one, what, timeout)
+    return found["mouse"]
