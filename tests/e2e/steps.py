@@ -188,3 +188,43 @@ def mouse_holding(s, condition, what, timeout=10):
 
     e2e.wait_until(one, what, timeout)
     return found["mouse"]
+
+
+MACRO_LIST, NEW_MACRO, RECORD, EVENT_LIST = "53/156", "53/157", "53/172", "53/166"
+
+
+def new_macro(s, tree=None):
+    """Clicks "New" on the macro page; the new macro is selected. Returns
+    the tree and the macro's row."""
+    tree = tree or e2e.inspect(s)
+    before = tree.find(path=MACRO_LIST).selected()
+    e2e.click(s, tree.find(path=NEW_MACRO))
+    tree = e2e.wait_for_tree(s, lambda t: t.find(path=MACRO_LIST).selected() not in (None, -1, before),
+                             "the new macro to be selected")
+    return tree, tree.find(path=MACRO_LIST).selected()
+
+
+def record_keys(s, keys, tree=None):
+    """Starts the recorder, presses the keys (X keysym names) one after the
+    other, and stops it again with the same button. The keys go to the
+    window under the pointer (no window manager: the focus follows it),
+    which the record button keeps inside the window."""
+    tree = tree or e2e.inspect(s)
+    button = tree.find(path=RECORD)
+    idle = button.text
+    e2e.click(s, button)
+    e2e.wait_for_tree(s, lambda t: t.find(path=RECORD).text != idle, "the recorder to start")
+    for name in keys:
+        e2e.xdotool(s, "key", name)
+    e2e.click(s, button)
+    return e2e.wait_for_tree(s, lambda t: t.find(path=RECORD).text == idle, "the recorder to stop")
+
+
+def macro_events(s, db, macro_id):
+    """A macro's stored events in order: (type, value, delay_time, desc)."""
+    return e2e.query(s, db, "SELECT type, value, delay_time, desc FROM t_macrorecord WHERE macro_id = ?"
+                     " ORDER BY record_index", (macro_id,))
+
+
+def macros(s, db):
+    return e2e.query(s, db, "SELECT macro_id, name, play_type, play_times FROM t_macro_data ORDER BY macro_id")

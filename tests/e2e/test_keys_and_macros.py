@@ -49,5 +49,70 @@ def test_dpi_up_on_a_button_is_stored_and_reaches_the_mouse(s):
                   if k != code), "the picked mouse's other slots are unchanged")
 
 
+# Macro rows (t_macrorecord.type) and what the mouse's stream makes of them.
+DELAY, KEY_DOWN, KEY_UP = 1, 2, 3
+WIRE_KEY_DOWN, WIRE_KEY_UP = 0x30, 0xB0
+KEYS = [("a", ord("A"), 0x04), ("b", ord("B"), 0x05), ("c", ord("C"), 0x06)]  # keysym, virtual key, usage
+MACRO_SLOT, PLAY_TIMES_MODE = 0xA0, 0x20  # a macro's slot entry: A0, key code | mode, count
+
+
+def expected_stream(events):
+    """The mouse's macro events for stored rows: each key row becomes one
+    event whose delay is the sum of the delay rows after it (1 ms when none)."""
+    wire = []
+    for kind, value, _, _ in events:
+        if kind == DELAY:
+            e2e.check(wire != [], "a delay before the first key")
+            code, delay, data = wire[-1]
+            wire[-1] = (code, value if delay is None else min(delay + value, 65535), data)
+        else:
+            usage = {vk: usage for _, vk, usage in KEYS}[value]
+            wire.append((WIRE_KEY_DOWN if kind == KEY_DOWN else WIRE_KEY_UP, None, usage))
+    return [(code, 1 if delay is None else delay, data) for code, delay, data in wire]
+
+
+def test_three_recorded_keys_become_a_macro_the_mouse_plays_from_a_button(s):
+    steps.start_demo(s)
+    tree = steps.pick_mouse(s)
+    db = steps.mouse_database(s)
+    steps.settled_profile(s, db)
+    tree = steps.open_tab(s, 4, tree)
+    tree, _ = steps.new_macro(s, tree)
+    made = steps.macros(s, db)
+    e2e.check(len(made) == 1, f"one macro after New: {made}")
+    macro_id = made[0][0]
+    tree = steps.record_keys(s, [k for k, _, _ in KEYS], tree)
+    e2e.screenshot(s, "macros")
+
+    e2e.wait_until(lambda: steps.macro_events(s, db, macro_id), "the recorded events in the database")
+    events = steps.macro_events(s, db, macro_id)
+    keys = [(kind, value) for kind, value, _, _ in events if kind != DELAY]
+    e2e.check(keys == [(edge, vk) for _, vk, _ in KEYS for edge in (KEY_DOWN, KEY_UP)],
+              f"each key pressed and released in order: {events}")
+    e2e.check(all(value > 0 for kind, value, _, _ in events if kind == DELAY), f"delays are positive: {events}")
+    e2e.check([desc[-1] for kind, _, _, desc in events if kind != DELAY] == ["A", "A", "B", "B", "C", "C"],
+              f"the rows name the keys: {events}")
+
+    tree = steps.open_tab(s, 2, tree)
+    tree, name = steps.select_key_row(s, 4, tree)
+    macro_box = tree.find(path=steps.MACRO_BOX)
+    e2e.check(macro_box.text == made[0][1], f"the macro selector offers {made[0][1]!r}: {macro_box}")
+    before = steps.key_record(s, db)
+    tree = steps.pick_from_combo(s, steps.MACRO_BOX, 0, tree)
+    e2e.wait_until(lambda: new_records(s, db, before), "the button's macro record")
+    added = new_records(s, db, before)
+    e2e.check(len(added) == 1 and (added[0]["macro_type"], added[0]["macro_value"]) == (FN_MACRO, macro_id),
+              f"the button plays the macro: {added}")
+    code = added[0]["key_code"]
+    e2e.check(code not in (0, 1), f"the fifth row's button is not the left or right button: {code}")
+    slot = (MACRO_SLOT, code | PLAY_TIMES_MODE, 1)  # played once, as a new macro is
+    _, mouse, others = steps.mouse_holding(
+        s, lambda m: m["key_slots"][code] == slot and code in m["macros"], f"one mouse to hold the macro on {code}")
+    e2e.check(mouse["macros"][code] == expected_stream(events),
+              f"the mouse's stream {mouse['macros'][code]} for the rows {events}")
+    e2e.check(all(not m["macros"] for m in others), "the other mice hold no macro")
+    e2e.screenshot(s, "keys")
+
+
 if __name__ == "__main__":
     e2e.main(globals())
