@@ -228,3 +228,13 @@ def macro_events(s, db, macro_id):
 
 def macros(s, db):
     return e2e.query(s, db, "SELECT macro_id, name, play_type, play_times FROM t_macro_data ORDER BY macro_id")
+
+
+
+def profile_file_keys(path):
+    """The key items of an exported profile file: {key code: (type, value, desc)}."""
+    import xml.etree.ElementTree as ET
+    root = ET.parse(path).getroot()
+    e2e.check(root.tag == "profile", f"{path}: the root is <{root.tag}>")
+    return {int(i.get("key_code")): (int(i.get("macro_type")), int(i.get("macro_value")), i.get("macro_desc"))
+            for items in root.iter("keyitems") for i in items.findall("item")}
