@@ -142,7 +142,7 @@ def test_an_exported_profile_imported_again_gives_the_button_back_its_function(s
 
     # The button gets another function; the import gives DPI + back. The
     # mouse-button selector stands above the saving notice, which covers
-    # the DPI selector (and, under Xvfb, stays up: see the README).
+    # the DPI selector for two seconds.
     tree = steps.pick_from_combo(s, steps.MOUSE_BOX, 0)
     e2e.check(tree.find(path=steps.DPI_BOX).state == "unchecked", "the DPI selector is no longer the marked one")
     e2e.wait_until(lambda: [r["macro_type"] for r in steps.key_record(s, db, code)] == [FN_MOUSE_BUTTON],
