@@ -136,27 +136,19 @@ void RunSent(MessageQueue& q) {
 // --- 3. The retrieval loop -----------------------------------------------------------------------
 namespace {
 
-// Paint, hover and timer messages are made when asked for, as Windows does,
-// so they never pile up in the queue. Caller holds the system mutex.
-bool NextGeneratedLocked(MessageQueue* q, MSG* out, int64_t* waitMs) {
-  const uint64_t now = NowLocked();
-  auto fill = [&](HWND h, UINT m, WPARAM w, LPARAM l) {
-    out->hwnd = h;
-    out->message = m;
-    out->wParam = w;
-    out->lParam = l;
-    out->time = now;
-    out->pt = S().cursor;
-  };
-  for (auto& [id, w] : S().windows) {
-    if (w->queue.get() != q || w->destroying || !w->visible || w->minimized) continue;
-    if (!IsRectEmpty(w->invalid)) {
-      w->painting = UnionRect(w->painting, w->invalid);
-      w->invalid = RECT{};
-      fill(w->hwnd, WM_PAINT, 0, 0);
-      return true;
-    }
-  }
+void FillGenerated(MSG* out, HWND h, UINT m, WPARAM w, LPARAM l, uint64_t now) {
+  out->hwnd = h;
+  out->message = m;
+  out->wParam = w;
+  out->lParam = l;
+  out->time = now;
+  out->pt = S().cursor;
+}
+
+// A due hover or timer message; else the time until the next one falls due
+// goes into *waitMs. Caller holds the system mutex.
+bool NextHoverOrTimerLocked(MessageQueue* q, MSG* out, int64_t* waitMs, uint64_t now) {
+  auto fill = [&](HWND h, UINT m, WPARAM w, LPARAM l) { FillGenerated(out, h, m, w, l, now); };
   for (auto& [id, w] : S().windows) {
     if (w->queue.get() != q || !w->trackHover || w->destroying) continue;
     if (S().pointerWindow != w->hwnd) continue;
@@ -189,6 +181,38 @@ bool NextGeneratedLocked(MessageQueue* q, MSG* out, int64_t* waitMs) {
     *waitMs = std::min<int64_t>(*waitMs < 0 ? INT64_MAX : *waitMs, int64_t(t.due - now));
   }
   return false;
+}
+
+// Paint, hover and timer messages are made when asked for, as Windows does,
+// so they never pile up in the queue. Paints come first, but a due hover or
+// timer gets its turn after each paint, and the invalid windows take turns:
+// a window invalidated again before its paint ends (an animation on another
+// thread) would else starve every timer and every other window of its
+// queue. Caller holds the system mutex.
+bool NextGeneratedLocked(MessageQueue* q, MSG* out, int64_t* waitMs) {
+  const uint64_t now = NowLocked();
+  if (q->paintedLast) {
+    q->paintedLast = false;
+    if (NextHoverOrTimerLocked(q, out, waitMs, now)) return true;
+  }
+  // The search for an invalid window starts after the one painted last, so
+  // that each invalid window of the queue gets its turn.
+  auto& windows = S().windows;
+  auto start = windows.upper_bound(q->lastPainted);
+  for (size_t n = 0, count = windows.size(); n < count; ++n, ++start) {
+    if (start == windows.end()) start = windows.begin();
+    WindowRecord* w = start->second.get();
+    if (w->queue.get() != q || w->destroying || !w->visible || w->minimized) continue;
+    if (!IsRectEmpty(w->invalid)) {
+      w->painting = UnionRect(w->painting, w->invalid);
+      w->invalid = RECT{};
+      FillGenerated(out, w->hwnd, WM_PAINT, 0, 0, now);
+      q->paintedLast = true;
+      q->lastPainted = start->first;
+      return true;
+    }
+  }
+  return NextHoverOrTimerLocked(q, out, waitMs, now);
 }
 
 }  // namespace

@@ -41,6 +41,8 @@ class MessageQueue {
   uint64_t generation = 0;
   bool eventThread = false;  // the backend's events are pumped on this thread
   std::thread::id thread;
+  bool paintedLast = false;  // the last generated message was a paint (system mutex)
+  uintptr_t lastPainted = 0;  // the window it painted, where the next search starts
 };
 
 // --- The system's state ------------------------------------------------------------------------------

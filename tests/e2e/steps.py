@@ -89,7 +89,159 @@ def step_mouse(s, arrow):
     return tree.find(path=DEVICE_LIST).selected()
 
 
-# --- The simulated mice's firmware state ------------------------------------------
+# --- The key page and the macro page ------------------------------------------------
+
+KEY_PAGE, MACRO_PAGE = 50, 53
+KEY_LIST, KEY_NAME = "50/68", "50/70"
+KEY_ROW_PITCH, KEY_ROW_HEIGHT = 40, 30  # MouseKeyCtrl's rows and the gap between them
+MOUSE_BOX, MACRO_BOX, DPI_BOX = "50/73", "50/77", "50/81"
+DROP_DOWN, DROP_ROW, DROP_PAD = "ComboWnd", 30, 6  # a combo's list window, its rows, its top padding
+MICE_FILE = "simulated-mice.txt"
+
+
+def select_key_row(s, row, tree=None):
+    """Clicks a row of the key page's button list; the function column then
+    names that button. Returns the tree and the button's name."""
+    tree = tree or e2e.inspect(s)
+    rows = tree.find(path=KEY_LIST)
+    e2e.click_at(s, rows.x + rows.w // 2, rows.y + row * KEY_ROW_PITCH + KEY_ROW_HEIGHT // 2)
+    tree = e2e.wait_for_tree(s, lambda t: t.find(path=KEY_LIST).selected() == row, f"button row {row} selected")
+    return tree, tree.find(path=KEY_NAME).text
+
+
+def pick_from_combo(s, combo_path, index, tree=None):
+    """Opens a combo box's list (its own top-level window) and clicks the
+    item at index; the list closes and the combo shows the item."""
+    tree = tree or e2e.inspect(s)
+    e2e.click(s, tree.find(path=combo_path))
+    found = {}
+
+    def opened():
+        ids = e2e.windows(s, DROP_DOWN)
+        if ids:
+            found["geometry"] = e2e.geometry(s, ids[0])
+        return bool(ids)
+
+    e2e.wait_until(opened, f"the list of {combo_path} to open")
+    x, y, w, h = found["geometry"]
+    row_y = y + DROP_PAD + index * DROP_ROW + DROP_ROW // 2
+    e2e.check(row_y < y + h, f"item {index} lies outside the list {found['geometry']}")
+    e2e.click_at(s, x + w // 2, row_y)
+    e2e.wait_until(lambda: not e2e.windows(s, DROP_DOWN), f"the list of {combo_path} to close")
+    return e2e.inspect(s)
+
+
+def key_record(s, db, key_code=None, profile=1):
+    """The stored key records of a profile as dicts (one button's, or all)."""
+    sql = ("SELECT key_code, macro_type, macro_value, macro_value2, macro_desc FROM t_key_macro_data"
+           " WHERE profile = ? AND fn_layer = 0")
+    rows = [dict(zip(("key_code", "macro_type", "macro_value", "macro_value2", "macro_desc"), r))
+            for r in e2e.query(s, db, sql, (profile,))]
+    return [r for r in rows if key_code is None or r["key_code"] == key_code]
+
+
+def mice_slots(s):
+    """What the simulated mice hold, from the demo's state file:
+    {device type: {"key_slots": [(b0, b1, b2) per slot], "macros": {key code:
+    [(code, delay, data)...]}, other key: [ints]}}; {} while there is no file."""
+    import os
+    path = os.path.join(s.data_folder(), MICE_FILE)
+    if not os.path.exists(path):
+        return {}
+    mice, mouse = {}, None
+    with open(path, encoding="utf-8") as f:
+        lines = f.read().splitlines()
+    for line in lines[1:]:
+        words = line.split()
+        if not words:
+            continue
+        if words[0] == "mouse":
+            mouse = mice.setdefault(int(words[1]), {"macros": {}})
+        elif words[0] == "end":
+            mouse = None
+        elif mouse is None:
+            raise e2e.E2EFailure(f"{MICE_FILE}: {line!r} outside a mouse block")
+        elif words[0] == "key_slots":
+            b = [int(v) for v in words[1:]]
+            mouse["key_slots"] = [tuple(b[i:i + 3]) for i in range(0, len(b), 3)]
+        elif words[0] == "macro":
+            n = int(words[2])
+            v = [int(x) for x in words[3:]]
+            e2e.check(len(v) == 3 * n, f"{MICE_FILE}: macro line {line!r} states {n} events")
+            mouse["macros"][int(words[1])] = [tuple(v[i:i + 3]) for i in range(0, len(v), 3)]
+        else:
+            mouse[words[0]] = [int(x) for x in words[1:]]
+    return mice
+
+
+def mouse_holding(s, condition, what, timeout=10):
+    """Waits until exactly one simulated mouse's state satisfies condition;
+    returns (its device type, its state, the others' states)."""
+    found = {}
+
+    def one():
+        mice = mice_slots(s)
+        holding = [t for t, m in mice.items() if condition(m)]
+        if len(holding) == 1:
+            found["mouse"] = (holding[0], mice[holding[0]], [m for t, m in mice.items() if t != holding[0]])
+        return len(holding) == 1
+
+    e2e.wait_until(one, what, timeout)
+    return found["mouse"]
+
+
+MACRO_LIST, NEW_MACRO, RECORD, EVENT_LIST = "53/156", "53/157", "53/172", "53/166"
+
+
+def new_macro(s, tree=None):
+    """Clicks "New" on the macro page; the new macro is selected. Returns
+    the tree and the macro's row."""
+    tree = tree or e2e.inspect(s)
+    before = tree.find(path=MACRO_LIST).selected()
+    e2e.click(s, tree.find(path=NEW_MACRO))
+    tree = e2e.wait_for_tree(s, lambda t: t.find(path=MACRO_LIST).selected() not in (None, -1, before),
+                             "the new macro to be selected")
+    return tree, tree.find(path=MACRO_LIST).selected()
+
+
+def record_keys(s, keys, tree=None):
+    """Starts the recorder, presses the keys (X keysym names) one after the
+    other, and stops it again with the same button. The keys go to the
+    window under the pointer (no window manager: the focus follows it),
+    which the record button keeps inside the window."""
+    tree = tree or e2e.inspect(s)
+    button = tree.find(path=RECORD)
+    idle = button.text
+    e2e.click(s, button)
+    e2e.wait_for_tree(s, lambda t: t.find(path=RECORD).text != idle, "the recorder to start")
+    for name in keys:
+        e2e.xdotool(s, "key", name)
+    e2e.click(s, button)
+    return e2e.wait_for_tree(s, lambda t: t.find(path=RECORD).text == idle, "the recorder to stop")
+
+
+def macro_events(s, db, macro_id):
+    """A macro's stored events in order: (type, value, delay_time, desc)."""
+    return e2e.query(s, db, "SELECT type, value, delay_time, desc FROM t_macrorecord WHERE macro_id = ?"
+                     " ORDER BY record_index", (macro_id,))
+
+
+def macros(s, db):
+    return e2e.query(s, db, "SELECT macro_id, name, play_type, play_times FROM t_macro_data ORDER BY macro_id")
+
+
+
+def profile_file_keys(path):
+    """The key items of an exported profile file: {key code: (type, value, desc)}."""
+    import xml.etree.ElementTree as ET
+    root = ET.parse(path).getroot()
+    e2e.check(root.tag == "profile", f"{path}: the root is <{root.tag}>")
+    return {int(i.get("key_code")): (int(i.get("macro_type")), int(i.get("macro_value")), i.get("macro_desc"))
+            for items in root.iter("keyitems") for i in items.findall("item")}
+
+
+
+# --- The DPI, performance and lighting pages, profiles and the language -------------
 
 # The mouse the home page shows first (and pick_mouse picks): the catalog's
 # first model, device type 1, whose sensor carries stages up to 10000 DPI as
@@ -127,8 +279,6 @@ def mouse_setting(s, name, device_type=PICKED_MOUSE):
     return simulated_mice(s).get(device_type, {}).get(name)
 
 
-# --- DPI page ---------------------------------------------------------------------
-
 # DPIControl's card geometry: card i starts 130 px after card i - 1; its value
 # (where a click opens the value editor) spans x + 26 .. x + 91, y 51 .. 71.
 DPI_CARD_PITCH, DPI_VALUE_CENTRE = 130, (58, 61)
@@ -151,10 +301,10 @@ def type_dpi_stage(s, stage, value):
     return e2e.inspect(s)
 
 
-# --- Performance page -------------------------------------------------------------
-
 # ReporteCtrl's cards, at scale 1: card i spans x = 10 + 120 i .. 110 + 120 i.
 RATE_CARD_LEFT, RATE_CARD_PITCH, RATE_CARD_WIDTH = 10, 120, 100
+
+
 RATE_TITLES = ["125Hz", "250Hz", "500Hz", "1000Hz", "2000Hz", "4000Hz", "8000Hz"]
 
 
@@ -168,8 +318,6 @@ def pick_report_rate(s, title):
     return e2e.wait_for_tree(s, lambda t: t.find(cls="ReporteCtrl", shown=True).selected() == index,
                              f"the {title} card to be selected")
 
-
-# --- Drop-down lists and the profile dialog ---------------------------------------
 
 # A combo box's drop-down is a window of its own, titled "ComboWnd": rows of
 # 30 px below 6 px of padding.
@@ -187,6 +335,8 @@ def pick_combo_item(s, combo, index):
 
 
 PROFILE_BUTTON = 45
+
+
 # The profile dialog ("ProfileDlg"): its list starts 10 px inside, rows 36 px.
 PROFILE_WINDOW, PROFILE_LIST_TOP, PROFILE_ROW = "ProfileDlg", 10, 36
 
@@ -208,8 +358,6 @@ def current_profile(s, db):
     rows = e2e.query(s, db, "SELECT profile FROM t_profile_data WHERE status = 1")
     return rows[0][0] if len(rows) == 1 else None
 
-
-# --- Settings page ----------------------------------------------------------------
 
 SETTINGS_BUTTON, SETTINGS_PAGE = 40, 56
 

@@ -1,5 +1,6 @@
 // Window timers on the virtual clock, and the periodic (multimedia) timer.
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
@@ -40,6 +41,43 @@ TEST_F(WindowTimerTest, FiresAtItsPeriodAndStopsWhenKilled) {
   PumpPendingMessages();
   ASSERT_EQ(rec.Count(WM_TIMER), 1);  // a late timer fires once, not per missed period
   EXPECT_EQ(rec.Of(WM_TIMER)[0].wParam, 239u);
+}
+
+TEST_F(WindowTimerTest, AWindowInvalidatedFasterThanItPaintsDoesNotStarveTimers) {
+  // An animation that invalidates its window from another thread more often
+  // than the window can paint keeps the window always invalid. The timers
+  // of its queue (a notice's hide timer) and the paints of its other windows
+  // must still come.
+  Recorder rec;
+  HWND h = Make(rec);
+  Recorder other;
+  HWND quiet = Make(other, {500, 100, 700, 300});
+  // Hooked once both are made: making a window pumps its queue.
+  rec.hook = [](Recorder&, HWND hwnd, UINT msg, WPARAM, LPARAM) -> LRESULT {
+    if (msg != WM_PAINT) return 0;
+    BeginPaint(hwnd);
+    EndPaint(hwnd);
+    InvalidateRect(hwnd, nullptr);  // the next frame is already due
+    return 1;
+  };
+  InvalidateRect(h, nullptr);
+  ASSERT_TRUE(SetTimer(h, 1, 100));
+  ASSERT_TRUE(SetTimer(quiet, 2, 100));
+  headless::AdvanceTime(100);
+  other.Clear();
+  InvalidateRect(quiet, nullptr);
+  std::vector<WPARAM> fired;
+  int paints = 0;
+  MSG m;
+  for (int i = 0; i < 50 && PeekMessage(&m); ++i) {
+    if (m.message == WM_TIMER) fired.push_back(m.wParam);
+    if (m.message == WM_PAINT) ++paints;
+    DispatchMessage(&m);
+  }
+  std::sort(fired.begin(), fired.end());
+  EXPECT_EQ(fired, (std::vector<WPARAM>{1, 2}));
+  EXPECT_GT(paints, 2);  // and the window goes on painting
+  EXPECT_EQ(other.Count(WM_PAINT), 1);  // the other window paints in between
 }
 
 TEST_F(WindowTimerTest, SettingAnExistingIdRestartsIt) {
