@@ -214,6 +214,14 @@ class ClientMustHaveItsAnswer : public platform::InstanceEvents {
   void OnPostedMessage(std::uint32_t, std::uint64_t, std::int64_t) override {
     std::unique_lock<std::mutex> lock(mutex_);
     answeredFirst_ = changed_.wait_for(lock, 5s, [this] { return clientReturned_; });
+    handled_ = true;
+    changed_.notify_all();
+  }
+  // The listener hands the message on after it answered, so the sender may
+  // be back before the handler has even begun: wait for it (bounded).
+  bool WaitHandled() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, 10s, [this] { return handled_; });
   }
   void ClientReturned() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -230,6 +238,7 @@ class ClientMustHaveItsAnswer : public platform::InstanceEvents {
   std::condition_variable changed_;
   bool clientReturned_ = false;
   bool answeredFirst_ = false;
+  bool handled_ = false;
 };
 
 TEST(SingleInstance, SenderHasItsAnswerBeforeTheMessageIsHandedOn) {
@@ -240,7 +249,7 @@ TEST(SingleInstance, SenderHasItsAnswerBeforeTheMessageIsHandedOn) {
   EXPECT_EQ(platform::InstanceLock::SendPost(L"AnswerFirst", 1691, 0, 610),
             platform::InstanceLock::Delivery::Delivered);
   events.ClientReturned();
-  // SetEvents(nullptr) returns once the listener has left the handler.
+  EXPECT_TRUE(events.WaitHandled());
   lock.SetEvents(nullptr);
   EXPECT_TRUE(events.AnsweredFirst());
 }
