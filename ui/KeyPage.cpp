@@ -63,7 +63,7 @@ constexpr BoxItem kSystemItems[] = {{127, nullptr, 1}, {128, nullptr, 2}, {129, 
 constexpr BoxItem kDpiItems[] = {{141, nullptr, 3}, {0, L"DPI +", 1}, {0, L"DPI -", 2}};
 constexpr BoxItem kSpecialItems[] = {{151, nullptr, 1}, {181, nullptr, 2}};
 
-struct BoxSpec {
+struct SelectorBox {
   UINT id;
   int macroType;
   const BoxItem* items;
@@ -71,33 +71,33 @@ struct BoxSpec {
 };
 
 template <size_t N>
-constexpr BoxSpec Spec(UINT id, int type, const BoxItem (&items)[N]) {
-  return BoxSpec{id, type, items, N};
+constexpr SelectorBox Selector(UINT id, int type, const BoxItem (&items)[N]) {
+  return SelectorBox{id, type, items, N};
 }
 
-const BoxSpec kBoxes[] = {
-    Spec(KeyPage::kMouseBox, mouseproto::kFnMouseButton, kMouseItems),
-    Spec(KeyPage::kMediaBox, mouseproto::kFnMedia, kMediaItems),
-    BoxSpec{KeyPage::kMacroBox, mouseproto::kFnMacro, nullptr, 0},  // one item per macro
-    Spec(KeyPage::kSystemBox, mouseproto::kFnSystem, kSystemItems),
-    Spec(KeyPage::kDpiBox, mouseproto::kFnDpi, kDpiItems),
-    Spec(KeyPage::kSpecialBox, mouseproto::kFnSpecial, kSpecialItems),
+const SelectorBox kBoxes[] = {
+    Selector(KeyPage::kMouseBox, mouseproto::kFnMouseButton, kMouseItems),
+    Selector(KeyPage::kMediaBox, mouseproto::kFnMedia, kMediaItems),
+    SelectorBox{KeyPage::kMacroBox, mouseproto::kFnMacro, nullptr, 0},  // one item per macro
+    Selector(KeyPage::kSystemBox, mouseproto::kFnSystem, kSystemItems),
+    Selector(KeyPage::kDpiBox, mouseproto::kFnDpi, kDpiItems),
+    Selector(KeyPage::kSpecialBox, mouseproto::kFnSpecial, kSpecialItems),
 };
 
-const BoxSpec* FindBox(UINT id) {
-  for (const BoxSpec& b : kBoxes) {
+const SelectorBox* FindBox(UINT id) {
+  for (const SelectorBox& b : kBoxes) {
     if (b.id == id) return &b;
   }
   return nullptr;
 }
 
 // The selectors in the order they stand, label text beside each.
-struct SelectorSpec {
+struct SelectorRow {
   UINT labelId;
   int labelText;
   UINT controlId;
 };
-constexpr SelectorSpec kSelectorSpecs[] = {
+constexpr SelectorRow kSelectorRows[] = {
     {KeyPage::kMouseLabel, 105, KeyPage::kMouseBox},     {KeyPage::kMediaLabel, 116, KeyPage::kMediaBox},
     {KeyPage::kMacroLabel, 125, KeyPage::kMacroBox},     {KeyPage::kSystemBox, 126, KeyPage::kSystemBox},
     {KeyPage::kDpiLabel, 140, KeyPage::kDpiBox},         {KeyPage::kSpecialLabel, 150, KeyPage::kSpecialBox},
@@ -189,7 +189,7 @@ void KeyPage::Build() {
   m_resetKey = Make<CImageButton>(page, L"CImageButton", kResetKey, L"");
   if (m_resetKey != nullptr) m_resetKey->SetImage(L"btn_reset.png", 4);
 
-  for (const SelectorSpec& s : kSelectorSpecs) {
+  for (const SelectorRow& s : kSelectorRows) {
     Selector sel{s.labelId, s.labelText, s.controlId};
     sel.label = Label(page, s.labelId, 12, kLabel);
     if (FindBox(s.controlId) != nullptr) {
@@ -357,13 +357,13 @@ void KeyPage::RefreshTexts() {
       title(dynamic_cast<MControlFont*>(s.control), Text(11));
     if (s.controlId == kDisable) title(dynamic_cast<MControlFont*>(s.control), Text(139));
   }
-  for (const BoxSpec& spec : kBoxes) {
-    MComboBox2* box = Box(spec.id);
-    if (box == nullptr || spec.items == nullptr) continue;
+  for (const SelectorBox& selector : kBoxes) {
+    MComboBox2* box = Box(selector.id);
+    if (box == nullptr || selector.items == nullptr) continue;
     const int selected = std::max(0, box->GetCurSel());
     box->DelAllItems();
-    for (size_t i = 0; i < spec.count; ++i) {
-      const BoxItem& item = spec.items[i];
+    for (size_t i = 0; i < selector.count; ++i) {
+      const BoxItem& item = selector.items[i];
       const std::wstring text = item.literal != nullptr ? std::wstring(item.literal) : Text(item.text);
       box->AddItem(text.c_str(), item.data);
     }
@@ -501,8 +501,8 @@ void KeyPage::HidePanels() {
 void KeyPage::ShowSelectors() {
   HidePanels();
   // The resting state: nothing marked but the mouse-button box.
-  for (const BoxSpec& spec : kBoxes) {
-    if (MComboBox2* box = Box(spec.id)) box->SetCheck(0);
+  for (const SelectorBox& selector : kBoxes) {
+    if (MComboBox2* box = Box(selector.id)) box->SetCheck(0);
   }
   if (m_disable != nullptr) m_disable->SetCheck(0);
   MComboBox2* mouse = Box(kMouseBox);
@@ -616,12 +616,12 @@ void KeyPage::AssignFromBox(UINT boxId) {
     ShowSelectors();
     return;
   }
-  const BoxSpec* spec = FindBox(boxId);
+  const SelectorBox* selector = FindBox(boxId);
   MComboBox2* box = Box(boxId);
-  if (spec == nullptr || box == nullptr || box->GetCurSel() < 0) return;
+  if (selector == nullptr || box == nullptr || box->GetCurSel() < 0) return;
   HidePanels();
   KeyRecord record = NewRecord();
-  record.macro_type = spec->macroType;
+  record.macro_type = selector->macroType;
   record.macro_value = int(box->GetCurData());
   record.macro_desc = box->GetItemText(box->GetCurSel());
   if (boxId == kMacroBox) {
@@ -637,7 +637,7 @@ void KeyPage::AssignFromBox(UINT boxId) {
     m_dlg.Worker().Sequences().SetPendingMacro(record.key_code);
   }
   // The selected box is the marked one.
-  for (const BoxSpec& s : kBoxes) {
+  for (const SelectorBox& s : kBoxes) {
     if (MComboBox2* b = Box(s.id)) b->SetCheck(s.id == boxId ? 1 : 0);
   }
   if (m_disable != nullptr) m_disable->SetCheck(0);
@@ -719,7 +719,7 @@ void KeyPage::Disable() {
     return;
   }
   HidePanels();
-  for (const BoxSpec& s : kBoxes) {
+  for (const SelectorBox& s : kBoxes) {
     if (MComboBox2* b = Box(s.id)) b->SetCheck(0);
   }
   if (m_disable != nullptr) m_disable->SetCheck(1);

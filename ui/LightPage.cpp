@@ -27,6 +27,7 @@
 #include "toolkit/core/MText.h"
 #include "toolkit/core/Notify.h"
 #include "ui/DeviceMainDlg.h"
+#include "ui/PageParts.h"
 #include "ui/MousePaletteDlg.h"
 
 namespace ui {
@@ -52,29 +53,9 @@ constexpr int kLevels = 4;  // brightness and speed run from 0 to 4
 const Color kWhite(0xFFFFFFFF);
 const Color kLabel(0xFFB8BDC6);
 
-template <typename T>
-T* Make(MainPage& page, const wchar_t* className, UINT id, const wchar_t* title = nullptr) {
-  return dynamic_cast<T*>(page.CreateControl(className, id, CRect(), title, 1, 1));
-}
-
-MPicture* MakeFrame(MainPage& page, UINT id, const wchar_t* image, enumShowMode mode, int frame) {
-  auto* picture = dynamic_cast<MPicture*>(page.CreateArea(L"MPicture", id, CRect(), nullptr, 1, 1));
-  if (picture != nullptr) {
-    picture->SetImage(image, 1);
-    picture->SetShowMode(mode, frame);
-  }
-  return picture;
-}
-
-MText* MakeText(MainPage& page, UINT id, Color colour, int size) {
-  auto* text = Make<MText>(page, L"MText", id, L"");
-  if (text != nullptr) {
-    text->SetTextColor(colour);
-    text->SetFontWidth(size);
-    text->SetAlignment(DT_LEFT, DT_VCENTER);
-  }
-  return text;
-}
+using page::Make;
+using page::MakeFrame;
+using page::MakeText;
 
 }  // namespace
 

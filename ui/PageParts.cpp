@@ -83,4 +83,23 @@ void QueueWriteJob(DeviceMainDlg& dlg, int code) {
 
 std::wstring Text(int id) { return shell::GetText(id); }
 
+MPicture* MakeFrame(MPanel& panel, UINT id, const wchar_t* image, enumShowMode mode, int frame) {
+  auto* picture = dynamic_cast<MPicture*>(panel.CreateArea(L"MPicture", id, CRect(), nullptr, 1, 1));
+  if (picture != nullptr) {
+    picture->SetImage(image, 1);
+    picture->SetShowMode(mode, frame);
+  }
+  return picture;
+}
+
+MText* MakeText(MPanel& panel, UINT id, Color colour, int size) {
+  auto* text = Make<MText>(panel, L"MText", id, L"");
+  if (text != nullptr) {
+    text->SetTextColor(colour);
+    text->SetFontWidth(size);
+    text->SetAlignment(DT_LEFT, DT_VCENTER);
+  }
+  return text;
+}
+
 }  // namespace ui::page

@@ -14,6 +14,7 @@
 #include "toolkit/core/CRect.h"
 #include "toolkit/core/Color.h"
 #include "toolkit/core/MPanel.h"
+#include "toolkit/core/MPicture.h"
 #include "toolkit/core/WinTypes.h"
 
 namespace DUI {
@@ -48,6 +49,17 @@ DUI::MPicture* Frame(DUI::MPanel& panel, DUI::UINT id, const wchar_t* image, int
 DUI::MPicture* Backdrop(DUI::MPanel& panel, DUI::UINT id);
 // A single-line text, left aligned and vertically centred.
 DUI::MText* Caption(DUI::MPanel& panel, DUI::UINT id, int fontWidth, DUI::ARGB colour);
+
+// A control made by the toolkit's factory under its class name, as a child
+// of the page container, placed later by the page's layout.
+template <typename T>
+T* Make(DUI::MPanel& panel, const wchar_t* className, DUI::UINT id, const wchar_t* title = nullptr) {
+  return dynamic_cast<T*>(panel.CreateControl(className, id, DUI::CRect(), title, 1, 1));
+}
+// A skin picture drawn in the given show mode (frame: the border or frame).
+DUI::MPicture* MakeFrame(DUI::MPanel& panel, DUI::UINT id, const wchar_t* image, DUI::enumShowMode mode, int frame);
+// A left-aligned, vertically centred text of the given colour and size.
+DUI::MText* MakeText(DUI::MPanel& panel, DUI::UINT id, DUI::Color colour, int size);
 
 // The width the control's title takes in its font, in pixels.
 int TextWidth(DUI::MControlFont& control);

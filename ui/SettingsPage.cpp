@@ -28,6 +28,7 @@
 #include "toolkit/core/Manager.h"
 #include "toolkit/core/Notify.h"
 #include "ui/DeviceMainDlg.h"
+#include "ui/PageParts.h"
 #include "ui/UpdateNotice.h"
 
 namespace ui {
@@ -64,29 +65,9 @@ const Color kLabel(0xFFB8BDC6);
 const Color kGreen(4278241280u);  // opaque green
 constexpr COLORREF kSeparatorColour = 15132390;
 
-template <typename T>
-T* Make(MainPage& page, const wchar_t* className, UINT id, const wchar_t* title = nullptr) {
-  return dynamic_cast<T*>(page.CreateControl(className, id, CRect(), title, 1, 1));
-}
-
-MPicture* MakeFrame(MainPage& page, UINT id, const wchar_t* image, enumShowMode mode, int frame) {
-  auto* picture = dynamic_cast<MPicture*>(page.CreateArea(L"MPicture", id, CRect(), nullptr, 1, 1));
-  if (picture != nullptr) {
-    picture->SetImage(image, 1);
-    picture->SetShowMode(mode, frame);
-  }
-  return picture;
-}
-
-MText* MakeText(MainPage& page, UINT id, Color colour, int size) {
-  auto* text = Make<MText>(page, L"MText", id, L"");
-  if (text != nullptr) {
-    text->SetTextColor(colour);
-    text->SetFontWidth(size);
-    text->SetAlignment(DT_LEFT, DT_VCENTER);
-  }
-  return text;
-}
+using page::Make;
+using page::MakeFrame;
+using page::MakeText;
 
 MButton* MakeButton(MainPage& page, UINT id) {
   auto* button = Make<MButton>(page, L"MButton", id, L"");
