@@ -1,18 +1,13 @@
 #include "platform/shell/DesktopMouseSettings.h"
 
-#include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstdlib>
-#include <thread>
 
-extern char** environ;
+#include "platform/shell/Spawn.h"
 
 namespace platform {
 
@@ -102,29 +97,7 @@ bool StartDetached(const DesktopCommand& command, pid_t* child) {
   argv.push_back(program.data());
   for (std::string& a : arguments) argv.push_back(a.data());
   argv.push_back(nullptr);
-
-  // Default signal handling and a session of its own, so nothing the
-  // program blocks or catches reaches the settings program.
-  posix_spawnattr_t attr;
-  posix_spawnattr_init(&attr);
-  sigset_t none;
-  sigemptyset(&none);
-  sigset_t all;
-  sigfillset(&all);
-  posix_spawnattr_setsigmask(&attr, &none);
-  posix_spawnattr_setsigdefault(&attr, &all);
-  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
-  pid_t pid = -1;
-  const int rc = posix_spawnp(&pid, program.c_str(), nullptr, &attr, argv.data(), environ);
-  posix_spawnattr_destroy(&attr);
-  if (rc != 0) return false;
-  if (child != nullptr) *child = pid;
-  std::thread([pid] {
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-  }).detach();
-  return true;
+  return SpawnDetached(program.c_str(), argv.data(), child);
 }
 
 }  // namespace platform
